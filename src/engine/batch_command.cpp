@@ -3,7 +3,6 @@
 #include "app/errors.h"
 #include "app/paths.h"
 #include "app/utils.h"
-#include "engine/batch_text.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,7 +10,7 @@
 #include <QSaveFile>
 
 QString OutputPathFor(const QString& outputFolder, const QString& source, const QString& outputExtension) {
-    QString folder = TrimBlanks(outputFolder);
+    QString folder = TrimControls(outputFolder);
     if (QDir::isRelativePath(folder))
         folder = AppDir + folder;
     return AddTrailingBackslash(folder) + QFileInfo(source).completeBaseName() + outputExtension;

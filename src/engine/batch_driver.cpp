@@ -3,6 +3,7 @@
 #include "app/dialogs.h"
 #include "app/errors.h"
 #include "app/paths.h"
+#include "app/utils.h"
 #include "engine/batch_command.h"
 #include "engine/batch_queue.h"
 #include "engine/batch_text.h"
@@ -36,13 +37,6 @@ bool samePath(const QString& a, const QString& b) {
     if (fa.absoluteFilePath() == fb.absoluteFilePath())
         return true;
     return fa.exists() && fb.exists() && fa.canonicalFilePath() == fb.canonicalFilePath();
-}
-
-// Deletes a file of zero length; anything else stays.
-void deleteIfEmpty(const QString& path) {
-    const QFileInfo info(path);
-    if (info.isFile() && info.size() == 0)
-        QFile::remove(path);
 }
 
 QString percentText(Ids prefix, int percent) {
@@ -96,7 +90,7 @@ bool TBatchDriver::Convert() {
     if (!m_queue.CheckInputOutputDiffer(outputPath) || !m_queue.CheckOutputsDistinct(outputPath) ||
         !m_queue.ConfirmOverwrite(outputPath) || !CheckOutputFolder(m_settings.outputFolder))
         return false;
-    m_options.LastOutputOpenDir = TrimBlanks(m_settings.outputFolder);
+    m_options.LastOutputOpenDir = TrimControls(m_settings.outputFolder);
     return StartBatch();
 }
 
@@ -224,7 +218,7 @@ void TBatchDriver::bookFile(const QString& reason) {
         ++run.FailedCount;
         m_queue.MoveRowToEnd(source);
         if (!samePath(source, m_currentOutput))
-            deleteIfEmpty(m_currentOutput);
+            DeleteIfEmpty(m_currentOutput);
     }
     const TFileOutcome outcome{source, m_currentOutput, converted, reason};
     m_outcomes.append(outcome);

@@ -1,14 +1,14 @@
 #include "engine/output_folder.h"
 
 #include "app/dialogs.h"
-#include "engine/batch_text.h"
+#include "app/utils.h"
 #include "lang/strings.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 bool CheckOutputFolder(const QString& folderField) {
-    const QString folder = TrimBlanks(folderField);
+    const QString folder = TrimControls(folderField);
     if (folder.isEmpty()) {
         Dialogs().MessageBox(Str(Ids::IDS_MESSAGEBOX_EmptyDir), Str(Ids::IDS_MESSAGEBOX_Empty),
                              TMsgDlgType::mtConfirmation, static_cast<unsigned>(TMsgDlgBtn::mbOK));

@@ -27,8 +27,8 @@ struct TScriptedRun {
 
 class TScriptedEngine final : public IEngineRunner {
   public:
-    QList<TScriptedRun> runs;  // the script, one entry per Execute
-    QStringList commandLines;  // every command line executed
+    QList<TScriptedRun> runs; // the script, one entry per Execute
+    QStringList commandLines; // every command line executed
     QList<TEnginePriority> priorities;
     bool executedInsideEndHandler = false;
     int terminations = 0;
