@@ -8,13 +8,13 @@ namespace {
 
 const std::vector<std::string> kQscale = {"-q:v", "2"};
 
-const std::vector<VideoCodecInfo> &VideoCodecs() {
+const std::vector<VideoCodecInfo>& VideoCodecs() {
     static const std::vector<VideoCodecInfo> codecs = {
         {"msmpeg4", "msmpeg4", 2, SizeRule::Any, "", kQscale, false, true},
         {"msmpeg4v2", "msmpeg4v2", 2, SizeRule::Any, "", kQscale, false, true},
         {"wmv1", "wmv1", 2, SizeRule::Any, "", kQscale, false, true},
         {"wmv2", "wmv2", 2, SizeRule::Any, "", kQscale, false, true},
-        {"xvid", "libxvid", 2, SizeRule::Any, "yuv420p", kQscale, false, false},
+        {"xvid", "libxvid", 2, SizeRule::Any, "yuv420p", kQscale, false, false, "XVID"},
         {"mpeg4", "mpeg4", 2, SizeRule::Any, "yuv420p", kQscale, false, false},
         {"h263", "h263", 2, SizeRule::H263Sizes, "yuv420p", kQscale, false, false},
         {"h263p", "h263p", 4, SizeRule::Any, "yuv420p", kQscale, false, false},
@@ -33,12 +33,22 @@ const std::vector<VideoCodecInfo> &VideoCodecs() {
     return codecs;
 }
 
-const std::vector<AudioCodecInfo> &AudioCodecs() {
+const std::vector<AudioCodecInfo>& AudioCodecs() {
     static const std::vector<AudioCodecInfo> codecs = {
         {"mp2", "mp2", 2, 0, {16000, 22050, 24000, 32000, 44100, 48000}, AudioBitRates::Mp2},
-        {"mp3", "libmp3lame", 2, 0, {8000, 11025, 12000, 16000, 22050, 24000, 32000, 44100, 48000}, AudioBitRates::Mp3},
+        {"mp3",
+         "libmp3lame",
+         2,
+         0,
+         {8000, 11025, 12000, 16000, 22050, 24000, 32000, 44100, 48000},
+         AudioBitRates::Mp3},
         {"ac3", "ac3", 6, 0, {32000, 44100, 48000}, AudioBitRates::Ac3},
-        {"aac", "aac", 8, 0, {8000, 11025, 12000, 16000, 22050, 24000, 32000, 44100, 48000, 64000, 88200, 96000}, AudioBitRates::Any},
+        {"aac",
+         "aac",
+         8,
+         0,
+         {8000, 11025, 12000, 16000, 22050, 24000, 32000, 44100, 48000, 64000, 88200, 96000},
+         AudioBitRates::Any},
         {"amr_nb", "libopencore_amrnb", 1, 1, {8000}, AudioBitRates::AmrNb},
         {"amr_wb", "libvo_amrwbenc", 1, 1, {16000}, AudioBitRates::AmrWb},
         {"pcm_s16le", "pcm_s16le", 8, 0, {}, AudioBitRates::None},
@@ -50,7 +60,7 @@ const std::vector<AudioCodecInfo> &AudioCodecs() {
     return codecs;
 }
 
-const std::vector<ContainerInfo> &Containers() {
+const std::vector<ContainerInfo>& Containers() {
     static const std::vector<ContainerInfo> containers = {
         {"avi", {"avi"}, {"avi", "divx"}, true, "mp3", {}},
         {"asf", {"asf", "wmv", "asf_stream"}, {"asf", "wmv", "wma"}, true, "mp3", {}},
@@ -75,32 +85,31 @@ const std::vector<ContainerInfo> &Containers() {
     return containers;
 }
 
-template <typename Info>
-const Info *FindByName(const std::vector<Info> &table, std::string_view name) {
-    auto it = std::find_if(table.begin(), table.end(), [&](const Info &i) { return i.name == name; });
+template <typename Info> const Info* FindByName(const std::vector<Info>& table, std::string_view name) {
+    auto it = std::find_if(table.begin(), table.end(), [&](const Info& i) { return i.name == name; });
     return it == table.end() ? nullptr : &*it;
 }
 
-bool Contains(const std::vector<std::string_view> &list, std::string_view value) {
+bool Contains(const std::vector<std::string_view>& list, std::string_view value) {
     return std::find(list.begin(), list.end(), value) != list.end();
 }
 
-}  // namespace
+} // namespace
 
-const VideoCodecInfo *FindVideoCodec(std::string_view name) {
+const VideoCodecInfo* FindVideoCodec(std::string_view name) {
     return FindByName(VideoCodecs(), name);
 }
 
-const AudioCodecInfo *FindAudioCodec(std::string_view name) {
+const AudioCodecInfo* FindAudioCodec(std::string_view name) {
     return FindByName(AudioCodecs(), name);
 }
 
-const VideoCodecInfo &Mpeg4Part2() {
+const VideoCodecInfo& Mpeg4Part2() {
     return *FindVideoCodec("mpeg4");
 }
 
-const ContainerInfo *FindContainerByName(std::string_view name) {
-    for (const auto &c : Containers()) {
+const ContainerInfo* FindContainerByName(std::string_view name) {
+    for (const auto& c : Containers()) {
         if (Contains(c.names, name)) {
             return &c;
         }
@@ -108,8 +117,8 @@ const ContainerInfo *FindContainerByName(std::string_view name) {
     return nullptr;
 }
 
-const ContainerInfo *FindContainerByExtension(std::string_view extension) {
-    for (const auto &c : Containers()) {
+const ContainerInfo* FindContainerByExtension(std::string_view extension) {
+    for (const auto& c : Containers()) {
         if (Contains(c.extensions, extension)) {
             return &c;
         }
@@ -117,7 +126,7 @@ const ContainerInfo *FindContainerByExtension(std::string_view extension) {
     return nullptr;
 }
 
-int Nearest(const std::vector<int> &allowed, int wanted) {
+int Nearest(const std::vector<int>& allowed, int wanted) {
     int best = allowed.front();
     for (int v : allowed) {
         if (std::abs(v - wanted) < std::abs(best - wanted)) {
@@ -127,7 +136,7 @@ int Nearest(const std::vector<int> &allowed, int wanted) {
     return best;
 }
 
-double Nearest(const std::vector<double> &allowed, double wanted) {
+double Nearest(const std::vector<double>& allowed, double wanted) {
     double best = allowed.front();
     for (double v : allowed) {
         if (std::fabs(v - wanted) < std::fabs(best - wanted)) {
@@ -154,7 +163,8 @@ std::vector<double> OfferedBitRates(AudioBitRates family, int sampleRate, int ch
         return {8, 16, 24, 32, 40, 48, 56, 64};
     case AudioBitRates::Ac3: {
         // Five or six channels need room for the surround channels; the encoder gives up below this.
-        std::vector<double> rates = {32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384, 448, 512, 576, 640};
+        std::vector<double> rates = {32,  40,  48,  56,  64,  80,  96,  112, 128, 160,
+                                     192, 224, 256, 320, 384, 448, 512, 576, 640};
         const double floor = channels > 2 ? 96 : 32;
         std::erase_if(rates, [floor](double r) { return r < floor; });
         return rates;
@@ -170,12 +180,13 @@ std::vector<double> OfferedBitRates(AudioBitRates family, int sampleRate, int ch
     return {};
 }
 
-const std::vector<FrameRateInfo> &MpegFrameRates() {
+const std::vector<FrameRateInfo>& MpegFrameRates() {
     static const std::vector<FrameRateInfo> rates = {
-        {"24000/1001", 24000.0 / 1001}, {"24", 24}, {"25", 25}, {"30000/1001", 30000.0 / 1001},
-        {"30", 30}, {"50", 50}, {"60000/1001", 60000.0 / 1001}, {"60", 60},
+        {"24000/1001", 24000.0 / 1001}, {"24", 24}, {"25", 25},
+        {"30000/1001", 30000.0 / 1001}, {"30", 30}, {"50", 50},
+        {"60000/1001", 60000.0 / 1001}, {"60", 60},
     };
     return rates;
 }
 
-}  // namespace avcore
+} // namespace avcore

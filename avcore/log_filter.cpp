@@ -19,7 +19,7 @@ bool Contains(std::string_view text, std::string_view fragment) {
 enum class Level { Info, Warning, Error };
 
 struct TaggedLine {
-    std::string context;  // "[libx264 @ 0x55...] " or ""
+    std::string context; // "[libx264 @ 0x55...] " or ""
     Level level = Level::Info;
     std::string text;
 };
@@ -43,7 +43,7 @@ TaggedLine Untag(std::string_view line) {
         {"[panic] ", Level::Error},
         {"[quiet] ", Level::Error},
     }};
-    for (const auto &[tag, level] : levels) {
+    for (const auto& [tag, level] : levels) {
         if (StartsWith(line, tag)) {
             tagged.level = level;
             line.remove_prefix(tag.size());
@@ -62,7 +62,7 @@ std::string Defuse(std::string line) {
         {"No audio or video streams available", "no audio or video streams available"},
         {"I/O error occured", "i/o error occured"},
     }};
-    for (const auto &[phrase, harmless] : phrases) {
+    for (const auto& [phrase, harmless] : phrases) {
         for (auto pos = line.find(phrase); pos != std::string::npos; pos = line.find(phrase, pos)) {
             line.replace(pos, phrase.size(), harmless);
         }
@@ -70,16 +70,17 @@ std::string Defuse(std::string line) {
     return line;
 }
 
-std::string Quoted(const std::string &path) {
+std::string Quoted(const std::string& path) {
     return "'" + path + "'";
 }
 
-}  // namespace
+} // namespace
 
 void LogFilter::Feed(std::string_view bytes) {
     partial_.append(bytes);
     std::size_t start = 0;
-    for (auto end = partial_.find_first_of("\r\n"); end != std::string::npos; end = partial_.find_first_of("\r\n", start)) {
+    for (auto end = partial_.find_first_of("\r\n"); end != std::string::npos;
+         end = partial_.find_first_of("\r\n", start)) {
         Line(std::string_view(partial_).substr(start, end - start));
         start = end + 1;
     }
@@ -103,7 +104,7 @@ void LogFilter::Line(std::string_view raw) {
         return;
     }
     TaggedLine line = Untag(raw);
-    const std::string &text = line.text;
+    const std::string& text = line.text;
     switch (line.level) {
     case Level::Info:
         // FFmpeg's own statistics are replaced by the engine's progress lines.
@@ -119,7 +120,8 @@ void LogFilter::Line(std::string_view raw) {
             inputHasAudio_ = inputHasAudio_ || Contains(text, ": Audio: ");
         }
         if (line.context.empty()) {
-            Pass(Defuse(text));  // "Input #0, ...", "  Duration: ..." and the other facts, as FFmpeg wrote them
+            Pass(
+                Defuse(text)); // "Input #0, ...", "  Duration: ..." and the other facts, as FFmpeg wrote them
         } else {
             Pass(Defuse(line.context + text));
         }
@@ -143,29 +145,35 @@ void LogFilter::Line(std::string_view raw) {
 }
 
 bool LogFilter::AnyError(std::string_view fragment) const {
-    return std::any_of(errors_.begin(), errors_.end(), [&](const std::string &e) { return Contains(e, fragment); });
+    return std::any_of(errors_.begin(), errors_.end(),
+                       [&](const std::string& e) { return Contains(e, fragment); });
 }
 
 // The most telling of FFmpeg's error lines: the encoder's or muxer's own complaint, not the
 // generic lines FFmpeg adds after it.
 std::string LogFilter::EncoderReason() const {
     static const std::array<std::string_view, 6> generic = {
-        "Error initializing output stream", "Error while opening encoder", "Could not write header",
-        "Conversion failed", "Error while filtering", "Error submitting",
+        "Error initializing output stream",
+        "Error while opening encoder",
+        "Could not write header",
+        "Conversion failed",
+        "Error while filtering",
+        "Error submitting",
     };
-    for (const auto &e : errors_) {
+    for (const auto& e : errors_) {
         std::string_view text = e;
         if (StartsWith(text, "[")) {
             text.remove_prefix(std::min(text.size(), text.find("] ") + 2));
         }
-        if (std::none_of(generic.begin(), generic.end(), [&](std::string_view g) { return StartsWith(text, g); })) {
+        if (std::none_of(generic.begin(), generic.end(),
+                         [&](std::string_view g) { return StartsWith(text, g); })) {
             return Defuse(std::string(text));
         }
     }
     return errors_.empty() ? std::string() : Defuse(errors_.front());
 }
 
-std::string LogFilter::Diagnose(const RunOutcome &outcome, long long outputBytes) const {
+std::string LogFilter::Diagnose(const RunOutcome& outcome, long long outputBytes) const {
     if (outcome.stopSignal != 0) {
         return std::string("Error: the conversion was stopped (") + strsignal(outcome.stopSignal) + ")";
     }
@@ -177,12 +185,14 @@ std::string LogFilter::Diagnose(const RunOutcome &outcome, long long outputBytes
             return "Error: the input file " + Quoted(facts_.input) + " has no audio stream to convert";
         }
         if (facts_.noAudio && !inputHasVideo_) {
-            return "Error: the input file " + Quoted(facts_.input) + " has no video stream, and audio is disabled";
+            return "Error: the input file " + Quoted(facts_.input) +
+                   " has no video stream, and audio is disabled";
         }
         return "Error: the input file " + Quoted(facts_.input) + " has no audio or video stream";
     }
     if (!sawInput_ && (outcome.exited ? outcome.exitCode != 0 : true)) {
-        if (AnyError("Invalid data found when processing input") || AnyError("could not find codec parameters")) {
+        if (AnyError("Invalid data found when processing input") ||
+            AnyError("could not find codec parameters")) {
             return "Error: the input file " + Quoted(facts_.input) + " is not a media file that can be read";
         }
         if (AnyError("Permission denied")) {
@@ -197,11 +207,14 @@ std::string LogFilter::Diagnose(const RunOutcome &outcome, long long outputBytes
         return std::string("Error: FFmpeg ended abnormally (") + strsignal(outcome.signal) + ")";
     }
     if (outcome.exitCode != 0) {
-        if (sawOutput_ || AnyError("Error while opening encoder") || AnyError("Error initializing output stream") ||
-            AnyError("Could not find tag for codec") || AnyError("Unknown encoder")) {
+        if (sawOutput_ || AnyError("Error while opening encoder") ||
+            AnyError("Error initializing output stream") || AnyError("Could not find tag for codec") ||
+            AnyError("Unknown encoder")) {
             return "Error: the encoder refuses these settings: " + EncoderReason();
         }
-        return "Error: the conversion failed: " + (errors_.empty() ? "FFmpeg ended with code " + std::to_string(outcome.exitCode) : EncoderReason());
+        return "Error: the conversion failed: " +
+               (errors_.empty() ? "FFmpeg ended with code " + std::to_string(outcome.exitCode)
+                                : EncoderReason());
     }
     if (emptyOutput_ || outputBytes == 0) {
         return "Error: nothing was converted and the output file is empty; check the start time and duration";
@@ -212,4 +225,4 @@ std::string LogFilter::Diagnose(const RunOutcome &outcome, long long outputBytes
     return {};
 }
 
-}  // namespace avcore
+} // namespace avcore

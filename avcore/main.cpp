@@ -20,12 +20,12 @@ namespace {
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-int Fail(const std::string &error, int code = kExitFailed) {
+int Fail(const std::string& error, int code = kExitFailed) {
     avcore::WriteLine(error);
     return code;
 }
 
-long long FileSize(const std::string &path) {
+long long FileSize(const std::string& path) {
     struct stat st {};
     if (stat(path.c_str(), &st) != 0) {
         return -1;
@@ -34,17 +34,17 @@ long long FileSize(const std::string &path) {
     return S_ISREG(st.st_mode) ? static_cast<long long>(st.st_size) : 1;
 }
 
-std::string JoinForDisplay(const std::vector<std::string> &args) {
+std::string JoinForDisplay(const std::vector<std::string>& args) {
     std::string text = "ffmpeg";
-    for (const auto &a : args) {
+    for (const auto& a : args) {
         text += a.find_first_of(" '\"\\") == std::string::npos && !a.empty() ? " " + a : " '" + a + "'";
     }
     return text;
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     using namespace avcore;
     InstallStopHandlers();
 
@@ -64,31 +64,33 @@ int main(int argc, char **argv) {
     const bool outputExisted = FileSize(request->output) >= 0;
 
     const FfmpegPlan plan = Translate(*request, input.mediaFile, kProgressFd);
-    for (const auto &note : plan.notes) {
+    for (const auto& note : plan.notes) {
         WriteLine(note);
     }
-    if (const char *dry = std::getenv("VARID_AVCORE_DRY_RUN"); dry && *dry == '1') {
+    if (const char* dry = std::getenv("VARID_AVCORE_DRY_RUN"); dry && *dry == '1') {
         // For tests and the benchmark: the FFmpeg arguments, one a line, and nothing run.
-        for (const auto &arg : plan.args) {
+        for (const auto& arg : plan.args) {
             WriteLine(arg);
         }
         return 0;
     }
     const std::string ffmpeg = FindFfmpeg();
     if (ffmpeg.empty()) {
-        return Fail("Error: FFmpeg was not found; install the ffmpeg package or name the program in VARID_FFMPEG");
+        return Fail(
+            "Error: FFmpeg was not found; install the ffmpeg package or name the program in VARID_FFMPEG");
     }
     if (StopSignal() != 0) {
         return Fail("Error: the conversion was stopped before it started", 128 + StopSignal());
     }
     WriteLine("Command: " + JoinForDisplay(plan.args));
 
-    auto sink = [](const std::string &line) {
+    auto sink = [](const std::string& line) {
         if (!WriteLine(line)) {
-            RequestStop(SIGPIPE);  // nobody reads the engine any more: stop FFmpeg too
+            RequestStop(SIGPIPE); // nobody reads the engine any more: stop FFmpeg too
         }
     };
-    LogFilter log(sink, ConversionFacts{input.mediaFile, request->output, request->noVideo, request->noAudio});
+    LogFilter log(sink,
+                  ConversionFacts{input.mediaFile, request->output, request->noVideo, request->noAudio});
     ProgressWriter progress(sink);
     const RunOutcome outcome = RunFfmpeg(ffmpeg, plan.args, log, progress, error);
     if (!error.empty()) {

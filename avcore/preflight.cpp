@@ -11,14 +11,14 @@
 namespace avcore {
 namespace {
 
-bool EndsWithNoCase(const std::string &text, const std::string &suffix) {
+bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
     if (text.size() < suffix.size()) {
         return false;
     }
     return strcasecmp(text.c_str() + text.size() - suffix.size(), suffix.c_str()) == 0;
 }
 
-std::string FolderOf(const std::string &path) {
+std::string FolderOf(const std::string& path) {
     auto slash = path.find_last_of('/');
     if (slash == std::string::npos) {
         return ".";
@@ -26,12 +26,12 @@ std::string FolderOf(const std::string &path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string Quoted(const std::string &path) {
+std::string Quoted(const std::string& path) {
     return "'" + path + "'";
 }
 
 // Opens the file the way FFmpeg will, so the reason given is the real one.
-std::string CheckReadable(const std::string &path, const std::string &what) {
+std::string CheckReadable(const std::string& path, const std::string& what) {
     struct stat st {};
     if (stat(path.c_str(), &st) != 0) {
         if (errno == ENOENT || errno == ENOTDIR) {
@@ -53,15 +53,16 @@ std::string CheckReadable(const std::string &path, const std::string &what) {
     return {};
 }
 
-}  // namespace
+} // namespace
 
-std::string DirectShowSourceOf(const std::string &script) {
+std::string DirectShowSourceOf(const std::string& script) {
     // The call's name is matched without regard to case, as AviSynth does.
     std::string lower = script;
-    for (char &c : lower) {
+    for (char& c : lower) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
-    for (auto call = lower.find("directshowsource"); call != std::string::npos; call = lower.find("directshowsource", call + 1)) {
+    for (auto call = lower.find("directshowsource"); call != std::string::npos;
+         call = lower.find("directshowsource", call + 1)) {
         auto pos = call + std::strlen("directshowsource");
         while (pos < script.size() && std::isspace(static_cast<unsigned char>(script[pos]))) {
             ++pos;
@@ -79,7 +80,7 @@ std::string DirectShowSourceOf(const std::string &script) {
     return {};
 }
 
-InputCheck CheckInput(const std::string &input) {
+InputCheck CheckInput(const std::string& input) {
     InputCheck check;
     if (!EndsWithNoCase(input, ".avs")) {
         check.mediaFile = input;
@@ -95,18 +96,19 @@ InputCheck CheckInput(const std::string &input) {
     text << in.rdbuf();
     std::string source = DirectShowSourceOf(text.str());
     if (source.empty()) {
-        check.error = "Error: the AviSynth script " + Quoted(input) + " names no source file in DirectShowSource(\"...\")";
+        check.error = "Error: the AviSynth script " + Quoted(input) +
+                      " names no source file in DirectShowSource(\"...\")";
         return check;
     }
     if (source.front() != '/') {
-        source = FolderOf(input) + "/" + source;  // relative to the script, as AviSynth reads it
+        source = FolderOf(input) + "/" + source; // relative to the script, as AviSynth reads it
     }
     check.mediaFile = source;
     check.error = CheckReadable(source, "input file");
     return check;
 }
 
-std::string CheckOutput(const std::string &output, const std::string &mediaFile, bool overwrite) {
+std::string CheckOutput(const std::string& output, const std::string& mediaFile, bool overwrite) {
     const std::string folder = FolderOf(output);
     struct stat st {};
     if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
@@ -126,7 +128,8 @@ std::string CheckOutput(const std::string &output, const std::string &mediaFile,
             return "Error: the output file " + Quoted(output) + " exists already and may not be replaced";
         }
         if (access(output.c_str(), W_OK) != 0) {
-            return "Error: the output file " + Quoted(output) + " cannot be replaced: " + std::strerror(errno);
+            return "Error: the output file " + Quoted(output) +
+                   " cannot be replaced: " + std::strerror(errno);
         }
         return {};
     }
@@ -136,4 +139,4 @@ std::string CheckOutput(const std::string &output, const std::string &mediaFile,
     return {};
 }
 
-}  // namespace avcore
+} // namespace avcore

@@ -7,18 +7,18 @@
 namespace avcore {
 
 struct InputCheck {
-    std::string mediaFile;  // the file to convert: the input, or the source an AviSynth script names
-    std::string error;      // an "Error..." sentence, empty when all is well
+    std::string mediaFile; // the file to convert: the input, or the source an AviSynth script names
+    std::string error;     // an "Error..." sentence, empty when all is well
 };
 
 // Finds the media file behind the input (following an ".avs" script) and checks it can be read.
-InputCheck CheckInput(const std::string &input);
+InputCheck CheckInput(const std::string& input);
 
 // Checks that the output can be written: its folder exists and is writable, it is not the input,
 // and it does not exist unless it may be replaced. Returns an "Error..." sentence or "".
-std::string CheckOutput(const std::string &output, const std::string &mediaFile, bool overwrite);
+std::string CheckOutput(const std::string& output, const std::string& mediaFile, bool overwrite);
 
 // The source file named in a script's DirectShowSource("...") call, or "" when there is none.
-std::string DirectShowSourceOf(const std::string &script);
+std::string DirectShowSourceOf(const std::string& script);
 
-}  // namespace avcore
+} // namespace avcore

@@ -8,15 +8,16 @@ namespace {
 
 constexpr auto kHeartbeat = std::chrono::milliseconds(400);
 
-long long ToLong(const std::string &text, long long fallback) {
-    char *end = nullptr;
+long long ToLong(const std::string& text, long long fallback) {
+    char* end = nullptr;
     long long value = std::strtoll(text.c_str(), &end, 10);
     return end == text.c_str() ? fallback : value;
 }
 
-}  // namespace
+} // namespace
 
-std::string ProgressWriter::Format(long long frame, double fps, long long bytes, long long timeUs, const std::string &speed) {
+std::string ProgressWriter::Format(long long frame, double fps, long long bytes, long long timeUs,
+                                   const std::string& speed) {
     char buffer[256];
     std::string line;
     if (frame > 0) {
@@ -34,13 +35,14 @@ std::string ProgressWriter::Format(long long frame, double fps, long long bytes,
         std::snprintf(buffer, sizeof buffer, " time=%.2f ", seconds);
         line += buffer;
         if (bytes >= 0 && timeUs > 0) {
-            std::snprintf(buffer, sizeof buffer, "bitrate=%6.1fkbits/s", static_cast<double>(bytes) * 8 / 1000 / seconds);
+            std::snprintf(buffer, sizeof buffer, "bitrate=%6.1fkbits/s",
+                          static_cast<double>(bytes) * 8 / 1000 / seconds);
         } else {
             std::snprintf(buffer, sizeof buffer, "bitrate=N/A");
         }
         line += buffer;
     } else {
-        line += " time=10000000000.0 bitrate=N/A";  // no position known yet
+        line += " time=10000000000.0 bitrate=N/A"; // no position known yet
     }
     if (!speed.empty() && speed != "N/A") {
         line += " speed=" + speed;
@@ -89,10 +91,10 @@ void ProgressWriter::Tick(Clock::time_point now) {
     }
 }
 
-void ProgressWriter::Emit(const std::string &line) {
+void ProgressWriter::Emit(const std::string& line) {
     last_ = line;
     lastEmit_ = Clock::now();
     sink_(line);
 }
 
-}  // namespace avcore
+} // namespace avcore

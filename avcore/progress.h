@@ -9,10 +9,10 @@
 
 namespace avcore {
 
-using LineSink = std::function<void(const std::string &line)>;
+using LineSink = std::function<void(const std::string& line)>;
 
 class ProgressWriter {
-public:
+  public:
     using Clock = std::chrono::steady_clock;
 
     explicit ProgressWriter(LineSink sink) : sink_(std::move(sink)) {}
@@ -24,11 +24,12 @@ public:
     void Tick(Clock::time_point now);
 
     // The line for a report; exposed for tests.
-    static std::string Format(long long frame, double fps, long long bytes, long long timeUs, const std::string &speed);
+    static std::string Format(long long frame, double fps, long long bytes, long long timeUs,
+                              const std::string& speed);
 
-private:
+  private:
     void Report();
-    void Emit(const std::string &line);
+    void Emit(const std::string& line);
 
     LineSink sink_;
     std::string partial_;
@@ -41,4 +42,4 @@ private:
     Clock::time_point lastEmit_ = Clock::now();
 };
 
-}  // namespace avcore
+} // namespace avcore

@@ -10,7 +10,7 @@ namespace {
 
 std::optional<double> ParseNumber(std::string_view text) {
     double value = 0;
-    const char *end = text.data() + text.size();
+    const char* end = text.data() + text.size();
     auto [ptr, ec] = std::from_chars(text.data(), end, value);
     if (ec != std::errc() || ptr != end || !std::isfinite(value)) {
         return std::nullopt;
@@ -20,7 +20,7 @@ std::optional<double> ParseNumber(std::string_view text) {
 
 std::optional<int> ParseInt(std::string_view text) {
     int value = 0;
-    const char *end = text.data() + text.size();
+    const char* end = text.data() + text.size();
     auto [ptr, ec] = std::from_chars(text.data(), end, value);
     if (ec != std::errc() || ptr != end) {
         return std::nullopt;
@@ -44,7 +44,7 @@ std::optional<double> ParseKbps(std::string text) {
     return *value * scale;
 }
 
-std::optional<FrameSize> ParseSize(const std::string &text) {
+std::optional<FrameSize> ParseSize(const std::string& text) {
     auto x = text.find_first_of("xX");
     if (x == std::string::npos) {
         return std::nullopt;
@@ -57,7 +57,7 @@ std::optional<FrameSize> ParseSize(const std::string &text) {
     return FrameSize{*w, *h};
 }
 
-bool IsAspect(const std::string &text) {
+bool IsAspect(const std::string& text) {
     auto colon = text.find(':');
     if (colon == std::string::npos) {
         auto v = ParseNumber(text);
@@ -68,72 +68,140 @@ bool IsAspect(const std::string &text) {
     return a && b && *a > 0 && *b > 0;
 }
 
-using ValueSetter = std::function<bool(Request &, const std::string &)>;
+using ValueSetter = std::function<bool(Request&, const std::string&)>;
 
 struct OptionRule {
     bool takesValue;
-    std::function<void(Request &)> flag;
+    std::function<void(Request&)> flag;
     ValueSetter set;
-    const char *what;  // what the value should be, for the error sentence
+    const char* what; // what the value should be, for the error sentence
 };
 
-const std::map<std::string, OptionRule> &Vocabulary() {
+const std::map<std::string, OptionRule>& Vocabulary() {
     static const std::map<std::string, OptionRule> rules = {
-        {"-y", {false, [](Request &r) { r.overwrite = true; }, {}, ""}},
-        {"-sameq", {false, [](Request &r) { r.sameQuality = true; }, {}, ""}},
-        {"-an", {false, [](Request &r) { r.noAudio = true; }, {}, ""}},
-        {"-vn", {false, [](Request &r) { r.noVideo = true; }, {}, ""}},
-        {"-f", {true, {}, [](Request &r, const std::string &v) { r.format = v; return !v.empty(); }, "a container name"}},
+        {"-y", {false, [](Request& r) { r.overwrite = true; }, {}, ""}},
+        {"-sameq", {false, [](Request& r) { r.sameQuality = true; }, {}, ""}},
+        {"-an", {false, [](Request& r) { r.noAudio = true; }, {}, ""}},
+        {"-vn", {false, [](Request& r) { r.noVideo = true; }, {}, ""}},
+        {"-f",
+         {true,
+          {},
+          [](Request& r, const std::string& v) {
+              r.format = v;
+              return !v.empty();
+          },
+          "a container name"}},
         {"-t",
-         {true, {}, [](Request &r, const std::string &v) {
+         {true,
+          {},
+          [](Request& r, const std::string& v) {
               r.duration = v;
               return ParseTimeText(v).has_value();
-          }, "a time such as 0:01:00.000"}},
+          },
+          "a time such as 0:01:00.000"}},
         {"-ss",
-         {true, {}, [](Request &r, const std::string &v) {
+         {true,
+          {},
+          [](Request& r, const std::string& v) {
               r.start = v;
               return ParseTimeText(v).has_value();
-          }, "a time such as 0:00:30.000"}},
-        {"-vcodec", {true, {}, [](Request &r, const std::string &v) { r.videoCodec = v; return !v.empty(); }, "a codec name"}},
-        {"-acodec", {true, {}, [](Request &r, const std::string &v) { r.audioCodec = v; return !v.empty(); }, "a codec name"}},
-        {"-s", {true, {}, [](Request &r, const std::string &v) { return (r.size = ParseSize(v)).has_value(); }, "a frame size such as 320x240"}},
-        {"-b", {true, {}, [](Request &r, const std::string &v) { return (r.videoKbps = ParseKbps(v)).has_value(); }, "a bit rate such as 1080k"}},
+          },
+          "a time such as 0:00:30.000"}},
+        {"-vcodec",
+         {true,
+          {},
+          [](Request& r, const std::string& v) {
+              r.videoCodec = v;
+              return !v.empty();
+          },
+          "a codec name"}},
+        {"-acodec",
+         {true,
+          {},
+          [](Request& r, const std::string& v) {
+              r.audioCodec = v;
+              return !v.empty();
+          },
+          "a codec name"}},
+        {"-s",
+         {true,
+          {},
+          [](Request& r, const std::string& v) { return (r.size = ParseSize(v)).has_value(); },
+          "a frame size such as 320x240"}},
+        {"-b",
+         {true,
+          {},
+          [](Request& r, const std::string& v) { return (r.videoKbps = ParseKbps(v)).has_value(); },
+          "a bit rate such as 1080k"}},
         {"-r",
-         {true, {}, [](Request &r, const std::string &v) {
+         {true,
+          {},
+          [](Request& r, const std::string& v) {
               r.frameRate = v;
               auto n = ParseNumber(v);
               return n && *n > 0 && *n <= 1000;
-          }, "a frame rate such as 25"}},
-        {"-aspect", {true, {}, [](Request &r, const std::string &v) { r.aspect = v; return IsAspect(v); }, "an aspect ratio such as 4:3"}},
+          },
+          "a frame rate such as 25"}},
+        {"-aspect",
+         {true,
+          {},
+          [](Request& r, const std::string& v) {
+              r.aspect = v;
+              return IsAspect(v);
+          },
+          "an aspect ratio such as 4:3"}},
         {"-ac",
-         {true, {}, [](Request &r, const std::string &v) {
+         {true,
+          {},
+          [](Request& r, const std::string& v) {
               // "5:1" is the converter's way of asking for six channels (5.1 surround).
               r.channels = v == "5:1" || v == "5.1" ? std::optional<int>(6) : ParseInt(v);
               return r.channels && *r.channels > 0 && *r.channels <= 8;
-          }, "a channel count such as 2"}},
+          },
+          "a channel count such as 2"}},
         {"-ab",
-         {true, {}, [](Request &r, const std::string &v) {
+         {true,
+          {},
+          [](Request& r, const std::string& v) {
               r.audioKbps = ParseKbps(v);
               // A plain number is kbit/s; a figure this large can only be meant as bit/s.
               if (r.audioKbps && *r.audioKbps >= 8000 && v.find_first_of("kKmM") == std::string::npos) {
                   *r.audioKbps /= 1000;
               }
               return r.audioKbps.has_value();
-          }, "a bit rate in kbit/s such as 128"}},
+          },
+          "a bit rate in kbit/s such as 128"}},
         {"-ar",
-         {true, {}, [](Request &r, const std::string &v) {
+         {true,
+          {},
+          [](Request& r, const std::string& v) {
               r.sampleRate = ParseInt(v);
               return r.sampleRate && *r.sampleRate >= 1000 && *r.sampleRate <= 192000;
-          }, "a sample rate in Hz such as 44100"}},
-        {"-target", {true, {}, [](Request &r, const std::string &v) { r.target = v; return !v.empty(); }, "a preset such as pal-dvd"}},
-        {"-strict", {true, {}, [](Request &r, const std::string &v) { r.strict = v; return ParseInt(v).has_value() || !v.empty(); }, "a level such as -2"}},
+          },
+          "a sample rate in Hz such as 44100"}},
+        {"-target",
+         {true,
+          {},
+          [](Request& r, const std::string& v) {
+              r.target = v;
+              return !v.empty();
+          },
+          "a preset such as pal-dvd"}},
+        {"-strict",
+         {true,
+          {},
+          [](Request& r, const std::string& v) {
+              r.strict = v;
+              return ParseInt(v).has_value() || !v.empty();
+          },
+          "a level such as -2"}},
     };
     return rules;
 }
 
-}  // namespace
+} // namespace
 
-std::optional<double> ParseTimeText(const std::string &text) {
+std::optional<double> ParseTimeText(const std::string& text) {
     if (text.empty() || text.front() == '-') {
         return std::nullopt;
     }
@@ -163,7 +231,7 @@ std::optional<double> ParseTimeText(const std::string &text) {
     }
 }
 
-std::optional<Request> ParseRequest(const std::vector<std::string> &args, std::string &error) {
+std::optional<Request> ParseRequest(const std::vector<std::string>& args, std::string& error) {
     Request request;
     bool codeSeen = false;
     bool inputSeen = false;
@@ -173,13 +241,13 @@ std::optional<Request> ParseRequest(const std::vector<std::string> &args, std::s
     }
     const std::size_t last = args.size() - 1;
     for (std::size_t i = 0; i < last; ++i) {
-        const std::string &arg = args[i];
+        const std::string& arg = args[i];
         if (arg == "-p" || arg == "-i") {
             if (i + 1 >= last) {
                 error = "Error: the option " + arg + " needs a value";
                 return std::nullopt;
             }
-            const std::string &value = args[++i];
+            const std::string& value = args[++i];
             if (arg == "-p") {
                 if (value != kAccessCode) {
                     error = "Error: wrong access code; this engine only runs for the converter";
@@ -205,9 +273,10 @@ std::optional<Request> ParseRequest(const std::vector<std::string> &args, std::s
             error = "Error: the option " + arg + " needs " + rule->second.what;
             return std::nullopt;
         }
-        const std::string &value = args[++i];
+        const std::string& value = args[++i];
         if (!rule->second.set(request, value)) {
-            error = "Error: the value \"" + value + "\" of " + arg + " is not valid; it should be " + rule->second.what;
+            error = "Error: the value \"" + value + "\" of " + arg + " is not valid; it should be " +
+                    rule->second.what;
             return std::nullopt;
         }
     }
@@ -228,4 +297,4 @@ std::optional<Request> ParseRequest(const std::vector<std::string> &args, std::s
     return request;
 }
 
-}  // namespace avcore
+} // namespace avcore

@@ -19,8 +19,8 @@ namespace {
 
 volatile sig_atomic_t g_stopSignal = 0;
 volatile sig_atomic_t g_child = 0;
-int g_wakeFd = -1;      // write end of the pipe that wakes the main loop on a signal
-int g_wakeReadFd = -1;  // its read end
+int g_wakeFd = -1;     // write end of the pipe that wakes the main loop on a signal
+int g_wakeReadFd = -1; // its read end
 
 // How long FFmpeg may take to finish its file after a stop signal before it is killed.
 constexpr auto kStopGrace = std::chrono::seconds(3);
@@ -40,13 +40,13 @@ void OnStopSignal(int signal) {
 
 // A file descriptor that closes itself.
 class Fd {
-public:
+  public:
     Fd() = default;
     explicit Fd(int fd) : fd_(fd) {}
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-    Fd(Fd &&other) noexcept : fd_(other.Release()) {}
-    Fd &operator=(Fd &&other) noexcept {
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    Fd(Fd&& other) noexcept : fd_(other.Release()) {}
+    Fd& operator=(Fd&& other) noexcept {
         Reset(other.Release());
         return *this;
     }
@@ -60,7 +60,7 @@ public:
         fd_ = fd;
     }
 
-private:
+  private:
     int fd_ = -1;
 };
 
@@ -69,7 +69,7 @@ struct Pipe {
     Fd write;
 };
 
-bool MakePipe(Pipe &pipe, int extraFlags) {
+bool MakePipe(Pipe& pipe, int extraFlags) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC | extraFlags) != 0) {
         return false;
@@ -79,16 +79,16 @@ bool MakePipe(Pipe &pipe, int extraFlags) {
     return true;
 }
 
-bool IsExecutable(const std::string &path) {
+bool IsExecutable(const std::string& path) {
     struct stat st {};
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
 }
 
-std::string SearchPath(const std::string &name) {
+std::string SearchPath(const std::string& name) {
     if (name.find('/') != std::string::npos) {
         return IsExecutable(name) ? name : std::string();
     }
-    const char *path = std::getenv("PATH");
+    const char* path = std::getenv("PATH");
     std::string_view rest = path ? path : "/usr/local/bin:/usr/bin:/bin";
     while (true) {
         const auto colon = rest.find(':');
@@ -114,8 +114,8 @@ void PlaceFd(int fd, int target) {
 }
 
 // In the forked child: only async-signal-safe calls until exec.
-[[noreturn]] void ExecChild(const char *program, char *const argv[], pid_t parent, int nullFd, int logFd, int progressFd,
-                            int execErrorFd) {
+[[noreturn]] void ExecChild(const char* program, char* const argv[], pid_t parent, int nullFd, int logFd,
+                            int progressFd, int execErrorFd) {
     // Killed when the engine dies; if the engine died before this took effect, end right away.
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() != parent) {
@@ -142,10 +142,10 @@ void PlaceFd(int fd, int target) {
     _exit(127);
 }
 
-}  // namespace
+} // namespace
 
 std::string FindFfmpeg() {
-    const char *chosen = std::getenv("VARID_FFMPEG");
+    const char* chosen = std::getenv("VARID_FFMPEG");
     return SearchPath(chosen && *chosen ? chosen : "ffmpeg");
 }
 
@@ -172,7 +172,7 @@ int StopSignal() {
     return g_stopSignal;
 }
 
-bool WriteLine(const std::string &line) {
+bool WriteLine(const std::string& line) {
     static bool readerGone = false;
     if (readerGone) {
         return false;
@@ -193,8 +193,8 @@ bool WriteLine(const std::string &line) {
     return true;
 }
 
-RunOutcome RunFfmpeg(const std::string &program, const std::vector<std::string> &args, LogFilter &log,
-                     ProgressWriter &progress, std::string &error) {
+RunOutcome RunFfmpeg(const std::string& program, const std::vector<std::string>& args, LogFilter& log,
+                     ProgressWriter& progress, std::string& error) {
     RunOutcome outcome;
     Pipe logPipe, progressPipe, execError;
     Fd nullFd(open("/dev/null", O_RDONLY | O_CLOEXEC));
@@ -202,11 +202,11 @@ RunOutcome RunFfmpeg(const std::string &program, const std::vector<std::string> 
         error = std::string("Error: FFmpeg could not be started: ") + std::strerror(errno);
         return outcome;
     }
-    std::vector<char *> argv;
+    std::vector<char*> argv;
     std::string name = "ffmpeg";
     argv.push_back(name.data());
     std::vector<std::string> copies = args;
-    for (auto &a : copies) {
+    for (auto& a : copies) {
         argv.push_back(a.data());
     }
     argv.push_back(nullptr);
@@ -221,8 +221,8 @@ RunOutcome RunFfmpeg(const std::string &program, const std::vector<std::string> 
     sigprocmask(SIG_BLOCK, &stops, &previous);
     const pid_t child = fork();
     if (child == 0) {
-        ExecChild(program.c_str(), argv.data(), parent, nullFd.Get(), logPipe.write.Get(), progressPipe.write.Get(),
-                  execError.write.Get());
+        ExecChild(program.c_str(), argv.data(), parent, nullFd.Get(), logPipe.write.Get(),
+                  progressPipe.write.Get(), execError.write.Get());
     }
     if (child < 0) {
         sigprocmask(SIG_SETMASK, &previous, nullptr);
@@ -299,4 +299,4 @@ RunOutcome RunFfmpeg(const std::string &program, const std::vector<std::string> 
     return outcome;
 }
 
-}  // namespace avcore
+} // namespace avcore

@@ -27,11 +27,11 @@ int StopSignal();
 
 // Runs the program with the arguments and feeds its output to the filters. error is set when the
 // program could not be started.
-RunOutcome RunFfmpeg(const std::string &program, const std::vector<std::string> &args, LogFilter &log,
-                     ProgressWriter &progress, std::string &error);
+RunOutcome RunFfmpeg(const std::string& program, const std::vector<std::string>& args, LogFilter& log,
+                     ProgressWriter& progress, std::string& error);
 
 // Writes one line to the engine's output (standard error, like FFmpeg). Returns false when the
 // reader has gone away.
-bool WriteLine(const std::string &line);
+bool WriteLine(const std::string& line);
 
-}  // namespace avcore
+} // namespace avcore

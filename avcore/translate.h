@@ -10,12 +10,12 @@
 namespace avcore {
 
 struct FfmpegPlan {
-    std::vector<std::string> args;   // the arguments after the program name
-    std::vector<std::string> notes;  // adjustments made, for the user to read
+    std::vector<std::string> args;  // the arguments after the program name
+    std::vector<std::string> notes; // adjustments made, for the user to read
 };
 
 // input is the media file to read (for an AviSynth script, the file it names). progressFd is the
 // descriptor FFmpeg writes its progress reports to.
-FfmpegPlan Translate(const Request &request, const std::string &input, int progressFd);
+FfmpegPlan Translate(const Request& request, const std::string& input, int progressFd);
 
-}  // namespace avcore
+} // namespace avcore

@@ -15,19 +15,19 @@ namespace avtest {
 struct EngineResult {
     int exitCode = -1;
     bool crashed = false;
-    QStringList lines;  // every output line, carriage returns removed
-    QString text;       // the whole output, for failure messages
+    QStringList lines; // every output line, carriage returns removed
+    QString text;      // the whole output, for failure messages
 
-    QStringList ErrorLines() const;    // lines the converter books as failures
+    QStringList ErrorLines() const; // lines the converter books as failures
     QString LastLine() const { return lines.isEmpty() ? QString() : lines.last(); }
 };
 
 // The engine's arguments for an options text written the converter's way (fragments with blanks).
-QStringList EngineArgs(const QString &input, const QString &options, const QString &output);
-EngineResult RunEngine(const QStringList &args, const QStringList &extraEnv = {});
+QStringList EngineArgs(const QString& input, const QString& options, const QString& output);
+EngineResult RunEngine(const QStringList& args, const QStringList& extraEnv = {});
 
 struct Track {
-    QString format;      // MediaInfo's Format and CodecID, joined with ":"
+    QString format; // MediaInfo's Format and CodecID, joined with ":"
     QString width, height, frameRate, displayAspect;
     QString channels, samplingRate;
 };
@@ -37,36 +37,36 @@ struct MediaInfoFacts {
     QString duration; // seconds
     std::vector<Track> video, audio;
 };
-MediaInfoFacts ReadMediaInfo(const QString &path);
+MediaInfoFacts ReadMediaInfo(const QString& path);
 
 struct GstFacts {
-    bool ok = false;          // gst-discoverer ran and found no missing plug-in
+    bool ok = false; // gst-discoverer ran and found no missing plug-in
     QString output;
-    QStringList video, audio;  // stream descriptions, one per "video #"/"audio #" line
+    QStringList video, audio; // stream descriptions, one per "video #"/"audio #" line
 };
-GstFacts Discover(const QString &path);
+GstFacts Discover(const QString& path);
 
 // Makes a clip with FFmpeg's lavfi inputs; false when FFmpeg failed.
-bool MakeClip(const QString &path, const QString &size, double seconds, bool video, bool audio);
+bool MakeClip(const QString& path, const QString& size, double seconds, bool video, bool audio);
 
 // A folder with the test sources, made once per test program.
 class Sources {
-public:
-    static const Sources &Get();
-    QString AudioVideo() const { return dir_->filePath("av.mp4"); }     // 176x144, 25 fps, stereo, 1 s
-    QString VideoOnly() const { return dir_->filePath("video.mkv"); }  // no audio stream
-    QString AudioOnly() const { return dir_->filePath("audio.wav"); }  // no video stream
+  public:
+    static const Sources& Get();
+    QString AudioVideo() const { return dir_->filePath("av.mp4"); }   // 176x144, 25 fps, stereo, 1 s
+    QString VideoOnly() const { return dir_->filePath("video.mkv"); } // no audio stream
+    QString AudioOnly() const { return dir_->filePath("audio.wav"); } // no video stream
 
-private:
+  private:
     Sources();
     std::unique_ptr<QTemporaryDir> dir_;
 };
 
 // Fixture with a temporary folder of its own for the outputs.
 class EngineTest : public ::testing::Test {
-protected:
-    QString Out(const QString &name) const { return dir_.filePath(name); }
+  protected:
+    QString Out(const QString& name) const { return dir_.filePath(name); }
     QTemporaryDir dir_;
 };
 
-}  // namespace avtest
+} // namespace avtest
