@@ -15,7 +15,7 @@
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/ioctl.h>
-#include <sys/pidfd.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <system_error>
 #include <thread>
@@ -271,7 +271,7 @@ void TRedirector::Execute() {
 
     auto run = std::make_shared<TRun>();
     run->child = StartChildProcess(request);
-    run->pidfd = TUniqueFd(pidfd_open(run->child.pid, 0));
+    run->pidfd = TUniqueFd(static_cast<int>(syscall(SYS_pidfd_open, run->child.pid, 0)));
     run->wake = TUniqueFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
     m_pid = run->child.pid;
     m_run = run;

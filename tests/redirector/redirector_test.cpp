@@ -154,7 +154,11 @@ TEST(Redirector, TerminateDrainsPendingOutputThenEndsOnce) {
         // The tail is written into the pipe while the reader waits for this handler.
         ReleaseAwait(fifo);
         AwaitNotify(fifo);
+        const pid_t pid = rec.runner->ProcessHandle();
         rec.runner->Terminate(0);
+        // The kill lands asynchronously; once it has, all that is left is drained.
+        siginfo_t info{};
+        ASSERT_EQ(waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT), 0);
     };
     rec.runner->Execute();
     ASSERT_TRUE(rec.WaitForEnd());
