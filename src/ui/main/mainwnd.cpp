@@ -34,6 +34,16 @@ QToolButton* titleButton(QWidget* parent, const char* name, const QString& text)
     return button;
 }
 
+// Runs a step whose file failure is shown in an error box and does not stop the caller.
+void reportFailure(void (*step)()) {
+    try {
+        step();
+    } catch (const EVaridError& e) {
+        Dialogs().MessageBox(e.message(), ApplicationTitle, TMsgDlgType::mtError,
+                             static_cast<unsigned>(TMsgDlgBtn::mbOK));
+    }
+}
+
 // Menu texts show "&" literally: captions must equal the language names exactly.
 QString literalMenuText(const QString& text) {
     return QString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
@@ -71,12 +81,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frameless
     actExit = new QAction(this);
     actExit->setObjectName(QStringLiteral("actExit"));
     connect(actExit, &QAction::triggered, this, [this] {
-        try {
-            SaveOptions();
-        } catch (const EVaridError& e) {
-            Dialogs().MessageBox(e.message(), ApplicationTitle, TMsgDlgType::mtError,
-                                 static_cast<unsigned>(TMsgDlgBtn::mbOK));
-        }
+        reportFailure(SaveOptions);
         close();
     });
     actMin = new QAction(this);
@@ -92,12 +97,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frameless
     connect(btnMin, &QToolButton::clicked, actMin, &QAction::trigger);
 
     // Creation steps, in order. (The engine runner and the drop target join with the source list.)
-    try {
-        LoadOptions();
-    } catch (const EVaridError& e) {
-        Dialogs().MessageBox(e.message(), ApplicationTitle, TMsgDlgType::mtError,
-                             static_cast<unsigned>(TMsgDlgBtn::mbOK));
-    }
+    reportFailure(LoadOptions);
     buildHelpMenu();
     buildLanguageMenu();
     ApplyMainCaptions();
