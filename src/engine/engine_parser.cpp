@@ -1,0 +1,245 @@
+#include "engine/engine_parser.h"
+
+#include "engine/batch_text.h"
+#include "engine/clock.h"
+#include "engine/progress_view.h"
+#include "lang/strings.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+const QString kInputMark = QStringLiteral("Input #0, ");
+const QString kOutputMark = QStringLiteral("Output #0, ");
+const QString kDurationMark = QStringLiteral("  Duration: ");
+const QString kNotAvailable = QStringLiteral("N/A");
+const QString kNoPosition = QStringLiteral("10000000000.0");
+
+// Text from the first character after the first start marker up to the first end marker that
+// begins after that character, trimmed; empty when the end marker is missing.
+QString extractBetween(const QString& text, const QString& start, const QString& end) {
+    const qsizetype p = text.indexOf(start);
+    const qsizetype first = (p < 0 ? -1 : p) + start.size(); // index of the first character after start
+    if (first < 0 || first >= text.size())
+        return {};
+    const qsizetype e = text.indexOf(end, first + 1);
+    if (e < 0)
+        return {};
+    return TrimBlanks(text.mid(first, e - first));
+}
+
+// The engine's clock text "h:mm:ss.ff" in milliseconds; false when the text is no clock text.
+bool readClockText(const QString& text, int64_t& ms) {
+    static const QRegularExpression shape(QStringLiteral(R"(^(\d+):(\d+):(\d+(?:\.\d*)?)$)"));
+    const QRegularExpressionMatch m = shape.match(text);
+    if (!m.hasMatch())
+        return false;
+    const double seconds = m.captured(3).toDouble();
+    ms = m.captured(1).toLongLong() * 3600000 + m.captured(2).toLongLong() * 60000 +
+         static_cast<int64_t>(std::nearbyint(seconds * 1000.0));
+    return true;
+}
+
+// Rounds to the nearest integer, ties to even, kept within 32 bits.
+int32_t roundEven32(double value) {
+    const double r = std::nearbyint(value);
+    if (!(r > std::numeric_limits<int32_t>::min()))
+        return std::numeric_limits<int32_t>::min();
+    if (r > std::numeric_limits<int32_t>::max())
+        return std::numeric_limits<int32_t>::max();
+    return static_cast<int32_t>(r);
+}
+
+int32_t clampTo32(int64_t value) {
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
+
+QString fileNamePart(const QString& path) {
+    return QFileInfo(path).fileName();
+}
+
+} // namespace
+
+TEngineOutputParser::TEngineOutputParser(TBatchRunState& run, IProgressView& view, const IClock& clock)
+    : m_run(run), m_view(view), m_clock(clock) {}
+
+void TEngineOutputParser::BeginFile(const QString& optionsText) {
+    m_decoder.resetState();
+    m_firstFailure.clear();
+    m_windowDurationMs = -1;
+    m_windowStartMs = 0;
+    // The time window is searched in the options text only: a file name that happens to hold
+    // " -t " must not be taken for it.
+    if (optionsText.contains(QStringLiteral(" -t ")) || optionsText.startsWith(QStringLiteral("-t "))) {
+        const QString padded = QLatin1Char(' ') + optionsText;
+        int64_t duration = 0;
+        int64_t start = 0;
+        if (readClockText(extractBetween(padded, QStringLiteral(" -t "), QStringLiteral(" -ss ")),
+                          duration)) {
+            readClockText(extractBetween(padded, QStringLiteral(" -ss "), QStringLiteral(" ")), start);
+            m_windowDurationMs = duration;
+            m_windowStartMs = start;
+        }
+    }
+}
+
+void TEngineOutputParser::ParseEngineOutput(const char* bytes, int64_t count, bool processEnded) {
+    // The text ends early at a zero byte. The decoder keeps a character split across blocks.
+    const char* zero = static_cast<const char*>(std::memchr(bytes, 0, static_cast<size_t>(count)));
+    const int64_t length = zero ? zero - bytes : count;
+    QString text = m_decoder.decode(QByteArrayView(bytes, length));
+    if (processEnded)
+        text += m_decoder.decode(QByteArrayView()); // nothing more will complete a split character
+
+    text.prepend(m_run.PartialLine);
+    m_run.PartialLine.clear();
+
+    // Every CR LF pair, lone CR and lone LF ends a line.
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    QStringList lines = text.split(lineBreak);
+    if (!processEnded)
+        m_run.PartialLine = lines.takeLast(); // text after the last break waits for the next block
+    for (const QString& line : std::as_const(lines))
+        HandleLine(line);
+}
+
+void TEngineOutputParser::FlushEngineOutput() {
+    if (m_run.PartialLine.isEmpty())
+        return;
+    const QString line = m_run.PartialLine;
+    m_run.PartialLine.clear();
+    HandleLine(line);
+}
+
+bool TEngineOutputParser::IsFailureLine(const QString& line) {
+    if (line.contains(QStringLiteral("No audio or video streams available")) ||
+        line.contains(QStringLiteral("I/O error occured")) || line.contains(QStringLiteral("Could not open")))
+        return true;
+    return line.startsWith(QStringLiteral("Error")) &&
+           !line.startsWith(QStringLiteral("Error while decoding stream"));
+}
+
+void TEngineOutputParser::readNames(const QString& line) {
+    if (line.contains(kInputMark)) {
+        const QString name = extractBetween(line, QStringLiteral("from '"), QStringLiteral("':"));
+        if (name != kNotAvailable)
+            m_run.EngineInputName = name;
+        // When the engine reads the AviSynth script, the source is the file being converted.
+        if (QFileInfo(m_run.EngineInputName).suffix().compare(QStringLiteral("avs"), Qt::CaseInsensitive) ==
+            0)
+            m_run.EngineInputName = m_run.CurrentInput;
+    }
+    if (line.contains(kOutputMark)) {
+        const QString name = extractBetween(line, QStringLiteral("to '"), QStringLiteral("':"));
+        if (name != kNotAvailable)
+            m_run.EngineOutputName = name;
+    }
+}
+
+void TEngineOutputParser::readDuration(const QString& line) {
+    if (line.startsWith(kDurationMark)) {
+        const qsizetype comma = line.indexOf(QLatin1Char(','));
+        const QString value =
+            TrimBlanks(line.mid(kDurationMark.size() - 1, comma < 0 ? -1 : comma - kDurationMark.size() + 1));
+        int64_t ms = 0;
+        if (value != kNotAvailable && readClockText(value, ms))
+            m_run.DurationMs = clampTo32(ms);
+    }
+    // A time window shorter than the source limits the expected duration.
+    if (m_windowDurationMs >= 0 && m_windowDurationMs + m_windowStartMs < m_run.DurationMs)
+        m_run.DurationMs = clampTo32(m_windowDurationMs);
+}
+
+void TEngineOutputParser::readTime(const QString& line) {
+    if (!line.contains(QStringLiteral(" time=")))
+        return;
+    const QString value = extractBetween(line, QStringLiteral(" time="), QStringLiteral(" "));
+    if (value == kNotAvailable)
+        return;
+    if (value == kNoPosition) {
+        m_run.TimeMs = 0;
+        return;
+    }
+    bool ok = false;
+    const double seconds = value.toDouble(&ok);
+    if (ok && std::isfinite(seconds))
+        m_run.TimeMs = roundEven32(seconds * 1000.0);
+}
+
+void TEngineOutputParser::showBatchEstimate(int64_t elapsedMs) {
+    const double total = static_cast<double>(m_run.TotalBytes) * static_cast<double>(elapsedMs) /
+                         static_cast<double>(m_run.ProcessedBytes);
+    const int64_t estimated = static_cast<int64_t>(total);
+    m_view.SetBatchEstimated(DurationText(estimated));
+    m_view.SetBatchRemaining(DurationText(estimated - elapsedMs));
+}
+
+void TEngineOutputParser::showProgress() {
+    const QDateTime now = m_clock.Now();
+    const int64_t elapsed = m_run.BatchStartTime.msecsTo(now);
+    m_view.SetBatchElapsed(DurationText(elapsed));
+    if (m_run.DurationMs == 0 || m_run.TimeMs == 0)
+        return;
+
+    m_run.FilePercent = std::min(100, roundEven32(double(m_run.TimeMs) / double(m_run.DurationMs) * 100.0));
+    m_view.SetFileStatus(Str(Ids::IDS_CONVERTING_Status) + QString::number(m_run.FilePercent) +
+                             QLatin1Char('%'),
+                         m_run.FilePercent);
+    const int64_t fileElapsed = m_run.FileStartTime.msecsTo(now);
+    const double fileLength = double(m_run.DurationMs) * double(fileElapsed) / double(m_run.TimeMs);
+    m_view.SetFileRemaining(DurationText(static_cast<int64_t>(fileLength) - fileElapsed));
+
+    m_run.ProcessedBytes = m_run.DoneBytes + (m_run.CurrentBytes * m_run.FilePercent) / 100;
+    if (m_run.ProcessedBytes == 0 || m_run.TotalBytes == 0)
+        return;
+    m_run.BatchPercent =
+        std::min(100, roundEven32(double(m_run.ProcessedBytes) / double(m_run.TotalBytes) * 100.0));
+    m_view.SetBatchStatus(Str(Ids::IDS_ID_BATCH) + QString::number(m_run.BatchPercent) + QLatin1Char('%'),
+                          m_run.BatchPercent);
+    showBatchEstimate(elapsed);
+}
+
+void TEngineOutputParser::HandleLine(const QString& line) {
+    if (!m_active || TrimBlanks(line).isEmpty())
+        return;
+    readNames(line);
+    readDuration(line);
+    readTime(line);
+    showProgress();
+
+    m_view.SetWorking(FormatStr(Str(Ids::IDS_ID_WORKING),
+                                {QString::number(m_run.DoneCount + m_run.FailedCount + 1),
+                                 QString::number(m_run.TotalCount), fileNamePart(m_run.EngineInputName)}));
+    m_view.SetOutput(FormatStr(Str(Ids::IDS_LABEL_OutputFile), {fileNamePart(m_run.EngineOutputName)}));
+    if (!m_animationRunning) {
+        m_animationRunning = true;
+        m_view.StartAnimation(Str(Ids::IDS_CONVERTING_LABEL_Converting));
+    }
+    m_view.SetTrayHint(FormatStr(Str(Ids::IDS_MAIN_MENUITEM_Hint),
+                                 {m_run.EngineInputName, QString::number(m_run.FilePercent)}));
+
+    if (IsFailureLine(line)) {
+        m_run.FileFailed = true;
+        if (m_firstFailure.isEmpty())
+            m_firstFailure = TrimBlanks(line);
+        m_view.ShowEngineError(line);
+    }
+}
+
+void TEngineOutputParser::UpdateBatchProgressAtFileEnd() {
+    m_run.ProcessedBytes = m_run.DoneBytes + m_run.CurrentBytes;
+    m_run.DoneBytes = m_run.ProcessedBytes;
+    m_run.BatchPercent =
+        m_run.TotalBytes == 0 ? 0 : clampTo32((100 * m_run.ProcessedBytes) / m_run.TotalBytes);
+    m_view.SetBatchStatus(Str(Ids::IDS_ID_BATCH) + QString::number(m_run.BatchPercent) + QLatin1Char('%'),
+                          m_run.BatchPercent);
+    if (m_run.ProcessedBytes > 0)
+        showBatchEstimate(m_run.BatchStartTime.msecsTo(m_clock.Now()));
+}

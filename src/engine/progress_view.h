@@ -1,0 +1,55 @@
+#pragma once
+// What a batch shows while it runs. The driver and the output parser write every display through
+// this interface; the progress window of the GUI and the terminal of the command-line converter
+// implement it.
+#include <QString>
+
+#include <cstdint>
+
+// How one file of a batch ended.
+struct TFileOutcome {
+    QString source; // the source path (the list row's caption)
+    QString output; // the output path the engine was asked to write
+    bool converted = false;
+    QString reason; // why the file was not converted; empty when it was
+};
+
+class IProgressView {
+  public:
+    virtual ~IProgressView() = default;
+
+    // Displays written by the output parser.
+    virtual void SetFileStatus(const QString& text, int percent) = 0;  // "Status= 42%" and the file bar
+    virtual void SetFileRemaining(const QString& duration) = 0;        // "h:nn:ss"
+    virtual void SetBatchStatus(const QString& text, int percent) = 0; // "Batch=42%" and the batch bar
+    virtual void SetBatchElapsed(const QString& duration) = 0;
+    virtual void SetBatchEstimated(const QString& duration) = 0;
+    virtual void SetBatchRemaining(const QString& duration) = 0;
+    virtual void SetWorking(const QString& text) = 0; // "Working on file 1 of 3: a.mpg"
+    virtual void SetOutput(const QString& text) = 0;  // "Output file: a.avi"
+    // The converting animation starts (once per batch) with its label text.
+    virtual void StartAnimation(const QString& label) = 0;
+    virtual void SetTrayHint(const QString& text) = 0;
+    // One failure line of the engine, or the reason a file was booked failed. Called once per
+    // line; the GUI shows a box per line, the terminal prints it.
+    virtual void ShowEngineError(const QString& line) = 0;
+
+    // The progress window's life, driven by the batch driver.
+    virtual void SetCaption(const QString& text) = 0;
+    virtual void SetStopWhenDoneText(const QString& text) = 0;
+    virtual void ResetDisplays() = 0;
+    // A file was booked converted or failed.
+    virtual void FileBooked(const TFileOutcome& outcome) = 0;
+    // Runs the wait in which the batch proceeds (the modal progress window, or an event loop on
+    // the terminal) and returns its modal result once CloseProgress or the user ended it.
+    virtual int RunProgress() = 0;
+    // The batch is over: marks the window finished and ends the wait of RunProgress with result.
+    virtual void CloseProgress(int modalResult) = 0;
+    // After the wait: the error summary or the success notice (and completion action).
+    virtual void BatchEndReport(bool hadError, int modalResult) = 0;
+};
+
+// A duration in milliseconds as "h:nn:ss": hours without a leading zero and wrapping at 24,
+// minutes and seconds two digits, the milliseconds dropped. A negative duration (an estimate
+// overtaken by the elapsed time) shows as "0:00:00".
+QString DurationText(int64_t ms);
