@@ -3,7 +3,7 @@
 namespace {
 
 class SilentDialogs final : public IDialogs {
-public:
+  public:
     int MessageBox(const QString&, const QString&, TMsgDlgType, TMsgDlgButtons) override { return mrNone; }
     int MessageDlgCaptions(const QString&, const QString&, TMsgDlgType, const QStringList&,
                            TMsgDlgButtons) override {

@@ -49,7 +49,7 @@ enum ModalResult : int {
 };
 
 class IDialogs {
-public:
+  public:
     virtual ~IDialogs() = default;
 
     // A plain message box with caption and text; returns the modal result.

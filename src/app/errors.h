@@ -6,11 +6,11 @@
 #include <stdexcept>
 
 class EVaridError : public std::runtime_error {
-public:
+  public:
     explicit EVaridError(const QString& message)
         : std::runtime_error(message.toStdString()), m_message(message) {}
     const QString& message() const noexcept { return m_message; }
 
-private:
+  private:
     QString m_message;
 };

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <cctype>
+
 namespace {
 
 bool isSectionHeader(const QString& trimmed) {
@@ -108,7 +110,7 @@ bool TIniFile::ParseInteger(const QString& text, int& value) {
         if (digits.isEmpty() || digits.size() > 8)
             return false;
         for (QChar c : digits) {
-            if (!isxdigit(c.unicode()) || c.unicode() > 127)
+            if (c.unicode() > 127 || !isxdigit(c.unicode()))
                 return false;
         }
         // Hexadecimal texts cover the full 32-bit pattern: $FFFFFFFF is -1.

@@ -16,7 +16,7 @@
 #include <QStringList>
 
 class TIniFile {
-public:
+  public:
     // Reads the file when it exists; a missing or unreadable file reads as empty.
     explicit TIniFile(QString fileName);
 
@@ -53,7 +53,7 @@ public:
 
     static constexpr int MaxValueLength = 2047;
 
-private:
+  private:
     struct SectionRange {
         int header = -1; // line index of "[name]"
         int end = 0;     // one past the last line that belongs to the section

@@ -28,9 +28,12 @@ void InitPathsFor(const QString& programFolder) {
     ConfigFileName = AppDir + QStringLiteral("config.ini");
     OptionsFileName = AppDir + QStringLiteral("options.ini");
     LangsDir = AddTrailingBackslash(AppDir + QStringLiteral("langs/"));
-    const QString languageFile = TIniFile(ConfigFileName)
-                                     .ReadString(QStringLiteral("VaridAVI_Form"), QStringLiteral("LanguageFile"),
-                                                 QStringLiteral("English.ini"));
+    // An empty value would name the langs folder itself; it counts as missing.
+    QString languageFile =
+        TIniFile(ConfigFileName)
+            .ReadString(QStringLiteral("VaridAVI_Form"), QStringLiteral("LanguageFile"), QString());
+    if (languageFile.isEmpty())
+        languageFile = QStringLiteral("English.ini");
     LanguageFileName = LangsDir + languageFile;
     SkinsDir = AddTrailingBackslash(AppDir + QStringLiteral("skins/"));
     HelpFileName = LangsDir + FileNameWithoutExt(languageFile) + QStringLiteral("_help.html");

@@ -7,7 +7,7 @@
 #include <QQueue>
 
 class TScriptedDialogs final : public IDialogs {
-public:
+  public:
     enum class Kind { Message, Question, Folder, OpenFiles, SaveFile, ShellOpen };
     struct Shown {
         Kind kind;

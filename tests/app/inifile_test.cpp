@@ -1,17 +1,139 @@
+#include "app/errors.h"
 #include "app/inifile.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-TEST(IniFile, ReadsCaseInsensitiveTrimmedFirstWins) {
+namespace {
+
+class IniFileTest : public ::testing::Test {
+  protected:
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.ini"));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("; comment\n[General]\n  Key One  =  value  \nkey one=second\nNum=$1F\n");
-    f.close();
+    QString path = dir.filePath(QStringLiteral("a.ini"));
+
+    void write(const QByteArray& text) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    }
+    QByteArray read() {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
+const QString G = QStringLiteral("General");
+
+} // namespace
+
+TEST_F(IniFileTest, ReadsCaseInsensitiveTrimmedFirstWins) {
+    write("; comment\n[General]\n  Key One  =  value  \nkey "
+          "one=second\n;Hidden=1\nNum=$1F\n[general]\nOther=x\n");
     TIniFile ini(path);
-    EXPECT_EQ(ini.ReadString(QStringLiteral("general"), QStringLiteral("KEY ONE"), QString()),
+    EXPECT_EQ(ini.ReadString(QStringLiteral("general"), QStringLiteral("KEY ONE"), {}),
               QStringLiteral("value"));
-    EXPECT_EQ(ini.ReadInteger(QStringLiteral("General"), QStringLiteral("num"), 0), 31);
+    EXPECT_EQ(ini.ReadString(G, QStringLiteral("Hidden"), QStringLiteral("d")), QStringLiteral("d"));
+    EXPECT_EQ(ini.ReadInteger(G, QStringLiteral("num"), 0), 31);
+    // The first of duplicate sections is the one that is read.
+    EXPECT_EQ(ini.ReadString(G, QStringLiteral("Other"), QStringLiteral("d")), QStringLiteral("d"));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("Missing"), QStringLiteral("x"), QStringLiteral("def")),
+              QStringLiteral("def"));
+}
+
+TEST_F(IniFileTest, IntegersDecimalOrHexElseDefault) {
+    const struct {
+        const char* text;
+        int expected;
+    } cases[] = {{"42", 42},          {"-7", -7},          {"$ff", 255}, {"0x10", 16}, {"0X1a", 26},
+                 {"$FFFFFFFF", -1},   {"12abc", 99},       {"", 99},     {"1.5", 99},  {"$", 99},
+                 {"99999999999", 99}, {"0x123456789", 99}, {"$1G", 99},  {"+5", 5}};
+    for (const auto& c : cases) {
+        write(QByteArray("[General]\nV=") + c.text + "\n");
+        EXPECT_EQ(TIniFile(path).ReadInteger(G, QStringLiteral("V"), 99), c.expected) << c.text;
+    }
+    write("[General]\nB=0\nC=2\n");
+    TIniFile ini(path);
+    EXPECT_FALSE(ini.ReadBool(G, QStringLiteral("B"), true));
+    EXPECT_TRUE(ini.ReadBool(G, QStringLiteral("C"), false));
+    EXPECT_TRUE(ini.ReadBool(G, QStringLiteral("Missing"), true));
+}
+
+TEST_F(IniFileTest, ValueReadIsAtMost2047Characters) {
+    write("[General]\nLong=" + QByteArray(3000, 'a') + "\n");
+    EXPECT_EQ(TIniFile(path).ReadString(G, QStringLiteral("Long"), {}).size(), 2047);
+}
+
+TEST_F(IniFileTest, WritesKeepLinesAndCommentsAndAppendMissingKeysAndSections) {
+    write("; top comment\r\n[General]\r\nA = 1 \r\n; keep me\r\nB=2\r\n\r\n[Other]\r\nC=3\r\n");
+    TIniFile ini(path);
+    ini.WriteString(QStringLiteral("general"), QStringLiteral("b"), QStringLiteral(" two "));
+    ini.WriteInteger(G, QStringLiteral("New"), 5);
+    ini.WriteBool(QStringLiteral("Added"), QStringLiteral("Flag"), true);
+    ini.UpdateFile();
+    EXPECT_EQ(read(), QByteArray("; top comment\r\n[General]\r\nA = 1 \r\n; keep me\r\nB=two\r\nNew=5\r\n\r\n"
+                                 "[Other]\r\nC=3\r\n[Added]\r\nFlag=1\r\n"));
+    // And what was written reads back.
+    TIniFile again(path);
+    EXPECT_EQ(again.ReadString(G, QStringLiteral("B"), {}), QStringLiteral("two"));
+    EXPECT_EQ(again.ReadInteger(QStringLiteral("ADDED"), QStringLiteral("flag"), 0), 1);
+}
+
+TEST_F(IniFileTest, SectionListsInFileOrder) {
+    write("[Filters]\nVideo Files=*.avi;*.mp4\n; note\nAudio=*.mp3\nVideo Files=dup\n[Next]\nX=1\n");
+    TIniFile ini(path);
+    const auto values = ini.ReadSectionValues(QStringLiteral("filters"));
+    ASSERT_EQ(values.size(), 3);
+    EXPECT_EQ(values[0].first, QStringLiteral("Video Files"));
+    EXPECT_EQ(values[0].second, QStringLiteral("*.avi;*.mp4"));
+    EXPECT_EQ(values[1].second, QStringLiteral("*.mp3"));
+    EXPECT_EQ(values[2].second, QStringLiteral("*.avi;*.mp4"));
+    EXPECT_EQ(ini.ReadSections(), (QStringList{QStringLiteral("Filters"), QStringLiteral("Next")}));
+    EXPECT_TRUE(ini.SectionExists(QStringLiteral("NEXT")));
+    EXPECT_FALSE(ini.ValueExists(QStringLiteral("Next"), QStringLiteral("Y")));
+}
+
+TEST_F(IniFileTest, MissingFileReadsEmptyAndIsCreatedOnSave) {
+    TIniFile ini(path);
+    EXPECT_FALSE(ini.Existed());
+    ini.WriteString(G, QStringLiteral("K"), QStringLiteral("Grüße"));
+    ini.UpdateFile();
+    EXPECT_EQ(read(), QByteArray("[General]\nK=Gr\xC3\xBC\xC3\x9F"
+                                 "e\n"));
+    EXPECT_EQ(TIniFile(path).ReadString(G, QStringLiteral("K"), {}), QStringLiteral("Grüße"));
+}
+
+TEST_F(IniFileTest, FailedSaveRaisesAndKeepsTheOldFile) {
+    // The target's folder is missing: nothing can be written there.
+    const QString missing = dir.filePath(QStringLiteral("no/such/folder/a.ini"));
+    TIniFile lost(missing);
+    lost.WriteString(G, QStringLiteral("K"), QStringLiteral("v"));
+    try {
+        lost.UpdateFile();
+        FAIL() << "no error raised";
+    } catch (const EVaridError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Unable to write to ") + missing);
+    }
+
+    // The target is a folder: the save fails and the folder stays as it was.
+    const QString folder = dir.filePath(QStringLiteral("folder.ini"));
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/inner")));
+    TIniFile onFolder(folder);
+    onFolder.WriteString(G, QStringLiteral("K"), QStringLiteral("v"));
+    EXPECT_THROW(onFolder.UpdateFile(), EVaridError);
+    EXPECT_TRUE(QDir(folder + QStringLiteral("/inner")).exists());
+
+    // An existing file whose replacement cannot be put in place keeps its old content, and no
+    // temporary file is left beside it.
+    write("[General]\nK=old\n");
+    TIniFile ini(path);
+    ini.WriteString(G, QStringLiteral("K"), QStringLiteral("new"));
+    ASSERT_TRUE(QFile::rename(path, path + QStringLiteral(".moved")));
+    ASSERT_TRUE(QDir().mkdir(path)); // the name is now a folder
+    EXPECT_THROW(ini.UpdateFile(), EVaridError);
+    ASSERT_TRUE(QDir().rmdir(path));
+    ASSERT_TRUE(QFile::rename(path + QStringLiteral(".moved"), path));
+    EXPECT_EQ(read(), QByteArray("[General]\nK=old\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.ini")});
 }

@@ -1,0 +1,33 @@
+#pragma once
+// Ending the program and the machine's power actions, behind an interface: the program installs
+// the systemd-logind implementation, tests a scripted one. Until one is installed nothing
+// happens, so no code path can power off the machine by accident.
+#include <QString>
+
+enum class TPowerAction { PowerOff, EndSession, Reboot, Hibernate, Suspend };
+
+class IPower {
+  public:
+    virtual ~IPower() = default;
+    // Whether the system allows the action now (logind answers "yes").
+    virtual bool Allowed(TPowerAction action) = 0;
+    // Asks the system to carry the action out; whether the request was accepted.
+    virtual bool Perform(TPowerAction action) = 0;
+    // Ends this program normally (its event loop returns).
+    virtual void EndProgram() = 0;
+};
+
+// The process-wide implementation (a silent one until SetPower is called).
+IPower& Power();
+// Installs an implementation (not owned; nullptr puts the silent one back).
+void SetPower(IPower* power);
+
+// Power actions through systemd-logind on the system bus (org.freedesktop.login1): CanPowerOff,
+// CanReboot, CanHibernate and CanSuspend must answer "yes"; the session is ended through the
+// session object of this process. EndProgram quits the Qt event loop.
+class TLogindPower final : public IPower {
+  public:
+    bool Allowed(TPowerAction action) override;
+    bool Perform(TPowerAction action) override;
+    void EndProgram() override;
+};
