@@ -301,9 +301,9 @@ bool TSourceList::ConfirmOverwrite(const TOutputPathFn& outputPath) const {
         const QString output = outputPath(row.Caption);
         if (!QFileInfo::exists(output))
             continue;
-        const int answer = Dialogs().MessageDlgCaptions(
-            FormatText(Str(Ids::IDS_MESSAGEBOX_FileExists), {output}), Str(Ids::IDS_MESSAGEBOX_Overwrite),
-            TMsgDlgType::mtConfirmation, captions, buttons);
+        const int answer = MessageDlgCaptions(FormatText(Str(Ids::IDS_MESSAGEBOX_FileExists), {output}),
+                                              Str(Ids::IDS_MESSAGEBOX_Overwrite), TMsgDlgType::mtConfirmation,
+                                              captions, buttons);
         if (answer == mrYes)
             continue;
         if (answer == mrYesToAll) {

@@ -123,7 +123,7 @@ TEST_F(SourceListTest, AddSourceFileRules) {
     // Only the file the library cannot describe gets a message.
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(dialogs.shown[0].text,
-              QStringLiteral("An error occurred while adding file:\r\n\r\nThe file \"%1\" is damaged or the "
+              QStringLiteral("An error occurred while adding file:\n\nThe file \"%1\" is damaged or the "
                              "format is not supported.")
                   .arg(junk.fileName()));
     EXPECT_EQ(dialogs.shown[0].caption, QStringLiteral("Error"));
@@ -273,11 +273,10 @@ TEST_F(SourceListTest, InputAndOutputMustDiffer) {
         dialogs.shown.clear();
         EXPECT_FALSE(list.CheckInputOutputDiffer(into(folder, ".mkv")));
         ASSERT_EQ(dialogs.shown.size(), 1);
-        EXPECT_EQ(
-            dialogs.shown[0].text,
-            QStringLiteral("Input file and output file must be different!\r\n\r\nPlease correct this for "
-                           "\"%1\".")
-                .arg(into(folder, ".mkv")(list.Row(0).Caption)));
+        EXPECT_EQ(dialogs.shown[0].text,
+                  QStringLiteral("Input file and output file must be different!\n\nPlease correct this for "
+                                 "\"%1\".")
+                      .arg(into(folder, ".mkv")(list.Row(0).Caption)));
         EXPECT_EQ(dialogs.shown[0].caption, QStringLiteral("Error!"));
     }
 }
@@ -346,7 +345,7 @@ TEST_F(SourceListTest, ConfirmOverwrite) {
     const TScriptedDialogs::Shown& first = dialogs.shown[0];
     EXPECT_EQ(first.kind, TScriptedDialogs::Kind::Question);
     EXPECT_EQ(first.text,
-              QStringLiteral("File \"%1\" already exists.\r\n\r\nAre you sure you want to overwrite it?")
+              QStringLiteral("File \"%1\" already exists.\n\nAre you sure you want to overwrite it?")
                   .arg(out + QStringLiteral("/a.mkv")));
     EXPECT_EQ(first.caption, QStringLiteral("Overwrite file?"));
     EXPECT_EQ(first.type, TMsgDlgType::mtConfirmation);
