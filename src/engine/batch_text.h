@@ -1,6 +1,5 @@
 #pragma once
-// Small text helpers of the batch: string-table formats filled safely, trimming as the engine
-// texts need it.
+// String-table formats filled safely.
 #include <QString>
 #include <QStringList>
 
@@ -8,6 +7,3 @@
 // width such as "%.2d") takes the next argument, "%%" gives "%". A placeholder without an argument
 // stays empty, so a translated text with an unexpected placeholder cannot break anything.
 QString FormatStr(const QString& format, const QStringList& args);
-
-// The text without leading and trailing blanks and control characters.
-QString TrimBlanks(const QString& text);

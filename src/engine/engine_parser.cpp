@@ -1,5 +1,6 @@
 #include "engine/engine_parser.h"
 
+#include "app/utils.h"
 #include "engine/batch_text.h"
 #include "engine/clock.h"
 #include "engine/progress_view.h"
@@ -21,28 +22,13 @@ const QString kDurationMark = QStringLiteral("  Duration: ");
 const QString kNotAvailable = QStringLiteral("N/A");
 const QString kNoPosition = QStringLiteral("10000000000.0");
 
-// Text from the first character after the first start marker up to the first end marker that
-// begins after that character, trimmed; empty when the end marker is missing.
-QString extractBetween(const QString& text, const QString& start, const QString& end) {
-    const qsizetype p = text.indexOf(start);
-    const qsizetype first = (p < 0 ? -1 : p) + start.size(); // index of the first character after start
-    if (first < 0 || first >= text.size())
-        return {};
-    const qsizetype e = text.indexOf(end, first + 1);
-    if (e < 0)
-        return {};
-    return TrimBlanks(text.mid(first, e - first));
-}
-
-// The engine's clock text "h:mm:ss.ff" in milliseconds; false when the text is no clock text.
+// The engine's clock text "h:mm:ss.ff" in milliseconds; false when the text is no clock text
+// (such a value leaves its field unchanged).
 bool readClockText(const QString& text, int64_t& ms) {
-    static const QRegularExpression shape(QStringLiteral(R"(^(\d+):(\d+):(\d+(?:\.\d*)?)$)"));
-    const QRegularExpressionMatch m = shape.match(text);
-    if (!m.hasMatch())
+    static const QRegularExpression shape(QStringLiteral(R"(^\d+:\d+:\d+(\.\d*)?$)"));
+    if (!shape.match(text).hasMatch())
         return false;
-    const double seconds = m.captured(3).toDouble();
-    ms = m.captured(1).toLongLong() * 3600000 + m.captured(2).toLongLong() * 60000 +
-         static_cast<int64_t>(std::nearbyint(seconds * 1000.0));
+    ms = ClockTextToMs(text);
     return true;
 }
 
@@ -81,9 +67,9 @@ void TEngineOutputParser::BeginFile(const QString& optionsText) {
         const QString padded = QLatin1Char(' ') + optionsText;
         int64_t duration = 0;
         int64_t start = 0;
-        if (readClockText(extractBetween(padded, QStringLiteral(" -t "), QStringLiteral(" -ss ")),
+        if (readClockText(ExtractBetween(padded, QStringLiteral(" -t "), QStringLiteral(" -ss ")),
                           duration)) {
-            readClockText(extractBetween(padded, QStringLiteral(" -ss "), QStringLiteral(" ")), start);
+            readClockText(ExtractBetween(padded, QStringLiteral(" -ss "), QStringLiteral(" ")), start);
             m_windowDurationMs = duration;
             m_windowStartMs = start;
         }
@@ -128,7 +114,7 @@ bool TEngineOutputParser::IsFailureLine(const QString& line) {
 
 void TEngineOutputParser::readNames(const QString& line) {
     if (line.contains(kInputMark)) {
-        const QString name = extractBetween(line, QStringLiteral("from '"), QStringLiteral("':"));
+        const QString name = ExtractBetween(line, QStringLiteral("from '"), QStringLiteral("':"));
         if (name != kNotAvailable)
             m_run.EngineInputName = name;
         // When the engine reads the AviSynth script, the source is the file being converted.
@@ -137,7 +123,7 @@ void TEngineOutputParser::readNames(const QString& line) {
             m_run.EngineInputName = m_run.CurrentInput;
     }
     if (line.contains(kOutputMark)) {
-        const QString name = extractBetween(line, QStringLiteral("to '"), QStringLiteral("':"));
+        const QString name = ExtractBetween(line, QStringLiteral("to '"), QStringLiteral("':"));
         if (name != kNotAvailable)
             m_run.EngineOutputName = name;
     }
@@ -146,8 +132,8 @@ void TEngineOutputParser::readNames(const QString& line) {
 void TEngineOutputParser::readDuration(const QString& line) {
     if (line.startsWith(kDurationMark)) {
         const qsizetype comma = line.indexOf(QLatin1Char(','));
-        const QString value =
-            TrimBlanks(line.mid(kDurationMark.size() - 1, comma < 0 ? -1 : comma - kDurationMark.size() + 1));
+        const QString value = TrimControls(
+            line.mid(kDurationMark.size() - 1, comma < 0 ? -1 : comma - kDurationMark.size() + 1));
         int64_t ms = 0;
         if (value != kNotAvailable && readClockText(value, ms))
             m_run.DurationMs = clampTo32(ms);
@@ -160,7 +146,7 @@ void TEngineOutputParser::readDuration(const QString& line) {
 void TEngineOutputParser::readTime(const QString& line) {
     if (!line.contains(QStringLiteral(" time=")))
         return;
-    const QString value = extractBetween(line, QStringLiteral(" time="), QStringLiteral(" "));
+    const QString value = ExtractBetween(line, QStringLiteral(" time="), QStringLiteral(" "));
     if (value == kNotAvailable)
         return;
     if (value == kNoPosition) {
@@ -207,7 +193,7 @@ void TEngineOutputParser::showProgress() {
 }
 
 void TEngineOutputParser::HandleLine(const QString& line) {
-    if (!m_active || TrimBlanks(line).isEmpty())
+    if (!m_active || TrimControls(line).isEmpty())
         return;
     readNames(line);
     readDuration(line);
@@ -228,7 +214,7 @@ void TEngineOutputParser::HandleLine(const QString& line) {
     if (IsFailureLine(line)) {
         m_run.FileFailed = true;
         if (m_firstFailure.isEmpty())
-            m_firstFailure = TrimBlanks(line);
+            m_firstFailure = TrimControls(line);
         m_view.ShowEngineError(line);
     }
 }

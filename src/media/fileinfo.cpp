@@ -1,6 +1,7 @@
 #include "media/fileinfo.h"
 
 #include "app/errors.h"
+#include "engine/batch_text.h"
 #include "media/probe.h"
 
 #include <QFileInfo>
@@ -36,9 +37,8 @@ std::optional<TFileInformation> FileInformation(const TFileItem& item) {
     const QString path = item.FullPath();
     if (!QFileInfo(path).isFile())
         return std::nullopt;
-    return TFileInformation{
-        QString(Str(Ids::IDS_LABEL_FileInformation)).replace(QLatin1String("%s"), item.FileName),
-        MediaInfoReport(path)};
+    return TFileInformation{FormatStr(Str(Ids::IDS_LABEL_FileInformation), {item.FileName}),
+                            MediaInfoReport(path)};
 }
 
 QString FileInfoSaveName(const QString& chosen) {

@@ -2,32 +2,17 @@
 
 #include "app/dialogs.h"
 #include "app/utils.h"
+#include "engine/batch_text.h"
 #include "lang/strings.h"
 #include "media/probe.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
 
 #include <algorithm>
 
 namespace {
-
-// Fills the "%s"/"%d" places of a string-table text one after the other. A translated text with
-// fewer places than arguments simply shows fewer of them.
-QString FormatText(QString text, std::initializer_list<QString> args) {
-    static const QRegularExpression place(QStringLiteral("%[sd]"));
-    qsizetype from = 0;
-    for (const QString& arg : args) {
-        const qsizetype at = text.indexOf(place, from);
-        if (at < 0)
-            break;
-        text.replace(at, 2, arg);
-        from = at + arg.size();
-    }
-    return text;
-}
 
 // Two paths name the same file: equal text, equal once "." and ".." are resolved, or, when both
 // exist, the same file after links are followed.
@@ -60,20 +45,12 @@ bool IsAcceptedExtension(const QString& ext, const QStringList& inputFilters) {
     });
 }
 
-QString OutputPathFor(const QString& outputFolder, const QString& source, const QString& ext) {
-    const QString name = source.mid(source.lastIndexOf(QLatin1Char('/')) + 1);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    const QString dottedExt =
-        ext.isEmpty() || ext.startsWith(QLatin1Char('.')) ? ext : QLatin1Char('.') + ext;
-    return AddTrailingBackslash(outputFolder.trimmed()) + (dot < 0 ? name : name.left(dot)) + dottedExt;
-}
-
 QString SummaryText(int count) {
     if (count == 0)
         return Str(Ids::IDS_MAIN_LABEL_SummaryNoFile);
     if (count == 1)
         return Str(Ids::IDS_MAIN_LABEL_SummaryOneFile);
-    return FormatText(Str(Ids::IDS_MAIN_LABEL_SummaryFile), {QString::number(count)});
+    return FormatStr(Str(Ids::IDS_MAIN_LABEL_SummaryFile), {QString::number(count)});
 }
 
 TSourceList::TSourceList(QObject* parent) : QObject(parent) {}
@@ -108,7 +85,7 @@ TAddResult TSourceList::AddSourceFile(const QString& path) {
         return TAddResult::Duplicate;
     TFileItem item = ProbeFileItem(path);
     if (!IsDescribed(item)) {
-        Dialogs().MessageBox(FormatText(Str(Ids::IDS_MESSAGEBOX_FormatError), {path}),
+        Dialogs().MessageBox(FormatStr(Str(Ids::IDS_MESSAGEBOX_FormatError), {path}),
                              Str(Ids::IDS_MESSAGEBOX_Error), TMsgDlgType::mtInformation,
                              static_cast<TMsgDlgButtons>(TMsgDlgBtn::mbOK));
         return TAddResult::NotMedia;
@@ -265,25 +242,25 @@ void TSourceList::SetAllImageIndexes(int image) {
     RowsChanged(false);
 }
 
-bool TSourceList::CheckInputOutputDiffer(const TOutputPathFn& outputPath) const {
+bool TSourceList::CheckInputOutputDiffer(const TOutputPathFn& outputPath) {
     for (const TSourceRow& row : m_rows) {
         const QString output = outputPath(row.Caption);
         if (SameFile(output, row.Caption)) {
-            ShowError(FormatText(Str(Ids::IDS_MESSAGE_MustBeDiffer), {output}));
+            ShowError(FormatStr(Str(Ids::IDS_MESSAGE_MustBeDiffer), {output}));
             return false;
         }
     }
     return true;
 }
 
-bool TSourceList::CheckOutputsDistinct(const TOutputPathFn& outputPath) const {
+bool TSourceList::CheckOutputsDistinct(const TOutputPathFn& outputPath) {
     QHash<QString, QString> sourceOf; // cleaned output path -> the first source converted to it
     for (const TSourceRow& row : m_rows) {
         const QString output = outputPath(row.Caption);
         const QString key = QDir::cleanPath(output);
         const auto earlier = sourceOf.constFind(key);
         if (earlier != sourceOf.constEnd()) {
-            ShowError(FormatText(Str(Ids::IDS_MESSAGE_SameOutput), {output, *earlier, row.Caption}));
+            ShowError(FormatStr(Str(Ids::IDS_MESSAGE_SameOutput), {output, *earlier, row.Caption}));
             return false;
         }
         sourceOf.insert(key, row.Caption);
@@ -291,7 +268,7 @@ bool TSourceList::CheckOutputsDistinct(const TOutputPathFn& outputPath) const {
     return true;
 }
 
-bool TSourceList::ConfirmOverwrite(const TOutputPathFn& outputPath) const {
+bool TSourceList::ConfirmOverwrite(const TOutputPathFn& outputPath) {
     const QStringList captions = {Str(Ids::IDS_MESSAGE_BUTTON_Yes), Str(Ids::IDS_MESSAGE_BUTTON_No),
                                   Str(Ids::IDS_SHUTDOWN_BUTTON_Cancel),
                                   Str(Ids::IDS_MESSAGE_BUTTON_YesToAll)};
@@ -301,7 +278,7 @@ bool TSourceList::ConfirmOverwrite(const TOutputPathFn& outputPath) const {
         const QString output = outputPath(row.Caption);
         if (!QFileInfo::exists(output))
             continue;
-        const int answer = MessageDlgCaptions(FormatText(Str(Ids::IDS_MESSAGEBOX_FileExists), {output}),
+        const int answer = MessageDlgCaptions(FormatStr(Str(Ids::IDS_MESSAGEBOX_FileExists), {output}),
                                               Str(Ids::IDS_MESSAGEBOX_Overwrite), TMsgDlgType::mtConfirmation,
                                               captions, buttons);
         if (answer == mrYes)

@@ -1,6 +1,7 @@
 #pragma once
 // The queue of source files to convert: one row per file with its media facts. The list is a
 // model; the window's table and the terminal converter are views that follow its signals.
+#include "engine/batch_queue.h"
 #include "media/fileitem.h"
 
 #include <QList>
@@ -23,20 +24,17 @@ enum class TAddResult { Added, NotFound, NotAccepted, Duplicate, NotMedia };
 enum class TMoveDirection { Up, Down };
 
 // The output path a source would be converted to.
-using TOutputPathFn = std::function<QString(const QString& source)>;
+using TOutputPathFn = IBatchQueue::OutputPathFn;
 
 // The extension of the name part of a path with its dot, as cut by the last "."; "" without one.
 QString ExtractFileExt(const QString& path);
 // True when the lower-case extension occurs anywhere inside the pattern part (after the first
 // "=") of some filter line; an empty extension is never accepted.
 bool IsAcceptedExtension(const QString& ext, const QStringList& inputFilters);
-// folder (trimmed, with a trailing "/") + the source's file name with its extension replaced by
-// ext (given with or without its dot).
-QString OutputPathFor(const QString& outputFolder, const QString& source, const QString& ext);
 // "Summary: No files", "Summary: One file" or "Summary: %d files".
 QString SummaryText(int count);
 
-class TSourceList : public QObject {
+class TSourceList : public QObject, public IBatchQueue {
     Q_OBJECT
   public:
     explicit TSourceList(QObject* parent = nullptr);
@@ -45,7 +43,7 @@ class TSourceList : public QObject {
     void SetInputFilters(const QStringList& filters) { m_inputFilters = filters; }
     const QStringList& InputFilters() const { return m_inputFilters; }
 
-    int Count() const { return static_cast<int>(m_rows.size()); }
+    int Count() const override { return static_cast<int>(m_rows.size()); }
     const TSourceRow& Row(int index) const { return m_rows.at(static_cast<size_t>(index)); }
     // Index of the first row whose caption equals the path exactly, or -1.
     int IndexOf(const QString& path) const;
@@ -61,8 +59,15 @@ class TSourceList : public QObject {
     QList<TAddResult> AddSourceFiles(const QStringList& paths);
 
     // Used by the batch driver: a converted file leaves the list, a failed one goes to the end.
+    // False when no row has that caption.
     bool RemoveSourceRow(const QString& path);
     bool MoveSourceRowToEnd(const QString& path);
+
+    // The list as the batch driver sees it.
+    QString Caption(int row) const override { return Row(row).Caption; }
+    int64_t FileSize(int row) const override { return FileSizeBytes(Row(row).Item); }
+    void RemoveRow(const QString& path) override { RemoveSourceRow(path); }
+    void MoveRowToEnd(const QString& path) override { MoveSourceRowToEnd(path); }
 
     // Moves row from to the place before row insertBefore (counted before the move; Count()
     // means the end), keeping its selection and record.
@@ -90,9 +95,9 @@ class TSourceList : public QObject {
 
     // The checks of the convert action over the whole list; each shows its message and returns
     // false when the batch must not start.
-    bool CheckInputOutputDiffer(const TOutputPathFn& outputPath) const;
-    bool CheckOutputsDistinct(const TOutputPathFn& outputPath) const;
-    bool ConfirmOverwrite(const TOutputPathFn& outputPath) const;
+    bool CheckInputOutputDiffer(const TOutputPathFn& outputPath) override;
+    bool CheckOutputsDistinct(const TOutputPathFn& outputPath) override;
+    bool ConfirmOverwrite(const TOutputPathFn& outputPath) override;
 
   signals:
     // Rows were added, removed, moved or changed their image.

@@ -1,4 +1,5 @@
 #include "app/scripted_dialogs.h"
+#include "engine/batch_command.h"
 #include "lang/strings.h"
 #include "sources/sourcelist.h"
 
@@ -36,13 +37,6 @@ TEST(SourceRules, IsAcceptedExtensionIsASubstringTestOfThePatterns) {
     };
     for (const auto& [ext, filters, accepted] : cases)
         EXPECT_EQ(IsAcceptedExtension(QString::fromUtf8(ext), filters), accepted) << ext;
-}
-
-TEST(SourceRules, OutputPathFor) {
-    EXPECT_EQ(OutputPathFor(QStringLiteral(" /out "), QStringLiteral("/in/a.b.mkv"), QStringLiteral(".mp4")),
-              QStringLiteral("/out/a.b.mp4"));
-    EXPECT_EQ(OutputPathFor(QStringLiteral("/out/"), QStringLiteral("/in/noext"), QStringLiteral("mp3")),
-              QStringLiteral("/out/noext.mp3"));
 }
 
 TEST(SourceRules, SummaryText) {

@@ -1,0 +1,38 @@
+#pragma once
+// The engine command line of one file, and the AviSynth script some sources go through.
+#include <QString>
+#include <QStringList>
+
+// The engine's access code, passed after "-p".
+inline const QString EngineAccessCode = QStringLiteral("4170352");
+
+// The output path of a source: the output folder (blanks trimmed; relative to the program folder
+// when relative) + the source's file name with its extension replaced by outputExtension.
+QString OutputPathFor(const QString& outputFolder, const QString& source, const QString& outputExtension);
+
+// The options text with the two fixed patches: six AC3 channels without an audio bit rate get
+// "-ab 256", and the huffYUV codec gets "-strict -2".
+QString PatchEngineOptions(const QString& optionsText);
+
+// The whole command line: the engine path (quoted when it holds a blank), "-p" and the access
+// code, "-i" and the quoted input, the options text, the quoted output. Every path is quoted by
+// the rules the process runner splits by, so that any file name reaches the engine as one
+// argument.
+QString EngineCommandLine(const QString& enginePath, const QString& input, const QString& optionsText,
+                          const QString& output);
+
+// Quotes one argument so that splitting by the Windows command-line rules gives it back.
+QString QuoteEngineArgument(const QString& argument);
+
+// Whether a source goes to the engine through the AviSynth script: always when useDirectShow is
+// set, else when its extension (with its dot, letter case included) is one of avsExtensions.
+bool UsesAvsScript(const QString& source, bool useDirectShow, const QStringList& avsExtensions);
+// The script written for the current source, and its template.
+QString AvsScriptFileName();
+QString AvsTemplateFileName();
+// Writes the script for a source from the template ("<%InputFile%>" in any letter case becomes the
+// source path; lines end in CR LF). Throws EVaridError when the template cannot be read or the
+// script cannot be written.
+void WriteAvsScript(const QString& source);
+// Deletes the script; a missing script is no error.
+void DeleteAvsScript();
