@@ -9,7 +9,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-QString OutputPathFor(const QString& outputFolder, const QString& source, const QString& outputExtension) {
+QString EngineOutputPath(const QString& outputFolder, const QString& source, const QString& outputExtension) {
     QString folder = TrimControls(outputFolder);
     if (QDir::isRelativePath(folder))
         folder = AppDir + folder;

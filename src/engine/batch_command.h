@@ -8,7 +8,7 @@ inline const QString EngineAccessCode = QStringLiteral("4170352");
 
 // The output path of a source: the output folder (blanks trimmed; relative to the program folder
 // when relative) + the source's file name with its extension replaced by outputExtension.
-QString OutputPathFor(const QString& outputFolder, const QString& source, const QString& outputExtension);
+QString EngineOutputPath(const QString& outputFolder, const QString& source, const QString& outputExtension);
 
 // The options text with the two fixed patches: six AC3 channels without an audio bit rate get
 // "-ab 256", and the huffYUV codec gets "-strict -2".

@@ -60,7 +60,7 @@ QString TBatchDriver::EnginePath() const {
 }
 
 QString TBatchDriver::OutputPathFor(const QString& source) const {
-    return ::OutputPathFor(m_settings.outputFolder, source, m_settings.outputExtension);
+    return EngineOutputPath(m_settings.outputFolder, source, m_settings.outputExtension);
 }
 
 QString TBatchDriver::inputFor(const QString& source) const {

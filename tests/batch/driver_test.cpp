@@ -227,11 +227,12 @@ TEST(EngineCommandLine, FixedPatches) {
 
 TEST_F(DriverTest, OutputPathsAndTheScriptInput) {
     EXPECT_EQ(
-        OutputPathFor(QStringLiteral(" /x/out "), QStringLiteral("/in/a.b.mpg"), QStringLiteral(".avi")),
+        EngineOutputPath(QStringLiteral(" /x/out "), QStringLiteral("/in/a.b.mpg"), QStringLiteral(".avi")),
         QStringLiteral("/x/out/a.b.avi"));
-    EXPECT_EQ(OutputPathFor(QStringLiteral("/x/out/"), QStringLiteral("/in/a.mpg"), QStringLiteral(".avi")),
-              QStringLiteral("/x/out/a.avi"));
-    EXPECT_EQ(OutputPathFor(QStringLiteral("rel"), QStringLiteral("/in/a.mpg"), QStringLiteral(".mp3")),
+    EXPECT_EQ(
+        EngineOutputPath(QStringLiteral("/x/out/"), QStringLiteral("/in/a.mpg"), QStringLiteral(".avi")),
+        QStringLiteral("/x/out/a.avi"));
+    EXPECT_EQ(EngineOutputPath(QStringLiteral("rel"), QStringLiteral("/in/a.mpg"), QStringLiteral(".mp3")),
               AppDir + QStringLiteral("rel/a.mp3"));
 
     const QStringList exts{QStringLiteral(".vob")};

@@ -1,0 +1,420 @@
+// The options builders: the default text of every format, the rules of each format and the ways a
+// builder reaches its profile (file, dispatcher, profile name).
+#include "profile_fixture.h"
+#include "profiles/optiondetails.h"
+#include "profiles/profiles.h"
+
+#include <functional>
+
+namespace {
+
+struct OptionsCase {
+    const char* Name;
+    std::function<QString()> Build;
+    const char* Expected;
+};
+
+// Builds the options of a format's defaults changed by edit.
+template <class R> std::function<QString()> Edited(std::function<void(R&)> edit) {
+    return [edit] {
+        R record = DefaultRecord<R>();
+        edit(record);
+        return BuildOptions(record);
+    };
+}
+
+std::function<QString()> Defaults(int formatIndex) {
+    return [formatIndex] { return GetDefaultOptions(formatIndex); };
+}
+
+const OptionsCase WorkedExamples[] = {
+    {"AVI", Defaults(0), "-y -f avi -vcodec msmpeg4 -b 1080k -r 25 -acodec mp3 -ac 2 -ab 96 -ar 22050 "},
+    {"AVI time window", Edited<TAVISettings>([](auto& s) {
+         s.EnableTimeControl = true;
+         s.Duration = QStringLiteral("0:01:00.000");
+         s.StartTime = QStringLiteral("0:00:30.000");
+     }),
+     "-y -f avi  -t 0:01:00.000 -ss 0:00:30.000 -vcodec msmpeg4 -b 1080k -r 25 -acodec mp3 -ac 2 -ab 96 -ar "
+     "22050 "},
+    {"AVI AC3 six channels automatic bit rate", Edited<TAVISettings>([](auto& s) {
+         s.AudioCodec = 4;
+         s.AC3.AudioChannels = 2;
+         s.AC3.AudioBitRateUseAutoSet = true;
+     }),
+     "-y -f avi -vcodec msmpeg4 -b 1080k -r 25 -acodec ac3 -ac 5:1 -ar 48000 "},
+    {"MP4", Defaults(1),
+     "-y -f mp4 -vcodec h264 -s 320x240 -b 1200k -r 25 -acodec aac -ac 2 -ab 64 -ar 22050 "},
+    {"3GP", Defaults(2),
+     "-y -f 3gp -vcodec h263 -s 176x144 -b 144k -r 12.5 -aspect 11:9 -acodec amr_nb -ac 1 -ar 8000 -ab 13 "},
+    {"MPEG", Defaults(3), "-y -vcodec mpeg2video -b 2496k -r 25 -acodec ac3 -ac 2 -ar 48000 -ab 256 "},
+    {"MPEG DVD preset PAL", Edited<TMPEGSettings>([](auto& s) {
+         s.UsePresetFormats = true;
+         s.PresetType = 2;
+         s.TargetFormat = 2;
+     }),
+     "-target pal-dvd -b 6000k -ab 384 "},
+    {"MOV", Defaults(4), "-y -f mov -vcodec h264 -b 1200k -r 25 -ac 2 -ab 64 -ar 22050 "},
+    {"WMV", Defaults(5), "-y -vcodec wmv2 -b 768k -r 25 -acodec mp3 -ac 2 -ar 22050 "},
+    {"RM", Defaults(6), "-y -f rm -vcodec rv10 -b 768k -r 25 -acodec ac3 -ac 2 -ar 48000 -ab 256 "},
+    {"SWF", Defaults(7), "-y -vcodec flv -b 768k -r 25 -acodec mp3 -ac 2 -ar 22050 "},
+    {"VOB", Defaults(8),
+     "-y -f vob -vcodec mpeg2video -s 720x576 -b 6000k -r 25 -aspect 5:4 -acodec ac3 -ac 2 -ar 48000 -ab "
+     "384 "},
+    {"ASF", Defaults(9), "-y -f asf -vcodec msmpeg4 -b 768k -r 25 -acodec mp3 -ac 2 -ab 64 -ar 22050 "},
+    {"AAC", Defaults(10), "-y -f aac -vn -acodec aac -ac 2 -ab 128 -ar 44100 "},
+    {"AC3", Defaults(11), "-y -f ac3 -vn -acodec ac3 -ac 2 -ar 48000 -ab 384 "},
+    {"MP2", Defaults(12), "-y -f mp2 -vn -acodec mp2 -ac 2 -ab 160 -ar 44100 "},
+    {"MP3", Defaults(13), "-y -f mp3 -vn -acodec mp3 -ac 2 -ab 128 -ar 44100 "},
+    {"AMR", Defaults(14), "-y -f amr -vn -acodec amr_nb -ac 1 -ar 8000 -ab 13 "},
+    {"WAV", Defaults(15), "-y -f wav -vn -acodec pcm_s16le -ac 2 -ar 44100 "},
+};
+
+// Rules of single formats, each on the format's defaults with a few keys changed.
+const OptionsCase Rules[] = {
+    // AVI: the frame, the codec tables and the shared value tables.
+    {"AVI unknown video codec adds no video fragment",
+     Edited<TAVISettings>([](auto& s) { s.VideoCodec = 11; }),
+     "-y -f avi -acodec mp3 -ac 2 -ab 96 -ar 22050 "},
+    {"AVI unknown audio codec adds nothing, not even -an",
+     Edited<TAVISettings>([](auto& s) { s.AudioCodec = 5; }), "-y -f avi -vcodec msmpeg4 -b 1080k -r 25 "},
+    {"AVI disabled audio", Edited<TAVISettings>([](auto& s) { s.AudioDisableAudio = true; }),
+     "-y -f avi -vcodec msmpeg4 -b 1080k -r 25 -an "},
+    {"AVI same quality keeps the bit rate", Edited<TAVISettings>([](auto& s) {
+         s.VideoSameQuality = true;
+         s.VideoCodec = 1;
+         s.XviD.VideoBitRateUsePresert = false;
+         s.XviD.VideoBitRateSpecify = 777;
+     }),
+     "-y -f avi -sameq -vcodec xvid -b 777k -r 25 -acodec mp3 -ac 2 -ab 96 -ar 22050 "},
+    {"AVI custom size, frame rate and aspect", Edited<TAVISettings>([](auto& s) {
+         s.VideoCodec = 3;
+         s.MsMPEG4v2 = {true, 500, 900, false, 0, 480, false, 2, 2};
+     }),
+     "-y -f avi -vcodec msmpeg4v2 -s 0x480 -b 500k -r 14.985 -aspect 16:9 -acodec mp3 -ac 2 -ab 96 -ar "
+     "22050 "},
+    {"AVI frame rate outside the list", Edited<TAVISettings>([](auto& s) {
+         s.DivX.VideoKeepFrameRate = false;
+         s.DivX.VideoFrameRate = 13;
+         s.DivX.VideoAspect = 1;
+     }),
+     "-y -f avi -vcodec msmpeg4 -b 1080k -aspect 4:3 -acodec mp3 -ac 2 -ab 96 -ar 22050 "},
+    {"AVI H.263 size always, aspect 4:3", Edited<TAVISettings>([](auto& s) {
+         s.VideoCodec = 4;
+         s.H263.VideoAspect = 2;
+         s.AudioCodec = 2;
+     }),
+     "-y -f avi -vcodec h263 -s 352x288 -b 1080k -r 25 -aspect 4:3 -acodec pcm_s16le -ac 2 -ar 22050 "},
+    {"AVI H.263 aspect 1:1 adds nothing", Edited<TAVISettings>([](auto& s) {
+         s.VideoCodec = 4;
+         s.H263.VideoAspect = 1;
+         s.AudioDisableAudio = true;
+     }),
+     "-y -f avi -vcodec h263 -s 352x288 -b 1080k -r 25 -an "},
+    {"AVI H.263 aspect 11:9 adds nothing, 16:9 is written", Edited<TAVISettings>([](auto& s) {
+         s.VideoCodec = 4;
+         s.H263.VideoAspect = 3;
+         s.AudioCodec = 3;
+         s.Pcmu8.AudioSampleRate = 7;
+         s.Pcmu8.AudioChannels = 0;
+     }),
+     "-y -f avi -vcodec h263 -s 352x288 -b 1080k -r 25 -acodec pcm_u8 -ac 1 -ar 48000 "},
+    {"AVI huffYUV, mjpeg, negative numbers copied", Edited<TAVISettings>([](auto& s) {
+         s.VideoCodec = 7;
+         s.huffYUV.VideoBitRatePreset = -5;
+         s.AudioCodec = 0;
+         s.Mp2.AudioBitRateUseAutoSet = true;
+         s.Mp2.AudioSampleRate = 4;
+     }),
+     "-y -f avi -vcodec ffvhuff -b -5k -r 25 -acodec mp2 -ac 2 "},
+    {"AVI AC3 six channels ignore the rate key", Edited<TAVISettings>([](auto& s) {
+         s.AudioCodec = 4;
+         s.AC3.AudioChannels = 2;
+         s.AC3.AudioSampleRate = 0;
+     }),
+     "-y -f avi -vcodec msmpeg4 -b 1080k -r 25 -acodec ac3 -ac 5:1 -ar 48000 -ab 96 "},
+    {"AVI AC3 channel index 3 writes neither -ac nor -ar", Edited<TAVISettings>([](auto& s) {
+         s.AudioCodec = 4;
+         s.AC3.AudioChannels = 3;
+     }),
+     "-y -f avi -vcodec msmpeg4 -b 1080k -r 25 -acodec ac3 -ab 96 "},
+    {"AVI zero duration copied", Edited<TAVISettings>([](auto& s) {
+         s.EnableTimeControl = true;
+         s.StartTime = QStringLiteral("1:02:03.456");
+         s.VideoCodec = 10;
+         s.AudioDisableAudio = true;
+     }),
+     "-y -f avi  -t 0:00:00.000 -ss 1:02:03.456 -vcodec flv -b 1080k -r 25 -an "},
+    // MP4
+    {"MP4 PSP form uses the AACPsp group", Edited<TMP4Settings>([](auto& s) {
+         s.Format = 1;
+         s.AACPsp.AudioBitRatePreset = 96;
+         s.AACMP4.AudioBitRatePreset = 11;
+     }),
+     "-y -f psp -vcodec h264 -s 320x240 -b 1200k -r 25 -acodec aac -ac 2 -ab 96 -ar 48000 "},
+    {"MP4 PSP sample rate 1 adds no -ar", Edited<TMP4Settings>([](auto& s) {
+         s.Format = 1;
+         s.AACPsp.AudioSampleRate = 1;
+         s.AACPsp.AudioChannels = 0;
+     }),
+     "-y -f psp -vcodec h264 -s 320x240 -b 1200k -r 25 -acodec aac -ac 1 -ab 64 "},
+    {"MP4 format 4 writes no container", Edited<TMP4Settings>([](auto& s) {
+         s.Format = 4;
+         s.VideoCodec = 1;
+         s.AACMP4.AudioBitRateUseAutoSet = true;
+     }),
+     "-y -acodec aac -ac 2 -ar 22050 "},
+    {"MP4 iPod form, DivX group unused", Edited<TMP4Settings>([](auto& s) {
+         s.Format = 0;
+         s.DivX.VideoBitRatePreset = 1;
+         s.H264.VideoSizeUseSource = true;
+     }),
+     "-y -f mp4 -vcodec h264 -b 1200k -r 25 -acodec aac -ac 2 -ab 64 -ar 22050 "},
+    // 3GP
+    {"3GP 3gp2 form uses the Sony keys", Edited<TTGPSettings>([](auto& s) {
+         s.TGPFormat = 2;
+         s.VideoCodecNokia = 5;
+         s.AudioCodecNokia = 5;
+     }),
+     "-y -f 3gp -vcodec msmpeg4 -s 176x144 -b 144k -r 25 -aspect 11:9 -acodec aac -ac 2 -ab 56 -ar 22050 "},
+    {"3GP Sony XviD aspect 16:9", Edited<TTGPSettings>([](auto& s) {
+         s.TGPFormat = 1;
+         s.VideoCodecSony = 1;
+         s.XviD.VideoAspect = 2;
+         s.AudioCodecSony = 1;
+     }),
+     "-y -f 3gp -vcodec xvid -s 176x144 -b 96k -r 25 -aspect 16:9 "},
+    {"3GP H.263 aspect 11:9 writes none, fixed frame rate", Edited<TTGPSettings>([](auto& s) {
+         s.H263.VideoAspect = 3;
+         s.H263.VideoKeepFrameRate = false;
+         s.AudioCodecNokia = 1;
+         s.Armwb.AudioChannels = 1;
+         s.Armwb.AudioBitRateUseAutoSet = true;
+     }),
+     "-y -f 3gp -vcodec h263 -s 176x144 -b 144k -r 12 -acodec amr_wb -ar 16000 "},
+    {"3GP Nokia MPEG-4 and AAC", Edited<TTGPSettings>([](auto& s) {
+         s.VideoCodecNokia = 1;
+         s.DivX.VideoAspect = 1;
+         s.AudioCodecNokia = 2;
+     }),
+     "-y -f 3gp -vcodec msmpeg4 -s 176x144 -b 144k -r 25 -aspect 4:3 -acodec aac -ac 2 -ab 56 -ar 22050 "},
+    // MPEG
+    {"MPEG VCD preset with time window, nothing else", Edited<TMPEGSettings>([](auto& s) {
+         s.UsePresetFormats = true;
+         s.PresetType = 0;
+         s.TargetFormat = 1;
+         s.EnableTimeControl = true;
+         s.Duration = QStringLiteral("0:00:10.000");
+         s.VideoSameQuality = true;
+         s.AudioDisableAudio = true;
+     }),
+     " -t 0:00:10.000 -ss 0:00:00.000 -target ntsc-vcd "},
+    {"MPEG SVCD preset", Edited<TMPEGSettings>([](auto& s) {
+         s.UsePresetFormats = true;
+         s.PresetType = 1;
+     }),
+     "-target film-svcd "},
+    {"MPEG SVCD preset with another target adds nothing", Edited<TMPEGSettings>([](auto& s) {
+         s.UsePresetFormats = true;
+         s.PresetType = 1;
+         s.TargetFormat = 3;
+     }),
+     ""},
+    {"MPEG DVD custom bit rate, aspect, automatic audio, other target", Edited<TMPEGSettings>([](auto& s) {
+         s.UsePresetFormats = true;
+         s.PresetType = 2;
+         s.TargetFormat = 3;
+         s.DVDVideoBitRateUsePresert = false;
+         s.DVDVideoBitRateSpecify = 8000;
+         s.DVDVideoKeepAspect = false;
+         s.DVDVideoAspect = 2;
+         s.DVDAudioBitRateUseAutoSet = true;
+     }),
+     "-b 8000k -aspect 16:9 "},
+    {"MPEG DVD NTSC square pixels", Edited<TMPEGSettings>([](auto& s) {
+         s.UsePresetFormats = true;
+         s.PresetType = 2;
+         s.TargetFormat = 1;
+         s.DVDVideoKeepAspect = false;
+         s.DVDVideoAspect = 0;
+     }),
+     "-target ntsc-dvd -b 6000k -aspect 1:1 -ab 384 "},
+    {"MPEG unknown preset type", Edited<TMPEGSettings>([](auto& s) {
+         s.UsePresetFormats = true;
+         s.PresetType = 3;
+     }),
+     ""},
+    {"MPEG-1 video uses the MPEG-1 audio key", Edited<TMPEGSettings>([](auto& s) {
+         s.VideoCodec = 0;
+         s.AudioCodecMPEG2 = 0;
+     }),
+     "-y -vcodec mpeg1video -b 1152k -r 25 -acodec mp2 -ac 2 -ab 160 -ar 44100 "},
+    {"MPEG time window first, then -y", Edited<TMPEGSettings>([](auto& s) {
+         s.EnableTimeControl = true;
+         s.AudioCodecMPEG2 = 2;
+         s.MPEG2.VideoKeepFrameRate = false;
+         s.MPEG2.VideoFrameRate = 7;
+     }),
+     " -t 0:00:00.000 -ss 0:00:00.000 -y -vcodec mpeg2video -b 2496k -r 25 -acodec mp3 -ac 2 -ab 160 -ar "
+     "44100 "},
+    // MOV
+    {"MOV AAC writes no codec option", Edited<TMovSettings>([](auto& s) { s.H264.VideoAspect = 2; }),
+     "-y -f mov -vcodec h264 -b 1200k -r 25 -ac 2 -ab 64 -ar 22050 "},
+    {"MOV H.263 size always, no aspect, A-law", Edited<TMovSettings>([](auto& s) {
+         s.VideoCodec = 3;
+         s.H263.VideoAspect = 4;
+         s.AudioCodec = 1;
+     }),
+     "-y -f mov -vcodec h263 -s 352x288 -b 1200k -r 25 -acodec pcm_alaw -ac 2 -ar 22050 "},
+    {"MOV Sorenson and AMR", Edited<TMovSettings>([](auto& s) {
+         s.VideoCodec = 0;
+         s.Svq1.VideoAspect = 1;
+         s.AudioCodec = 2;
+     }),
+     "-y -f mov -vcodec svq1 -b 1200k -r 25 -aspect 4:3 -acodec amr_nb -ac 1 -ar 8000 -ab 8 "},
+    {"MOV PCM big-endian", Edited<TMovSettings>([](auto& s) {
+         s.VideoCodec = 1;
+         s.AudioCodec = 4;
+     }),
+     "-y -f mov -vcodec msmpeg4 -b 1200k -r 25 -acodec pcm_s16be -ac 2 -ar 22050 "},
+    // WMV, ASF
+    {"WMV WMV7 with a bit rate", Edited<TWmvSettings>([](auto& s) {
+         s.VideoCodec = 2;
+         s.Mp3.AudioBitRateUseAutoSet = false;
+         s.Mp3.AudioSampleRate = 3;
+     }),
+     "-y -vcodec wmv1 -b 768k -r 25 -acodec mp3 -ac 2 -ab 64 -ar 48000 "},
+    {"ASF MS-mpeg4-v2", Edited<TAsfSettings>([](auto& s) { s.VideoCodec = 1; }),
+     "-y -f asf -vcodec msmpeg4v2 -b 768k -r 25 -acodec mp3 -ac 2 -ab 64 -ar 22050 "},
+    // RM
+    {"RM bit rate before size, no aspect", Edited<TRmSettings>([](auto& s) {
+         s.Rm10.VideoSizeUseSource = false;
+         s.Rm10.VideoAspect = 2;
+     }),
+     "-y -f rm -vcodec rv10 -b 768k -s 320x240 -r 25 -acodec ac3 -ac 2 -ar 48000 -ab 256 "},
+    // SWF
+    {"SWF sample rates", Edited<TSwfSettings>([](auto& s) {
+         s.Mp3.AudioSampleRate = 2;
+         s.Mp3.AudioChannels = 0;
+     }),
+     "-y -vcodec flv -b 768k -r 25 -acodec mp3 -ac 1 -ar 44100 "},
+    {"SWF sample rate 3 adds nothing", Edited<TSwfSettings>([](auto& s) { s.Mp3.AudioSampleRate = 3; }),
+     "-y -vcodec flv -b 768k -r 25 -acodec mp3 -ac 2 "},
+    // VOB
+    {"VOB frame-rate list", Edited<TVobSettings>([](auto& s) {
+         s.MPEG2.VideoKeepFrameRate = false;
+         s.MPEG2.VideoFrameRate = 7;
+         s.MPEG2.VideoAspect = 1;
+         s.AudioCodec = 0;
+     }),
+     "-y -f vob -vcodec mpeg2video -s 720x576 -b 6000k -r 59.94 -aspect 4:3 -acodec mp2 -ac 2 -ab 320 -ar "
+     "48000 "},
+    {"VOB frame rate 0 is 19.98", Edited<TVobSettings>([](auto& s) {
+         s.MPEG2.VideoKeepFrameRate = false;
+         s.MPEG2.VideoFrameRate = 0;
+         s.MPEG2.VideoSizeUseSource = true;
+         s.AudioDisableAudio = true;
+     }),
+     "-y -f vob -vcodec mpeg2video -b 6000k -r 19.98 -aspect 5:4 -an "},
+    // Audio formats
+    {"AAC time window before -vn", Edited<TAacSettings>([](auto& s) {
+         s.EnableTimeControl = true;
+         s.AACMP4.AudioSampleRate = 0;
+     }),
+     "-y -f aac  -t 0:00:00.000 -ss 0:00:00.000 -vn -acodec aac -ac 2 -ab 128 -ar 11025 "},
+    {"AAC unknown codec", Edited<TAacSettings>([](auto& s) { s.AudioCodec = 1; }), "-y -f aac -vn "},
+    {"AC3 six channels", Edited<TAc3Settings>([](auto& s) { s.AC3.AudioChannels = 2; }),
+     "-y -f ac3 -vn -acodec ac3 -ac 5:1 -ar 48000 -ab 384 "},
+    {"MP3 automatic bit rate", Edited<TMp3Settings>([](auto& s) { s.Mp3.AudioBitRateUseAutoSet = true; }),
+     "-y -f mp3 -vn -acodec mp3 -ac 2 -ar 44100 "},
+    {"MP2 mono 24000", Edited<TMp2Settings>([](auto& s) {
+         s.Mp2.AudioChannels = 0;
+         s.Mp2.AudioSampleRate = 1;
+     }),
+     "-y -f mp2 -vn -acodec mp2 -ac 1 -ab 160 -ar 24000 "},
+    {"AMR stereo index writes no -ac", Edited<TAmrSettings>([](auto& s) { s.Armnb.AudioChannels = 1; }),
+     "-y -f amr -vn -acodec amr_nb -ar 8000 -ab 13 "},
+    {"AMR wide-band", Edited<TAmrSettings>([](auto& s) {
+         s.AudioCodec = 1;
+         s.Armwb.AudioBitRatePreset = 23;
+         s.Armnb.AudioBitRatePreset = 5;
+     }),
+     "-y -f amr -vn -acodec amr_wb -ac 1 -ar 16000 -ab 23 "},
+    {"WAV unsigned 8 bit, rate outside the list", Edited<TWavSettings>([](auto& s) {
+         s.AudioCodec = 1;
+         s.Pcmu8.AudioSampleRate = 8;
+         s.Pcmu8.AudioBitRateUseAutoSet = false;
+         s.Pcmu8.AudioBitRatePreset = 999;
+     }),
+     "-y -f wav -vn -acodec pcm_u8 -ac 2 "},
+};
+
+class OptionsTable : public ::testing::TestWithParam<OptionsCase> {};
+
+std::string CaseName(const ::testing::TestParamInfo<OptionsCase>& info) {
+    std::string name;
+    for (const char* c = info.param.Name; *c; ++c)
+        name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+    return name;
+}
+
+} // namespace
+
+TEST_P(OptionsTable, BuildsTheText) {
+    ResetStringTable();
+    EXPECT_EQ(GetParam().Build().toStdString(), GetParam().Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(WorkedExamples, OptionsTable, ::testing::ValuesIn(WorkedExamples), CaseName);
+INSTANTIATE_TEST_SUITE_P(FormatRules, OptionsTable, ::testing::ValuesIn(Rules), CaseName);
+
+using OptionDetailsTest = ProfileFolderTest;
+
+// A builder reads the profile file as stored, and a missing file gives the defaults.
+TEST_F(OptionDetailsTest, BuildersReadTheProfileFileAndFallBackToDefaults) {
+    for (int index = 0; index < FormatCount; ++index) {
+        SCOPED_TRACE(index);
+        EXPECT_EQ(GetProfileOptions(index, QString()), GetDefaultOptions(index));
+        EXPECT_EQ(GetProfileOptions(index, QStringLiteral("missing")), GetDefaultOptions(index));
+    }
+    WriteProfile(0, QStringLiteral("Xvid"),
+                 "[General]\nVideoCodec=1\nAudioDisableAudio=1\nVideoBitRatePresetXviD=2000\n");
+    EXPECT_EQ(GetProfileOptions(0, QStringLiteral("Xvid")),
+              QStringLiteral("-y -f avi -vcodec xvid -b 2000k -r 25 -an "));
+    // The current record now holds the profile.
+    EXPECT_EQ(AVISettings.VideoCodec, 1);
+
+    // Edited between two calls: the next call sees the change.
+    WriteProfile(0, QStringLiteral("Xvid"),
+                 "[General]\nVideoCodec=1\nAudioDisableAudio=1\nVideoBitRatePresetXviD=900\n");
+    EXPECT_EQ(GetProfileOptions(0, QStringLiteral("Xvid")),
+              QStringLiteral("-y -f avi -vcodec xvid -b 900k -r 25 -an "));
+}
+
+TEST_F(OptionDetailsTest, DispatcherFollowsTheOutputFormat) {
+    const QString file = WriteProfile(13, QStringLiteral("Low"), "[General]\nAudioBitRatePresetMp3=64\n");
+    Options.OutputFormat = 13;
+    QString text = QStringLiteral("old text");
+    GetOptionDetails(file, text);
+    EXPECT_EQ(text, QStringLiteral("-y -f mp3 -vn -acodec mp3 -ac 2 -ab 64 -ar 44100 "));
+
+    // The same file read as a WAV profile gives the WAV defaults.
+    Options.OutputFormat = 15;
+    GetOptionDetails(file, text);
+    EXPECT_EQ(text, GetDefaultOptions(15));
+
+    for (int outside : {16, 200, 255}) {
+        Options.OutputFormat = static_cast<uint8_t>(outside);
+        GetOptionDetails(file, text);
+        EXPECT_EQ(text, QString());
+    }
+    EXPECT_EQ(GetProfileOptions(16, QStringLiteral("Low")), QString());
+    EXPECT_EQ(GetProfileOptions(-1, QStringLiteral("Low")), QString());
+    EXPECT_EQ(GetDefaultOptions(16), QString());
+}
+
+// Appending, as the named builders do, keeps what the text held.
+TEST_F(OptionDetailsTest, NamedBuildersAppend) {
+    QString text = QStringLiteral("x ");
+    GetWavOptionDetails(QString(), text);
+    EXPECT_EQ(text, QStringLiteral("x -y -f wav -vn -acodec pcm_s16le -ac 2 -ar 44100 "));
+}
