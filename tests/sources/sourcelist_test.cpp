@@ -258,7 +258,8 @@ TEST_F(SourceListTest, SelectSourceRowPastTheEndSelectsTheLast) {
 TEST_F(SourceListTest, InputAndOutputMustDiffer) {
     AddCopies({QStringLiteral("a.mkv"), QStringLiteral("b.mkv")});
     const auto into = [](const QString& folder, const char* ext) {
-        return [=](const QString& source) { return OutputPathFor(folder, source, QString::fromUtf8(ext)); };
+        return
+            [=](const QString& source) { return EngineOutputPath(folder, source, QString::fromUtf8(ext)); };
     };
     EXPECT_TRUE(list.CheckInputOutputDiffer(into(Folder(), ".mp4")));
     EXPECT_TRUE(dialogs.shown.isEmpty());
@@ -281,7 +282,7 @@ TEST_F(SourceListTest, TwoSourcesWithTheSameOutputRefuseTheBatch) {
     ASSERT_EQ(list.AddSourceFile(webm), TAddResult::Added);
     const QString other = AddCopies({QStringLiteral("b.mkv")}).first();
     const auto toMp4 = [&](const QString& source) {
-        return OutputPathFor(m_dir.filePath(QStringLiteral("out")), source, QStringLiteral(".mp4"));
+        return EngineOutputPath(m_dir.filePath(QStringLiteral("out")), source, QStringLiteral(".mp4"));
     };
     EXPECT_FALSE(list.CheckOutputsDistinct(toMp4));
     ASSERT_EQ(dialogs.shown.size(), 1);
@@ -301,7 +302,7 @@ TEST_F(SourceListTest, ConfirmOverwrite) {
     AddCopies({QStringLiteral("a.mkv"), QStringLiteral("b.mkv"), QStringLiteral("c.mkv")});
     const QString out = m_dir.filePath(QStringLiteral("out"));
     const auto toMkv = [&](const QString& source) {
-        return OutputPathFor(out, source, QStringLiteral(".mkv"));
+        return EngineOutputPath(out, source, QStringLiteral(".mkv"));
     };
     EXPECT_TRUE(list.ConfirmOverwrite(toMkv)); // no output exists yet: no question
     EXPECT_TRUE(dialogs.shown.isEmpty());
