@@ -60,7 +60,8 @@ class IDialogs {
                                    const QStringList& captions, TMsgDlgButtons buttons) = 0;
     // The folder picker: on OK folder becomes the chosen path and the result is true.
     virtual bool BrowseForFolder(QString& folder, const QString& title, const QString& root) = 0;
-    // Open dialog for several files; empty list on cancel.
+    // Open dialog for several files; empty list on cancel. Filters are in Qt's form:
+    // "Video Files (*.avi *.mp4);;All Files (*)".
     virtual QStringList GetOpenFileNames(const QString& title, const QString& dir, const QString& filter) = 0;
     // Save dialog; empty text on cancel.
     virtual QString GetSaveFileName(const QString& title, const QString& fileName, const QString& filter) = 0;

@@ -62,9 +62,10 @@ TEST_F(LanguageTest, EveryKeyHasARealDefault) {
         EXPECT_FALSE(TrimControls(StrDefault(id)).isEmpty()) << StrKeyName(id).toStdString();
         EXPECT_NE(StrDefault(id), QStringLiteral("TODO")) << StrKeyName(id).toStdString();
     }
-    EXPECT_EQ(IdsCount, 296);
+    // The 296 keys of the language files come first, in their order; the program's own keys follow.
+    ASSERT_GE(IdsCount, 296);
     EXPECT_EQ(StrKeyName(Ids::IDS_MAIN_BUTTON_Open), QStringLiteral("IDS_MAIN_BUTTON_Open"));
-    EXPECT_EQ(StrKeyName(static_cast<Ids>(IdsCount - 1)).trimmed(), QStringLiteral("IDS_NO_DESCRIPTION"));
+    EXPECT_EQ(StrKeyName(static_cast<Ids>(295)).trimmed(), QStringLiteral("IDS_NO_DESCRIPTION"));
 }
 
 TEST_F(LanguageTest, MissingFileIsWrittenWithDefaultsAndReportsMissingExtensions) {

@@ -1,0 +1,220 @@
+#include "ui/main/mainwnd.h"
+
+#include "app/dialogs.h"
+#include "app/errors.h"
+#include "app/options.h"
+#include "app/paths.h"
+#include "engine/batch_text.h"
+#include "lang/kelmultilanguages.h"
+#include "lang/multilanguages.h"
+#include "lang/strings.h"
+#include "ui/main/aboutwnd.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace {
+
+QToolButton* titleButton(QWidget* parent, const char* name, const QString& text) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setText(text);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setFixedSize(30, 26);
+    return button;
+}
+
+// Runs a step whose file failure is shown in an error box and does not stop the caller.
+void reportFailure(void (*step)()) {
+    try {
+        step();
+    } catch (const EVaridError& e) {
+        Dialogs().MessageBox(e.message(), ApplicationTitle, TMsgDlgType::mtError,
+                             static_cast<unsigned>(TMsgDlgBtn::mbOK));
+    }
+}
+
+// Menu texts show "&" literally: captions must equal the language names exactly.
+QString literalMenuText(const QString& text) {
+    return QString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("frmMain"));
+    resize(760, 560);
+    setStyleSheet(
+        QStringLiteral("#pnlTitle { background: #1f4e79; }"
+                       "#pnlTitle QLabel, #pnlTitle QToolButton { color: white; font-weight: bold; }"
+                       "#pnlStatus { border-top: 1px solid palette(mid); }"));
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+    buildTitleBar(root);
+
+    auto* body = new QWidget(this);
+    body->setObjectName(QStringLiteral("pnlBody"));
+    m_body = new QVBoxLayout(body);
+    root->addWidget(body, 1);
+
+    auto* status = new QWidget(this);
+    status->setObjectName(QStringLiteral("pnlStatus"));
+    auto* statusLayout = new QHBoxLayout(status);
+    statusLayout->setContentsMargins(8, 3, 8, 3);
+    lblSummary = new QLabel(status);
+    lblSummary->setObjectName(QStringLiteral("lblSummary"));
+    statusLayout->addWidget(lblSummary);
+    statusLayout->addStretch();
+    root->addWidget(status);
+
+    actExit = new QAction(this);
+    actExit->setObjectName(QStringLiteral("actExit"));
+    connect(actExit, &QAction::triggered, this, [this] {
+        reportFailure(SaveOptions);
+        close();
+    });
+    actMin = new QAction(this);
+    actMin->setObjectName(QStringLiteral("actMin"));
+    connect(actMin, &QAction::triggered, this, &QWidget::showMinimized);
+    actHelpContent = new QAction(this);
+    actHelpContent->setObjectName(QStringLiteral("actHelpContent"));
+    actHelpContent->setShortcut(QKeySequence(Qt::Key_F1));
+    actHelpContent->setShortcutContext(Qt::WindowShortcut);
+    connect(actHelpContent, &QAction::triggered, this, [] { Dialogs().ShellOpen(HelpFileName); });
+    addAction(actHelpContent);
+    connect(btnClose, &QToolButton::clicked, actExit, &QAction::trigger);
+    connect(btnMin, &QToolButton::clicked, actMin, &QAction::trigger);
+
+    // Creation steps, in order. (The engine runner and the drop target join with the source list.)
+    reportFailure(LoadOptions);
+    buildHelpMenu();
+    buildLanguageMenu();
+    ApplyMainCaptions();
+    setWindowTitle(ApplicationTitle);
+    lblTitle->setText(ApplicationTitle);
+    UpdateSummary();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::buildTitleBar(QVBoxLayout* root) {
+    m_titleBar = new QWidget(this);
+    m_titleBar->setObjectName(QStringLiteral("pnlTitle"));
+    m_titleBar->setAttribute(Qt::WA_StyledBackground);
+    auto* layout = new QHBoxLayout(m_titleBar);
+    layout->setContentsMargins(10, 2, 2, 2);
+    lblTitle = new QLabel(m_titleBar);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    layout->addWidget(lblTitle);
+    layout->addStretch();
+    btnHelp = titleButton(m_titleBar, "btnHelp", QStringLiteral("?"));
+    btnMin = titleButton(m_titleBar, "btnMin", QStringLiteral("\u2013"));
+    btnClose = titleButton(m_titleBar, "btnClose", QStringLiteral("\u2715"));
+    layout->addWidget(btnHelp);
+    layout->addWidget(btnMin);
+    layout->addWidget(btnClose);
+    root->addWidget(m_titleBar);
+    // The title bar moves the frameless window.
+    m_titleBar->installEventFilter(this);
+    lblTitle->installEventFilter(this);
+    // The help button opens its menu on a left press and as its context menu.
+    btnHelp->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(btnHelp, &QToolButton::pressed, this, &TfrmMain::showHelpMenu);
+    connect(btnHelp, &QWidget::customContextMenuRequested, this, &TfrmMain::showHelpMenu);
+}
+
+void TfrmMain::buildHelpMenu() {
+    mnuHelp = new QMenu(this);
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    miHelpContent = mnuHelp->addAction(QString());
+    miHelpContent->setObjectName(QStringLiteral("miHelpContent"));
+    miHelpContent->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(miHelpContent, &QAction::triggered, actHelpContent, &QAction::trigger);
+    mniLanguages = mnuHelp->addMenu(QString());
+    mniLanguages->setObjectName(QStringLiteral("mniLanguages"));
+    mnuHelp->addSeparator();
+    miAbout = mnuHelp->addAction(QString());
+    miAbout->setObjectName(QStringLiteral("miAbout"));
+    connect(miAbout, &QAction::triggered, this, [this] {
+        TfrmAbout about(this);
+        about.exec();
+    });
+}
+
+void TfrmMain::showHelpMenu() {
+    btnHelp->setDown(false);
+    mnuHelp->popup(btnHelp->mapToGlobal(QPoint(0, btnHelp->height())));
+}
+
+void TfrmMain::buildLanguageMenu() {
+    m_languages = std::make_unique<TKelMultiLanguages>(LangsDir, LanguageNameKey, LanguageSection);
+    const QString current = QFileInfo(LanguageFileName).fileName();
+    for (int i = 0; i < m_languages->Count; ++i) {
+        const QString name = m_languages->LanguageNameAt(i);
+        QAction* item = mniLanguages->addAction(literalMenuText(name));
+        item->setObjectName(QStringLiteral("miLanguage%1").arg(i));
+        item->setCheckable(true);
+        item->setData(name);
+        if ((name + QStringLiteral(".ini")).compare(current, Qt::CaseInsensitive) == 0) {
+            item->setChecked(true);
+            m_languages->SelectLanguage(i);
+        }
+        connect(item, &QAction::triggered, this, [this, item] { switchLanguage(item); });
+        m_languageItems << item;
+    }
+}
+
+void TfrmMain::switchLanguage(QAction* item) {
+    for (QAction* other : m_languageItems)
+        other->setChecked(false);
+    item->setChecked(true);
+    if (!SwitchLanguage(*m_languages, item->data().toString()))
+        return;
+    ApplyMainCaptions();
+}
+
+void TfrmMain::ApplyMainCaptions() {
+    miHelpContent->setText(Str(Ids::IDS_MAIN_MENUITEM_HelpContent));
+    mniLanguages->setTitle(Str(Ids::IDS_MAIN_MENUITEM_Language));
+    miAbout->setText(Str(Ids::IDS_MAIN_MENUITEM_About));
+    actExit->setText(Str(Ids::IDS_MAIN_MENUITEM_Exit));
+    btnClose->setToolTip(Str(Ids::IDS_MAIN_MENUITEM_Exit));
+    btnHelp->setToolTip(Str(Ids::IDS_MAIN_MENUITEM_HelpContent));
+    UpdateSummary();
+    emit captionsApplied();
+}
+
+void TfrmMain::UpdateSummary() {
+    const int count = SourceCount();
+    if (count == 0)
+        lblSummary->setText(Str(Ids::IDS_MAIN_LABEL_SummaryNoFile));
+    else if (count == 1)
+        lblSummary->setText(Str(Ids::IDS_MAIN_LABEL_SummaryOneFile));
+    else
+        lblSummary->setText(FormatStr(Str(Ids::IDS_MAIN_LABEL_SummaryFile), {QString::number(count)}));
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    // Closing other than through actExit ends the program without saving the options.
+    QWidget::closeEvent(event);
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == m_titleBar || watched == lblTitle) && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && windowHandle()) {
+        windowHandle()->startSystemMove();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

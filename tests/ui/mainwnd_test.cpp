@@ -1,0 +1,154 @@
+#include "app/inifile.h"
+#include "app/options.h"
+#include "app/paths.h"
+#include "app/scripted_dialogs.h"
+#include "lang/kelmultilanguages.h"
+#include "lang/multilanguages.h"
+#include "lang/strings.h"
+#include "support/program_folder.h"
+#include "ui/main/aboutwnd.h"
+#include "ui/main/mainwnd.h"
+#include "ui/main/splashwnd.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetStringTable();
+        folder.writeFile(QStringLiteral("langs/Deutsch.ini"),
+                         "[VaridAVI_Convert]\nLanguageName=German\nIDS_MAIN_MENUITEM_HelpContent=Hilfe\n"
+                         "IDS_MAIN_MENUITEM_Language=Sprache\nIDS_MAIN_LABEL_SummaryNoFile=Keine Dateien\n"
+                         "[VaridAVI_AVSExt]\n1=.avs\n[VaridAVI_Filters]\nVideo=*.avi\n");
+        ASSERT_TRUE(LoadLanguage());
+    }
+    void TearDown() override { ResetStringTable(); }
+
+    template <typename T> T* child(QObject& parent, const char* name) {
+        T* found = parent.findChild<T*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    TProgramFolder folder;
+    TScriptedDialogs dialogs;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, FrameShowsTitleSummaryAndWritesOptionsOnFirstStart) {
+    ASSERT_FALSE(QFile::exists(OptionsFileName));
+    TfrmMain main;
+    EXPECT_TRUE(QFile::exists(OptionsFileName));
+    EXPECT_EQ(child<QLabel>(main, "lblTitle")->text(), ApplicationTitle);
+    EXPECT_EQ(main.windowTitle(), ApplicationTitle);
+    EXPECT_EQ(child<QLabel>(main, "lblSummary")->text(), QStringLiteral("Summary: No files"));
+    EXPECT_NE(child<QToolButton>(main, "btnMin"), nullptr);
+}
+
+TEST_F(MainWindowTest, HelpMenuHoldsContentLanguagesAndAbout) {
+    TfrmMain main;
+    auto* menu = child<QMenu>(main, "mnuHelp");
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(child<QAction>(main, "miHelpContent")->text(), QStringLiteral("Help Content"));
+    EXPECT_EQ(child<QAction>(main, "miAbout")->text(), QStringLiteral("About"));
+    auto* languages = child<QMenu>(main, "mniLanguages");
+    EXPECT_EQ(languages->title(), QStringLiteral("Language"));
+    const QList<QAction*> items = languages->actions();
+    ASSERT_EQ(items.size(), 2); // Deutsch.ini ("German") and English.ini, by file name
+    EXPECT_EQ(items[0]->text(), QStringLiteral("German"));
+    EXPECT_EQ(items[1]->text(), QStringLiteral("English"));
+    EXPECT_TRUE(items[0]->isCheckable());
+    EXPECT_FALSE(items[0]->isChecked());
+    EXPECT_TRUE(items[1]->isChecked());
+    EXPECT_EQ(main.Languages().SelectedIndex, 1);
+
+    // The help button opens the menu below itself.
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    auto* help = child<QToolButton>(main, "btnHelp");
+    QTest::mousePress(help, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(menu->isVisible(), 5000);
+    // Just below the button's left edge (the style may shift the frame by a pixel).
+    const QPoint below = help->mapToGlobal(QPoint(0, help->height()));
+    EXPECT_NEAR(menu->pos().x(), below.x(), 2);
+    EXPECT_NEAR(menu->pos().y(), below.y(), 2);
+    menu->hide();
+    QTest::mouseRelease(help, Qt::LeftButton);
+
+    // Help content and F1 open the help file of the start-up language.
+    child<QAction>(main, "miHelpContent")->trigger();
+    QTest::keyClick(&main, Qt::Key_F1);
+    ASSERT_EQ(dialogs.shown.size(), 2);
+    for (const auto& shown : dialogs.shown) {
+        EXPECT_EQ(shown.kind, TScriptedDialogs::Kind::ShellOpen);
+        EXPECT_EQ(shown.text, LangsDir + QStringLiteral("English_help.html"));
+    }
+}
+
+TEST_F(MainWindowTest, LanguageSwitchUpdatesCaptionsAndConfig) {
+    TfrmMain main;
+    QSignalSpy applied(&main, &TfrmMain::captionsApplied);
+    const QList<QAction*> items = child<QMenu>(main, "mniLanguages")->actions();
+    items[0]->trigger();
+    EXPECT_TRUE(items[0]->isChecked());
+    EXPECT_FALSE(items[1]->isChecked());
+    EXPECT_EQ(applied.count(), 1);
+    EXPECT_EQ(child<QAction>(main, "miHelpContent")->text(), QStringLiteral("Hilfe"));
+    EXPECT_EQ(child<QMenu>(main, "mniLanguages")->title(), QStringLiteral("Sprache"));
+    EXPECT_EQ(child<QLabel>(main, "lblSummary")->text(), QStringLiteral("Keine Dateien"));
+    EXPECT_EQ(child<QAction>(main, "miAbout")->text(), QStringLiteral("About")); // kept from English
+    EXPECT_EQ(TIniFile(ConfigFileName).ReadString(ConfigSection, LanguageFileKey, {}),
+              QStringLiteral("Deutsch.ini"));
+
+    items[1]->trigger();
+    EXPECT_EQ(child<QAction>(main, "miHelpContent")->text(), QStringLiteral("Help Content"));
+    EXPECT_EQ(TIniFile(ConfigFileName).ReadString(ConfigSection, LanguageFileKey, {}),
+              QStringLiteral("English.ini"));
+}
+
+TEST_F(MainWindowTest, CloseButtonSavesOptionsPlainCloseDoesNot) {
+    {
+        TfrmMain main;
+        main.show();
+        Options.Priority = 3;
+        main.close(); // the window's own close: nothing saved
+        EXPECT_EQ(TIniFile(OptionsFileName).ReadInteger(OptionsSection, QStringLiteral("Priority"), -1), 1);
+    }
+    {
+        TfrmMain main;
+        main.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+        Options.Priority = 2;
+        QTest::mouseClick(child<QToolButton>(main, "btnClose"), Qt::LeftButton);
+        EXPECT_FALSE(main.isVisible());
+        EXPECT_EQ(TIniFile(OptionsFileName).ReadInteger(OptionsSection, QStringLiteral("Priority"), -1), 2);
+    }
+}
+
+TEST_F(MainWindowTest, SplashClosesItselfAndAboutShowsCaptions) {
+    TProgramFolder withSkins(TProgramFolder::Langs | TProgramFolder::Skins);
+    TfrmSplash splash;
+    auto* timer = child<QTimer>(splash, "tmrSplash");
+    EXPECT_EQ(timer->interval(), TfrmSplash::ShowMs);
+    EXPECT_TRUE(timer->isSingleShot());
+    EXPECT_FALSE(child<QLabel>(splash, "imgSplash")->pixmap().isNull());
+    QSignalSpy done(&splash, &QDialog::accepted);
+    splash.show();
+    EXPECT_TRUE(done.wait(10000));
+
+    TfrmAbout about;
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About"));
+    EXPECT_EQ(child<QLabel>(about, "lblTitle")->text(), ApplicationTitle);
+    EXPECT_EQ(child<QLabel>(about, "lblVersion")->text(), QStringLiteral("Version " VARID_VERSION));
+}

@@ -1,0 +1,104 @@
+#include "ui/qt_dialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+QList<QPushButton*> boxButtons(QMessageBox& box) {
+    QList<QPushButton*> buttons;
+    for (QAbstractButton* b : box.buttons())
+        buttons << qobject_cast<QPushButton*>(b);
+    return buttons;
+}
+
+// Presses the button with the given text of the next modal box, once it is shown.
+void pressWhenShown(const QString& text) {
+    QTimer::singleShot(0, [text] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            pressWhenShown(text);
+            return;
+        }
+        for (QAbstractButton* b : box->buttons()) {
+            if (b->text() == text)
+                b->click();
+        }
+    });
+}
+
+void closeWhenShown() {
+    QTimer::singleShot(0, [] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box) {
+            closeWhenShown();
+            return;
+        }
+        box->close();
+    });
+}
+
+} // namespace
+
+TEST(QtDialogs, CaptionBoxOrdersSizesAndMapsButtons) {
+    const QStringList captions{QStringLiteral("Stop now"), QStringLiteral("When done"),
+                               QStringLiteral("Cancel the whole thing, please")};
+    std::unique_ptr<QMessageBox> box(TQtDialogs::BuildBox(
+        nullptr, QStringLiteral("Stop?"), QStringLiteral("Question"), TMsgDlgType::mtConfirmation, captions,
+        TMsgDlgBtn::mbCancel | TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo, true));
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("Question"));
+    EXPECT_EQ(box->icon(), QMessageBox::Question);
+    const QList<QPushButton*> buttons = boxButtons(*box);
+    ASSERT_EQ(buttons.size(), 3);
+    // Yes, No, Cancel: the toolkit's order, whatever order the set was written in.
+    const int results[] = {mrYes, mrNo, mrCancel};
+    const QFontMetrics metrics(box->font());
+    const int width = std::max(88, metrics.horizontalAdvance(captions[2]) + 16);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(buttons[i]->text(), captions[i]);
+        EXPECT_EQ(buttons[i]->property("modalResult").toInt(), results[i]);
+        EXPECT_EQ(buttons[i]->width(), width);
+    }
+    EXPECT_EQ(box->escapeButton(), buttons[2]);
+    box->show();
+    EXPECT_GE(box->width(), (width + 12) * 3 + 32);
+}
+
+TEST(QtDialogs, ResultsAreThoseOfTheButtonKinds) {
+    TQtDialogs dialogs;
+    const QStringList captions{QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("Cancel"),
+                               QStringLiteral("Yes To All")};
+    const TMsgDlgButtons set =
+        TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel | TMsgDlgBtn::mbYesToAll;
+    pressWhenShown(QStringLiteral("Yes To All"));
+    EXPECT_EQ(dialogs.MessageDlgCaptions(QStringLiteral("Overwrite?"), QStringLiteral("Overwrite file?"),
+                                         TMsgDlgType::mtConfirmation, captions, set),
+              mrYesToAll);
+    pressWhenShown(QStringLiteral("No"));
+    EXPECT_EQ(dialogs.MessageDlgCaptions(QStringLiteral("Overwrite?"), QString(), TMsgDlgType::mtWarning,
+                                         captions, set),
+              mrNo);
+    closeWhenShown();
+    EXPECT_EQ(dialogs.MessageDlgCaptions(QStringLiteral("Overwrite?"), QString(), TMsgDlgType::mtWarning,
+                                         captions, set),
+              mrCancel);
+    pressWhenShown(QStringLiteral("OK"));
+    EXPECT_EQ(dialogs.MessageBox(QStringLiteral("Done"), QStringLiteral("Info"), TMsgDlgType::mtInformation,
+                                 static_cast<unsigned>(TMsgDlgBtn::mbOK)),
+              mrOk);
+}
+
+TEST(QtDialogs, BusyCursorIsOneOverride) {
+    TQtDialogs dialogs;
+    dialogs.SetBusyCursor(true);
+    dialogs.SetBusyCursor(true);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    dialogs.SetBusyCursor(false);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
