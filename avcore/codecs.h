@@ -1,0 +1,77 @@
+// What the engine knows about the containers and encoders the converter can ask for: FFmpeg's
+// names for them and the limits FFmpeg or the players impose, so that every choice converts.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace avcore {
+
+enum class SizeRule {
+    Any,       // any size that is a multiple of the alignment
+    H263Sizes, // only the five H.263 picture formats (sub-QCIF to 16CIF)
+};
+
+struct VideoCodecInfo {
+    std::string_view name;    // the converter's name ("xvid")
+    std::string_view encoder; // FFmpeg's encoder ("libxvid")
+    int alignment;            // width and height must be multiples of this
+    SizeRule sizeRule;
+    std::string_view pixelFormat;         // forced pixel format, empty for FFmpeg's choice
+    std::vector<std::string> sameQuality; // options for constant high quality
+    bool mpegFrameRates;                  // only the MPEG-1/2 frame rates are allowed
+    bool microsoftFamily;                 // only AVI and ASF can carry it
+    std::string_view aviTag = {};         // the FourCC to write in AVI when FFmpeg's own is not the usual one
+};
+
+enum class AudioBitRates {
+    Any,   // the encoder takes any rate (or clamps it itself)
+    None,  // PCM: no bit rate option at all
+    Mp2,   // the MPEG audio layer II tables
+    Mp3,   // the MPEG audio layer III tables
+    Ac3,   // the AC-3 table
+    AmrNb, // the eight AMR narrow-band modes
+    AmrWb, // the nine AMR wide-band modes
+};
+
+struct AudioCodecInfo {
+    std::string_view name;    // the converter's name ("mp3")
+    std::string_view encoder; // FFmpeg's encoder ("libmp3lame")
+    int maxChannels;
+    int fixedChannels;            // 0 when the channel count may be chosen
+    std::vector<int> sampleRates; // allowed rates, empty for any
+    AudioBitRates bitRates;
+};
+
+struct ContainerInfo {
+    std::string_view muxer;                   // FFmpeg's muxer name
+    std::vector<std::string_view> names;      // names after -f that mean this container
+    std::vector<std::string_view> extensions; // output extensions that mean this container
+    bool carriesMicrosoftVideo;               // can hold MS-MPEG4 and WMV video
+    std::string_view defaultAudio;            // the converter's audio codec used when none is named
+    std::vector<int> audioRates;              // allowed sample rates, empty for any
+};
+
+// nullptr when the name is unknown.
+const VideoCodecInfo* FindVideoCodec(std::string_view name);
+const AudioCodecInfo* FindAudioCodec(std::string_view name);
+const ContainerInfo* FindContainerByName(std::string_view name);
+const ContainerInfo* FindContainerByExtension(std::string_view extension);
+const VideoCodecInfo& Mpeg4Part2();
+
+// The allowed value nearest to the wanted one (the first of two equally near).
+int Nearest(const std::vector<int>& allowed, int wanted);
+double Nearest(const std::vector<double>& allowed, double wanted);
+
+// The bit rates (kbit/s) an encoder family offers at a sample rate and channel count.
+std::vector<double> OfferedBitRates(AudioBitRates family, int sampleRate, int channels);
+
+// The frame rates MPEG-1 and MPEG-2 video can signal, as FFmpeg rationals and their values.
+struct FrameRateInfo {
+    std::string_view text;
+    double value;
+};
+const std::vector<FrameRateInfo>& MpegFrameRates();
+
+} // namespace avcore

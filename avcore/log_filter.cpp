@@ -1,0 +1,228 @@
+#include "log_filter.h"
+
+#include <algorithm>
+#include <array>
+#include <csignal>
+#include <cstring>
+
+namespace avcore {
+namespace {
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+bool Contains(std::string_view text, std::string_view fragment) {
+    return text.find(fragment) != std::string_view::npos;
+}
+
+enum class Level { Info, Warning, Error };
+
+struct TaggedLine {
+    std::string context; // "[libx264 @ 0x55...] " or ""
+    Level level = Level::Info;
+    std::string text;
+};
+
+// Splits "[ctx @ 0x..] [level] text" (both tags optional) into its parts.
+TaggedLine Untag(std::string_view line) {
+    TaggedLine tagged;
+    if (StartsWith(line, "[") && Contains(line.substr(0, line.find(']')), " @ ")) {
+        const auto close = line.find("] ");
+        if (close != std::string_view::npos) {
+            tagged.context = std::string(line.substr(0, close + 2));
+            line.remove_prefix(close + 2);
+        }
+    }
+    static const std::array<std::pair<std::string_view, Level>, 7> levels = {{
+        {"[info] ", Level::Info},
+        {"[verbose] ", Level::Info},
+        {"[warning] ", Level::Warning},
+        {"[error] ", Level::Error},
+        {"[fatal] ", Level::Error},
+        {"[panic] ", Level::Error},
+        {"[quiet] ", Level::Error},
+    }};
+    for (const auto& [tag, level] : levels) {
+        if (StartsWith(line, tag)) {
+            tagged.level = level;
+            line.remove_prefix(tag.size());
+            break;
+        }
+    }
+    tagged.text = std::string(line);
+    return tagged;
+}
+
+// FFmpeg's own wording must not look like a failure to the converter: only the engine's final
+// "Error..." line decides. The phrases the converter looks for are written in lower case.
+std::string Defuse(std::string line) {
+    static const std::array<std::pair<std::string_view, std::string_view>, 3> phrases = {{
+        {"Could not open", "could not open"},
+        {"No audio or video streams available", "no audio or video streams available"},
+        {"I/O error occured", "i/o error occured"},
+    }};
+    for (const auto& [phrase, harmless] : phrases) {
+        for (auto pos = line.find(phrase); pos != std::string::npos; pos = line.find(phrase, pos)) {
+            line.replace(pos, phrase.size(), harmless);
+        }
+    }
+    return line;
+}
+
+std::string Quoted(const std::string& path) {
+    return "'" + path + "'";
+}
+
+} // namespace
+
+void LogFilter::Feed(std::string_view bytes) {
+    partial_.append(bytes);
+    std::size_t start = 0;
+    for (auto end = partial_.find_first_of("\r\n"); end != std::string::npos;
+         end = partial_.find_first_of("\r\n", start)) {
+        Line(std::string_view(partial_).substr(start, end - start));
+        start = end + 1;
+    }
+    partial_.erase(0, start);
+}
+
+void LogFilter::Finish() {
+    if (!partial_.empty()) {
+        std::string last;
+        last.swap(partial_);
+        Line(last);
+    }
+}
+
+void LogFilter::Pass(std::string line) {
+    sink_(line);
+}
+
+void LogFilter::Line(std::string_view raw) {
+    if (raw.find_first_not_of(" \t") == std::string_view::npos) {
+        return;
+    }
+    TaggedLine line = Untag(raw);
+    const std::string& text = line.text;
+    switch (line.level) {
+    case Level::Info:
+        // FFmpeg's own statistics are replaced by the engine's progress lines.
+        if (StartsWith(text, "frame=") || StartsWith(text, "size=") || StartsWith(text, "Press [q]")) {
+            return;
+        }
+        if (StartsWith(text, "Input #0, ")) {
+            sawInput_ = true;
+        } else if (StartsWith(text, "Output #0, ")) {
+            sawOutput_ = true;
+        } else if (sawInput_ && !sawOutput_ && StartsWith(text, "  Stream #0:")) {
+            inputHasVideo_ = inputHasVideo_ || Contains(text, ": Video: ");
+            inputHasAudio_ = inputHasAudio_ || Contains(text, ": Audio: ");
+        }
+        if (line.context.empty()) {
+            Pass(
+                Defuse(text)); // "Input #0, ...", "  Duration: ..." and the other facts, as FFmpeg wrote them
+        } else {
+            Pass(Defuse(line.context + text));
+        }
+        return;
+    case Level::Warning:
+        if (StartsWith(text, "Output file is empty, nothing was encoded")) {
+            emptyOutput_ = true;
+        }
+        Pass("Warning: " + Defuse(line.context + text));
+        return;
+    case Level::Error:
+        // A damaged frame that FFmpeg skips is only a warning; the converter reads it as one.
+        if (StartsWith(text, "Error while decoding stream")) {
+            Pass(text);
+            return;
+        }
+        errors_.push_back(line.context + text);
+        Pass("  FFmpeg: " + Defuse(line.context + text));
+        return;
+    }
+}
+
+bool LogFilter::AnyError(std::string_view fragment) const {
+    return std::any_of(errors_.begin(), errors_.end(),
+                       [&](const std::string& e) { return Contains(e, fragment); });
+}
+
+// The most telling of FFmpeg's error lines: the encoder's or muxer's own complaint, not the
+// generic lines FFmpeg adds after it.
+std::string LogFilter::EncoderReason() const {
+    static const std::array<std::string_view, 6> generic = {
+        "Error initializing output stream",
+        "Error while opening encoder",
+        "Could not write header",
+        "Conversion failed",
+        "Error while filtering",
+        "Error submitting",
+    };
+    for (const auto& e : errors_) {
+        std::string_view text = e;
+        if (StartsWith(text, "[")) {
+            text.remove_prefix(std::min(text.size(), text.find("] ") + 2));
+        }
+        if (std::none_of(generic.begin(), generic.end(),
+                         [&](std::string_view g) { return StartsWith(text, g); })) {
+            return Defuse(std::string(text));
+        }
+    }
+    return errors_.empty() ? std::string() : Defuse(errors_.front());
+}
+
+std::string LogFilter::Diagnose(const RunOutcome& outcome, long long outputBytes) const {
+    if (outcome.stopSignal != 0) {
+        return std::string("Error: the conversion was stopped (") + strsignal(outcome.stopSignal) + ")";
+    }
+    if (AnyError("No space left on device") || AnyError("Disk quota exceeded")) {
+        return "Error: the disk is full; " + Quoted(facts_.output) + " could not be written completely";
+    }
+    if (AnyError("does not contain any stream")) {
+        if (facts_.noVideo) {
+            return "Error: the input file " + Quoted(facts_.input) + " has no audio stream to convert";
+        }
+        if (facts_.noAudio && !inputHasVideo_) {
+            return "Error: the input file " + Quoted(facts_.input) +
+                   " has no video stream, and audio is disabled";
+        }
+        return "Error: the input file " + Quoted(facts_.input) + " has no audio or video stream";
+    }
+    if (!sawInput_ && (outcome.exited ? outcome.exitCode != 0 : true)) {
+        if (AnyError("Invalid data found when processing input") ||
+            AnyError("could not find codec parameters")) {
+            return "Error: the input file " + Quoted(facts_.input) + " is not a media file that can be read";
+        }
+        if (AnyError("Permission denied")) {
+            return "Error: the input file " + Quoted(facts_.input) + " cannot be read: permission denied";
+        }
+        return "Error: the input file " + Quoted(facts_.input) + " cannot be read: " + EncoderReason();
+    }
+    if (AnyError("Permission denied") || AnyError("Read-only file system")) {
+        return "Error: the output file " + Quoted(facts_.output) + " cannot be written: " + EncoderReason();
+    }
+    if (!outcome.exited) {
+        return std::string("Error: FFmpeg ended abnormally (") + strsignal(outcome.signal) + ")";
+    }
+    if (outcome.exitCode != 0) {
+        if (sawOutput_ || AnyError("Error while opening encoder") ||
+            AnyError("Error initializing output stream") || AnyError("Could not find tag for codec") ||
+            AnyError("Unknown encoder")) {
+            return "Error: the encoder refuses these settings: " + EncoderReason();
+        }
+        return "Error: the conversion failed: " +
+               (errors_.empty() ? "FFmpeg ended with code " + std::to_string(outcome.exitCode)
+                                : EncoderReason());
+    }
+    if (emptyOutput_ || outputBytes == 0) {
+        return "Error: nothing was converted and the output file is empty; check the start time and duration";
+    }
+    if (outputBytes < 0) {
+        return "Error: FFmpeg wrote no output file " + Quoted(facts_.output);
+    }
+    return {};
+}
+
+} // namespace avcore

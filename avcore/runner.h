@@ -1,0 +1,37 @@
+// Runs FFmpeg as a child of the engine: in the engine's process group, killed when the engine dies,
+// standard input from /dev/null, its log and progress read through pipes. Stop signals the engine
+// receives are passed on, so FFmpeg never outlives the engine.
+#pragma once
+
+#include "log_filter.h"
+#include "progress.h"
+
+#include <string>
+#include <vector>
+
+namespace avcore {
+
+// The descriptor number FFmpeg writes its progress reports to (its "-progress pipe:N").
+inline constexpr int kProgressFd = 3;
+
+// The FFmpeg to run: $VARID_FFMPEG when set (a path, or a name looked up on the PATH), else
+// "ffmpeg" on the PATH. Empty when there is none.
+std::string FindFfmpeg();
+
+// Installs the handlers of SIGTERM, SIGINT and SIGHUP and ignores SIGPIPE. Call once, early.
+void InstallStopHandlers();
+// Stops FFmpeg as if the engine had received the signal.
+void RequestStop(int signal);
+// The stop signal received so far, 0 when none.
+int StopSignal();
+
+// Runs the program with the arguments and feeds its output to the filters. error is set when the
+// program could not be started.
+RunOutcome RunFfmpeg(const std::string& program, const std::vector<std::string>& args, LogFilter& log,
+                     ProgressWriter& progress, std::string& error);
+
+// Writes one line to the engine's output (standard error, like FFmpeg). Returns false when the
+// reader has gone away.
+bool WriteLine(const std::string& line);
+
+} // namespace avcore

@@ -1,0 +1,21 @@
+// Turns a request in the converter's vocabulary into FFmpeg's argument list, adjusting every value
+// that FFmpeg or the players would refuse to the nearest one that works.
+#pragma once
+
+#include "request.h"
+
+#include <string>
+#include <vector>
+
+namespace avcore {
+
+struct FfmpegPlan {
+    std::vector<std::string> args;  // the arguments after the program name
+    std::vector<std::string> notes; // adjustments made, for the user to read
+};
+
+// input is the media file to read (for an AviSynth script, the file it names). progressFd is the
+// descriptor FFmpeg writes its progress reports to.
+FfmpegPlan Translate(const Request& request, const std::string& input, int progressFd);
+
+} // namespace avcore

@@ -1,0 +1,217 @@
+// The lines the converter reads from the engine, and the failures it must report.
+#include "engine_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace avtest {
+namespace {
+
+const QString kDefaultAvi = "-y -f avi -vcodec msmpeg4 -b 1080k -r 25 -acodec mp3 -ac 2 -ab 96 -ar 22050 ";
+
+TEST_F(EngineTest, WritesInputOutputDurationAndProgressLines) {
+    const QString input = Sources::Get().AudioVideo();
+    const QString output = Out("a.avi");
+    const EngineResult run = RunEngine(EngineArgs(input, kDefaultAvi, output));
+    ASSERT_EQ(run.exitCode, 0) << run.text.toStdString();
+    EXPECT_FALSE(run.text.contains('\r'));
+
+    EXPECT_TRUE(run.lines.contains(
+        QRegularExpression("^Input #0, .*from '" + QRegularExpression::escape(input) + "':$")))
+        << run.text.toStdString();
+    EXPECT_TRUE(run.lines.contains(
+        QRegularExpression("^Output #0, avi, to '" + QRegularExpression::escape(output) + "':$")));
+    EXPECT_TRUE(run.lines.contains(QRegularExpression(R"(^  Duration: 00:00:0[01]\.\d\d,.*)")));
+
+    // Progress: size in kB, the time in seconds with a fraction, the bit rate in kbit/s.
+    static const QRegularExpression progress(R"(size=\s*(\d+)kB time=(\d+\.\d+) bitrate=\s*[\d.]+kbits/s)");
+    double lastTime = -1;
+    for (const QString& line : run.lines) {
+        const auto match = progress.match(line);
+        if (match.hasMatch()) {
+            lastTime = match.captured(2).toDouble();
+        }
+        EXPECT_FALSE(line.contains(QRegularExpression(R"(time=\d+:)"))) << line.toStdString();
+    }
+    EXPECT_NEAR(lastTime, 1.0, 0.1) << run.text.toStdString();
+    EXPECT_TRUE(run.ErrorLines().isEmpty());
+}
+
+TEST_F(EngineTest, TimeWindowConvertsOnlyThePartAsked) {
+    const QString output = Out("part.wav");
+    const EngineResult run = RunEngine(EngineArgs(
+        Sources::Get().AudioVideo(),
+        "-y -f wav  -t 0:00:00.400 -ss 0:00:00.300 -vn -acodec pcm_s16le -ac 2 -ar 44100 ", output));
+    ASSERT_EQ(run.exitCode, 0) << run.text.toStdString();
+    EXPECT_NEAR(ReadMediaInfo(output).duration.toDouble(), 0.4, 0.05);
+}
+
+TEST_F(EngineTest, AviSynthScriptConvertsTheSourceItNames) {
+    const QString script = Out("DirectShow.avs");
+    QFile file(script);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(("DirectShowSource(\"" + Sources::Get().AudioVideo() + "\", fps=25)\r\n").toUtf8());
+    file.close();
+    const QString output = Out("from-script.mp3");
+    const EngineResult run =
+        RunEngine(EngineArgs(script, "-y -f mp3 -vn -acodec mp3 -ac 2 -ab 128 -ar 44100 ", output));
+    ASSERT_EQ(run.exitCode, 0) << run.text.toStdString();
+    EXPECT_EQ(ReadMediaInfo(output).general, "MPEG Audio");
+}
+
+TEST_F(EngineTest, SameQualityAndAudioWithoutCodecConvert) {
+    // -sameq is gone from FFmpeg; the engine must still honour it (here with the codec's bit rate too).
+    const QString output = Out("sameq.mov");
+    const EngineResult run =
+        RunEngine(EngineArgs(Sources::Get().AudioVideo(),
+                             "-y -f mov -sameq -vcodec xvid -b 1200k -r 25 -ac 2 -ab 64 -ar 22050 ", output));
+    ASSERT_EQ(run.exitCode, 0) << run.text.toStdString();
+    const MediaInfoFacts info = ReadMediaInfo(output);
+    ASSERT_EQ(info.audio.size(), 1u);
+    EXPECT_TRUE(info.audio[0].format.startsWith("AAC"));
+    EXPECT_EQ(info.audio[0].samplingRate, "22050");
+}
+
+// Each failure: how to bring it about, and words the "Error" line must hold.
+struct FailureCase {
+    const char* name;
+    const char* words;
+    std::function<QStringList(const QString& dir)> args; // the engine's arguments
+    bool needsNonRoot = false;
+};
+
+QString Write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return path;
+}
+
+QStringList Default(const QString& input, const QString& output) {
+    return EngineArgs(input, kDefaultAvi, output);
+}
+
+const std::vector<FailureCase>& FailureCases() {
+    static const std::vector<FailureCase> cases = {
+        {"WrongAccessCode", "access code",
+         [](const QString& d) {
+             return QStringList{"-p", "1234567", "-i", Sources::Get().AudioVideo(), d + "/o.avi"};
+         }},
+        {"NoAccessCode", "access code",
+         [](const QString& d) {
+             return QStringList{"-i", Sources::Get().AudioVideo(), d + "/o.avi"};
+         }},
+        {"UnknownOption", "unknown option",
+         [](const QString& d) {
+             return EngineArgs(Sources::Get().AudioVideo(), "-y -qscale 3 ", d + "/o.avi");
+         }},
+        {"MissingInput", "does not exist",
+         [](const QString& d) { return Default(d + "/none.avi", d + "/o.avi"); }},
+        {"InputIsAFolder", "is a folder", [](const QString& d) { return Default(d, d + "/o.avi"); }},
+        {"EmptyInput", "is empty",
+         [](const QString& d) { return Default(Write(d + "/empty.avi", ""), d + "/o.avi"); }},
+        {"NotAMediaFile", "not a media file",
+         [](const QString& d) {
+             return Default(Write(d + "/text.avi", QByteArray(4096, 'x')), d + "/o.avi");
+         }},
+        {"UnreadableInput", "cannot be read",
+         [](const QString& d) {
+             const QString path = Write(d + "/locked.avi", "data");
+             chmod(path.toLocal8Bit().constData(), 0);
+             return Default(path, d + "/o.avi");
+         },
+         true},
+        {"NoStreams", "no audio or video stream",
+         [](const QString& d) {
+             return Default(Write(d + "/subs.srt", "1\n00:00:00,000 --> 00:00:01,000\nHello\n"),
+                            d + "/o.avi");
+         }},
+        {"NoAudioForAudioFormat", "no audio stream",
+         [](const QString& d) {
+             return EngineArgs(Sources::Get().VideoOnly(),
+                               "-y -f mp3 -vn -acodec mp3 -ac 2 -ab 128 -ar 44100 ", d + "/o.mp3");
+         }},
+        {"OutputFolderMissing", "does not exist",
+         [](const QString& d) { return Default(Sources::Get().AudioVideo(), d + "/no/o.avi"); }},
+        {"OutputFolderNotWritable", "not writable",
+         [](const QString& d) {
+             QDir(d).mkdir("ro");
+             chmod((d + "/ro").toLocal8Bit().constData(), 0555);
+             return Default(Sources::Get().AudioVideo(), d + "/ro/o.avi");
+         },
+         true},
+        {"DiskFull", "disk is full",
+         [](const QString& d) {
+             QFile::link("/dev/full", d + "/full.avi");
+             return Default(Sources::Get().AudioVideo(), d + "/full.avi");
+         }},
+        {"EncoderRefuses", "encoder refuses",
+         [](const QString& d) {
+             return EngineArgs(Sources::Get().AudioVideo(), "-y -f amr -vn -acodec mp3 ", d + "/o.amr");
+         }},
+        {"EmptyOutput", "output file is empty",
+         [](const QString& d) {
+             return EngineArgs(Sources::Get().AudioVideo(), "-y -f avi  -t 0:00:01.000 -ss 0:00:30.000 -an ",
+                               d + "/o.avi");
+         }},
+        {"OutputExistsWithoutOverwrite", "exists already",
+         [](const QString& d) {
+             return EngineArgs(Sources::Get().AudioVideo(), "-f avi ", Write(d + "/o.avi", "old"));
+         }},
+        {"OutputIsInput", "is the input",
+         [](const QString& d) {
+             QFile::copy(Sources::Get().AudioVideo(), d + "/same.mp4");
+             return EngineArgs(d + "/same.mp4", "-y -f mp4 ", d + "/./same.mp4");
+         }},
+        {"ScriptWithoutSource", "names no source",
+         [](const QString& d) { return Default(Write(d + "/x.avs", "Version()\n"), d + "/o.avi"); }},
+        {"ScriptSourceMissing", "does not exist",
+         [](const QString& d) {
+             return Default(Write(d + "/x.avs", "DirectShowSource(\"/nonexistent/clip.avi\")\n"),
+                            d + "/o.avi");
+         }},
+    };
+    return cases;
+}
+
+class EngineFailures : public EngineTest, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(EngineFailures, EndWithOneErrorLineAndNonZeroExit) {
+    const FailureCase& c = GetParam();
+    if (c.needsNonRoot && geteuid() == 0) {
+        GTEST_SKIP() << "file permissions do not bind the super-user";
+    }
+    const EngineResult run = RunEngine(c.args(dir_.path()));
+    EXPECT_FALSE(run.crashed);
+    EXPECT_NE(run.exitCode, 0) << run.text.toStdString();
+    // One failure line, so the converter shows one message, and it is the engine's own sentence.
+    ASSERT_EQ(run.ErrorLines().size(), 1) << run.text.toStdString();
+    EXPECT_TRUE(run.LastLine().startsWith("Error")) << run.text.toStdString();
+    EXPECT_TRUE(run.LastLine().contains(c.words, Qt::CaseInsensitive)) << run.text.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, EngineFailures, ::testing::ValuesIn(FailureCases()),
+                         [](const ::testing::TestParamInfo<FailureCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(EngineTest, FailedConversionLeavesNoBrokenFileButKeepsAnOldOne) {
+    const QString made = Out("new.avi");
+    RunEngine(
+        EngineArgs(Sources::Get().AudioVideo(), "-y -f avi  -t 0:00:01.000 -ss 0:00:30.000 -an ", made));
+    EXPECT_FALSE(QFile::exists(made));
+
+    const QString old = Write(Out("old.avi"), "keep me");
+    RunEngine(EngineArgs(Out("missing.avi"), kDefaultAvi, old));
+    QFile file(old);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "keep me");
+}
+
+} // namespace
+} // namespace avtest
