@@ -200,9 +200,11 @@ void TEngineOutputParser::HandleLine(const QString& line) {
     readTime(line);
     showProgress();
 
-    m_view.SetWorking(FormatStr(Str(Ids::IDS_ID_WORKING),
-                                {QString::number(m_run.DoneCount + m_run.FailedCount + 1),
-                                 QString::number(m_run.TotalCount), fileNamePart(m_run.EngineInputName)}));
+    // Until the engine has named its input, the file being converted is the one shown.
+    const QString input = m_run.EngineInputName.isEmpty() ? m_run.CurrentInput : m_run.EngineInputName;
+    m_view.SetWorking(
+        FormatStr(Str(Ids::IDS_ID_WORKING), {QString::number(m_run.DoneCount + m_run.FailedCount + 1),
+                                             QString::number(m_run.TotalCount), fileNamePart(input)}));
     m_view.SetOutput(FormatStr(Str(Ids::IDS_LABEL_OutputFile), {fileNamePart(m_run.EngineOutputName)}));
     if (!m_animationRunning) {
         m_animationRunning = true;

@@ -5,6 +5,7 @@
 #include "lang/strings.h"
 #include "recording_view.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -219,6 +220,54 @@ TEST_F(ParserTest, BatchPercentByBytesAcrossFiles) {
     EXPECT_EQ(run.ProcessedBytes, 150 * MB);
     EXPECT_EQ(view.batchStatus, QStringLiteral("Batch=38%")); // 37.5 rounds to even
     EXPECT_EQ(view.working, QStringLiteral("Working on file 2 of 3: "));
+}
+
+// Recorded engine runs replayed in blocks of several sizes: every split gives the same result.
+TEST(ParserReplay, RecordedRunsGiveTheSameResultWhateverTheBlocks) {
+    struct Case {
+        const char* file;
+        const char* input;
+        const char* output;
+        int duration;
+        bool failed;
+    };
+    const Case cases[] = {
+        {"convert_ok.txt", "/media/again.mkv", "/out/again.avi", 2600, false},
+        {"input_missing.txt", "", "", 0, true},
+    };
+    for (const Case& c : cases) {
+        QFile f(QStringLiteral(VARID_TEST_DATA_DIR "/engine/") + QString::fromLatin1(c.file));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << c.file;
+        const QByteArray recording = f.readAll();
+        for (const qsizetype block : {qsizetype(1), qsizetype(7), qsizetype(64), recording.size()}) {
+            SCOPED_TRACE(std::string(c.file) + " in blocks of " + std::to_string(block));
+            TBatchRunState run;
+            TRecordingView view;
+            TFakeClock clock;
+            TEngineOutputParser parser(run, view, clock);
+            parser.SetActive(true);
+            run.BatchStartTime = run.FileStartTime = clock.now;
+            run.TotalCount = 1;
+            run.CurrentInput = QStringLiteral("/media/again.mkv");
+            parser.BeginFile(QStringLiteral("-y -f avi "));
+            for (qsizetype at = 0; at < recording.size(); at += block) {
+                const QByteArray part = recording.mid(at, block);
+                parser.ParseEngineOutput(part.constData(), part.size(), false);
+            }
+            parser.ParseEngineOutput("", 0, true);
+            parser.FlushEngineOutput();
+            EXPECT_EQ(run.EngineInputName, QString::fromLatin1(c.input));
+            EXPECT_EQ(run.EngineOutputName, QString::fromLatin1(c.output));
+            EXPECT_EQ(run.DurationMs, c.duration);
+            EXPECT_EQ(run.FileFailed, c.failed);
+            EXPECT_EQ(view.errors.size(), c.failed ? 1 : 0);
+            if (!c.failed) {
+                EXPECT_EQ(run.TimeMs, 2600);
+                EXPECT_EQ(view.filePercent, 100);
+                EXPECT_EQ(view.output, QStringLiteral("Output file: again.avi"));
+            }
+        }
+    }
 }
 
 TEST(DurationText, FormatsHoursMinutesSeconds) {

@@ -1,0 +1,50 @@
+#pragma once
+// The batch on a terminal: one line per file that updates in place while the file converts when
+// the output is a terminal, plain lines (one per file start, every tenth percent and every
+// booking) otherwise. Engine error lines are printed as they come.
+#include "engine/progress_view.h"
+
+#include <QEventLoop>
+
+#include <cstdio>
+
+class TTerminalView final : public IProgressView {
+  public:
+    // progress: where progress goes (stdout); errors: where error lines go (stderr).
+    TTerminalView(std::FILE* progress, std::FILE* errors, bool interactive);
+
+    void SetFileStatus(const QString& text, int percent) override;
+    void SetFileRemaining(const QString& duration) override { m_fileRemaining = duration; }
+    void SetBatchStatus(const QString& text, int percent) override;
+    void SetBatchElapsed(const QString&) override {}
+    void SetBatchEstimated(const QString& duration) override { m_batchEstimated = duration; }
+    void SetBatchRemaining(const QString& duration) override { m_batchRemaining = duration; }
+    void SetWorking(const QString& text) override;
+    void SetOutput(const QString&) override {}
+    void StartAnimation(const QString&) override {}
+    void SetTrayHint(const QString&) override {}
+    void ShowEngineError(const QString& line) override;
+    void SetCaption(const QString&) override {}
+    void SetStopWhenDoneText(const QString&) override {}
+    void ResetDisplays() override;
+    void FileBooked(const TFileOutcome& outcome) override;
+    int RunProgress() override;
+    void CloseProgress(int modalResult) override;
+    void BatchEndReport(bool, int) override {}
+
+  private:
+    void redraw();
+    void endLiveLine();
+    void print(std::FILE* to, const QString& line);
+
+    std::FILE* m_out;
+    std::FILE* m_err;
+    bool m_interactive;
+    bool m_liveLine = false; // a progress line without its line break is on the terminal
+    QString m_working;
+    int m_filePercent = 0;
+    int m_batchPercent = 0;
+    int m_lastPlainStep = -1;
+    QString m_fileRemaining, m_batchEstimated, m_batchRemaining;
+    QEventLoop m_loop;
+};

@@ -1,0 +1,38 @@
+#include "recorder.h"
+
+#include "engine/redirector_engine_runner.h"
+
+#include <gtest/gtest.h>
+
+TEST(RedirectorEngineRunner, JoinsBothPipesAndReportsTheExitCode) {
+    TRedirectorEngineRunner runner;
+    QByteArray output;
+    int ends = 0;
+    bool activeAtEnd = true;
+    runner.SetHandlers([&](const char* bytes, int64_t count) { output += QByteArray(bytes, count); },
+                       [&] {
+                           ++ends;
+                           activeAtEnd = runner.Active();
+                       });
+    runner.SetPriority(TEnginePriority::Idle);
+    runner.SetCommandLine(ScriptedChild({"err:error line\n", "nice", "exit:1"}));
+    runner.Execute();
+    ASSERT_TRUE(WaitUntil([&] { return ends == 1; }));
+    EXPECT_EQ(output, "error line\nnice:19\n");
+    EXPECT_FALSE(activeAtEnd);
+    EXPECT_TRUE(runner.ProcessEnded());
+    EXPECT_EQ(runner.ExitCode(), 1);
+}
+
+TEST(RedirectorEngineRunner, DetachedTerminationBooksNothing) {
+    TRedirectorEngineRunner runner;
+    int ends = 0;
+    runner.SetHandlers({}, [&] { ++ends; });
+    runner.SetCommandLine(ScriptedChild({"block"}));
+    runner.Execute();
+    runner.DetachTermination();
+    runner.Terminate(0);
+    ASSERT_TRUE(WaitUntil([&] { return !runner.Active(); }));
+    EXPECT_EQ(ends, 0);
+    EXPECT_NE(runner.ExitCode(), 0);
+}
