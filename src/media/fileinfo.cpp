@@ -41,6 +41,11 @@ std::optional<TFileInformation> FileInformation(const TFileItem& item) {
                             MediaInfoReport(path)};
 }
 
+QString FileInfoSaveFilter() {
+    return Str(Ids::IDS_FILEINFORMATION_LABEL_TextFile) + QStringLiteral(" (*.txt);;") +
+           Str(Ids::IDS_FILEINFORMATION_LABEL_AllFile) + QStringLiteral(" (*)");
+}
+
 QString FileInfoSaveName(const QString& chosen) {
     if (chosen.isEmpty() || !QFileInfo(chosen).suffix().isEmpty())
         return chosen;

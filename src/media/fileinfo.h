@@ -18,6 +18,8 @@ struct TFileInformation {
 // The caption and report for a record; nothing when its file (FilePath + FileName) no longer exists.
 std::optional<TFileInformation> FileInformation(const TFileItem& item);
 
+// The save dialog's file types: "Text Files (*.txt);;All Files (*)".
+QString FileInfoSaveFilter();
 // The name a report is saved under: the chosen name, with ".txt" added when it has no extension.
 QString FileInfoSaveName(const QString& chosen);
 

@@ -3,6 +3,7 @@
 #include "app/dialogs.h"
 #include "app/utils.h"
 #include "engine/batch_text.h"
+#include "lang/multilanguages.h"
 #include "lang/strings.h"
 #include "media/probe.h"
 
@@ -45,6 +46,18 @@ bool IsAcceptedExtension(const QString& ext, const QStringList& inputFilters) {
     });
 }
 
+QString BuildOpenFilter(const QStringList& inputFilters) {
+    QStringList entries;
+    for (const QString& line : inputFilters) {
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        const QString patterns =
+            line.mid(eq + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
+        entries << QStringLiteral("%1 (%2)").arg(eq < 0 ? patterns : line.left(eq), patterns);
+    }
+    entries << Str(Ids::IDS_FILEINFORMATION_LABEL_AllFile) + QStringLiteral(" (*)");
+    return entries.join(QStringLiteral(";;"));
+}
+
 QString SummaryText(int count) {
     if (count == 0)
         return Str(Ids::IDS_MAIN_LABEL_SummaryNoFile);
@@ -54,6 +67,15 @@ QString SummaryText(int count) {
 }
 
 TSourceList::TSourceList(QObject* parent) : QObject(parent) {}
+
+void TSourceList::SetInputFilters(const QStringList& filters) {
+    m_inputFilters = filters;
+    m_ownFilters = true;
+}
+
+const QStringList& TSourceList::AcceptedFilters() const {
+    return m_ownFilters ? m_inputFilters : InputFilters;
+}
 
 int TSourceList::IndexOf(const QString& path) const {
     const auto it = std::find_if(m_rows.begin(), m_rows.end(),
@@ -78,7 +100,7 @@ qint64 TSourceList::TotalBytes() const {
 TAddResult TSourceList::AddSourceFile(const QString& path) {
     if (!QFileInfo(path).isFile())
         return TAddResult::NotFound;
-    if (!IsAcceptedExtension(ExtractFileExt(path), m_inputFilters))
+    if (!IsAcceptedExtension(ExtractFileExt(path), AcceptedFilters()))
         return TAddResult::NotAccepted;
     // Letter case counts: /a/A.AVI after /a/a.avi is another file.
     if (IndexOf(path) >= 0)
@@ -101,6 +123,15 @@ QList<TAddResult> TSourceList::AddSourceFiles(const QStringList& paths) {
         emit addingFile(paths[i], i, static_cast<int>(paths.size()));
         results << AddSourceFile(paths[i]);
     }
+    return results;
+}
+
+QList<TAddResult> TSourceList::AddAndSelect(const QStringList& paths, bool clearFirst) {
+    const TBusyScope busy;
+    if (clearFirst)
+        Clear();
+    const QList<TAddResult> results = AddSourceFiles(paths);
+    SelectSourceRow(Count());
     return results;
 }
 

@@ -31,6 +31,9 @@ QString ExtractFileExt(const QString& path);
 // True when the lower-case extension occurs anywhere inside the pattern part (after the first
 // "=") of some filter line; an empty extension is never accepted.
 bool IsAcceptedExtension(const QString& ext, const QStringList& inputFilters);
+// The add dialog's file types: one "description (patterns)" entry per filter line, then
+// "All Files (*)", separated by ";;" as the file dialog takes them.
+QString BuildOpenFilter(const QStringList& inputFilters);
 // "Summary: No files", "Summary: One file" or "Summary: %d files".
 QString SummaryText(int count);
 
@@ -39,9 +42,10 @@ class TSourceList : public QObject, public IBatchQueue {
   public:
     explicit TSourceList(QObject* parent = nullptr);
 
-    // The "desc=patterns" lines that decide which extensions are accepted.
-    void SetInputFilters(const QStringList& filters) { m_inputFilters = filters; }
-    const QStringList& InputFilters() const { return m_inputFilters; }
+    // The "desc=patterns" lines that decide which extensions are accepted: the loaded language's
+    // list, unless a list of its own is set.
+    void SetInputFilters(const QStringList& filters);
+    const QStringList& AcceptedFilters() const;
 
     int Count() const override { return static_cast<int>(m_rows.size()); }
     const TSourceRow& Row(int index) const { return m_rows.at(static_cast<size_t>(index)); }
@@ -57,6 +61,9 @@ class TSourceList : public QObject, public IBatchQueue {
     TAddResult AddSourceFile(const QString& path);
     // AddSourceFile for each path in order; emits addingFile before each one.
     QList<TAddResult> AddSourceFiles(const QStringList& paths);
+    // Files chosen in the add dialog or dropped on the list: with the busy cursor, optionally
+    // empties the list first, adds the files (folders are skipped) and selects the last row.
+    QList<TAddResult> AddAndSelect(const QStringList& paths, bool clearFirst);
 
     // Used by the batch driver: a converted file leaves the list, a failed one goes to the end.
     // False when no row has that caption.
@@ -116,5 +123,6 @@ class TSourceList : public QObject, public IBatchQueue {
 
     std::vector<TSourceRow> m_rows;
     QStringList m_inputFilters;
+    bool m_ownFilters = false;
     int m_current = -1;
 };

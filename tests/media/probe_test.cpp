@@ -162,6 +162,7 @@ TEST(FileInformation, SavesTheReportLineByLine) {
     const QString name = FileInfoSaveName(dir.filePath(QStringLiteral("File Info")));
     EXPECT_EQ(name, dir.filePath(QStringLiteral("File Info.txt")));
     EXPECT_EQ(FileInfoSaveName(QStringLiteral("/x/report.log")), QStringLiteral("/x/report.log"));
+    EXPECT_EQ(FileInfoSaveFilter(), QStringLiteral("Text Files (*.txt);;All Files (*)"));
 
     SaveFileInfoReport(name, QStringLiteral("General\r\nFormat : MPEG-4\rÜber\n"));
     QFile f(name);

@@ -1,5 +1,6 @@
 #include "app/scripted_dialogs.h"
 #include "engine/batch_command.h"
+#include "lang/multilanguages.h"
 #include "lang/strings.h"
 #include "sources/sourcelist.h"
 
@@ -37,6 +38,13 @@ TEST(SourceRules, IsAcceptedExtensionIsASubstringTestOfThePatterns) {
     };
     for (const auto& [ext, filters, accepted] : cases)
         EXPECT_EQ(IsAcceptedExtension(QString::fromUtf8(ext), filters), accepted) << ext;
+}
+
+TEST(SourceRules, BuildOpenFilter) {
+    EXPECT_EQ(BuildOpenFilter(kFilters),
+              QStringLiteral("Video Files (*.avi *.MP4 *.mkv *.webm);;Audio Files (mp3, "
+                             "wav) (*.mp3 *.wav);;All Files (*)"));
+    EXPECT_EQ(BuildOpenFilter({}), QStringLiteral("All Files (*)"));
 }
 
 TEST(SourceRules, SummaryText) {
@@ -123,6 +131,30 @@ TEST_F(SourceListTest, AddSourceFileRules) {
     EXPECT_EQ(dialogs.shown[0].caption, QStringLiteral("Error"));
     ASSERT_EQ(summaries.size(), 2);
     EXPECT_EQ(summaries.last().at(0).toString(), QStringLiteral("Summary: 2 files"));
+}
+
+TEST_F(SourceListTest, AddAndSelectReplacesOrAppendsAndSelectsTheLastRow) {
+    const QStringList first = {Copy(QStringLiteral("a.mkv")), Copy(QStringLiteral("b.mkv"))};
+    const QString c = Copy(QStringLiteral("c.mkv"));
+    list.AddAndSelect(first, true);
+    list.AddAndSelect({c, m_dir.path()}, false); // a folder is skipped
+    EXPECT_EQ(list.Captions(), (QStringList{first[0], first[1], c}));
+    EXPECT_EQ(list.SelectedRows(), QList<int>{2});
+    EXPECT_EQ(list.AddAndSelect({first[1]}, true), QList<TAddResult>{TAddResult::Added});
+    EXPECT_EQ(list.Captions(), QStringList{first[1]});
+    EXPECT_EQ(list.SelectedRows(), QList<int>{0});
+    EXPECT_FALSE(dialogs.busy);
+    EXPECT_EQ(dialogs.busyDepthChanges, 6);
+}
+
+TEST_F(SourceListTest, WithoutFiltersOfItsOwnTheLanguagesListDecides) {
+    const QStringList saved = InputFilters;
+    InputFilters = {QStringLiteral("Audio=*.mp3")};
+    TSourceList languageList;
+    const QString mp3 = Copy(QStringLiteral("a.mp3"), QStringLiteral("viper.mp3"));
+    EXPECT_EQ(languageList.AddSourceFile(Copy(QStringLiteral("a.mkv"))), TAddResult::NotAccepted);
+    EXPECT_EQ(languageList.AddSourceFile(mp3), TAddResult::Added);
+    InputFilters = saved;
 }
 
 TEST_F(SourceListTest, AddSourceFilesReportsEachFileBeforeProbingIt) {
