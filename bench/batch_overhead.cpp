@@ -3,6 +3,8 @@
 // alternating the two, and prints the median ratio of their wall times (goal: at most 1.02).
 //
 // usage: batch_overhead [rounds] [format]     (default 7 rounds, MP4)
+#include "engine/cmdline.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -74,9 +76,10 @@ int main(int argc, char** argv) {
     const QString convert = prog + QStringLiteral("/varid-convert");
     const QString media = QStringLiteral(VARID_MEDIA_DIR);
     const QStringList files = {media + QStringLiteral("/rabbit320.mp4"), media + QStringLiteral("/again.mkv"),
-                               media + QStringLiteral("/rabbit320.webm")};
+                               media + QStringLiteral("/viper.ogg")};
     const QString outA = dir.filePath(QStringLiteral("a"));
     const QString outB = dir.filePath(QStringLiteral("b"));
+    QDir().mkpath(outA);
     QDir().mkpath(outB);
 
     // The engine command lines of the batch, and from each the FFmpeg arguments the engine runs.
@@ -96,7 +99,7 @@ int main(int argc, char** argv) {
             continue;
         // The command line's arguments, from the engine's own dry run of the same command.
         QByteArray plan;
-        const QStringList engineArgs = QProcess::splitCommand(QString::fromUtf8(line));
+        const QStringList engineArgs = SplitCommandLine(QString::fromUtf8(line));
         if (run(engineArgs.first(), engineArgs.mid(1), dryEnv, &plan) < 0)
             return 1;
         QStringList args = QString::fromUtf8(plan).split(QLatin1Char('\n'), Qt::SkipEmptyParts);

@@ -25,7 +25,7 @@ class TTerminalDialogs final : public IDialogs {
     const QStringList& Shown() const { return m_shown; }
 
   private:
-    int answer(const QString& text, TMsgDlgButtons buttons);
+    int answer(const QString& caption, const QString& text, TMsgDlgButtons buttons);
 
     bool m_overwrite;
     QStringList m_shown;

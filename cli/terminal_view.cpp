@@ -62,7 +62,6 @@ void TTerminalView::SetWorking(const QString& text) {
 
 void TTerminalView::SetFileStatus(const QString&, int percent) {
     m_filePercent = percent;
-    redraw();
 }
 
 void TTerminalView::SetBatchStatus(const QString&, int percent) {

@@ -20,7 +20,8 @@ class TTerminalView final : public IProgressView {
     void SetBatchEstimated(const QString& duration) override { m_batchEstimated = duration; }
     void SetBatchRemaining(const QString& duration) override { m_batchRemaining = duration; }
     void SetWorking(const QString& text) override;
-    void SetOutput(const QString&) override {}
+    // Written last for every engine line: the moment to show what the line changed.
+    void SetOutput(const QString&) override { redraw(); }
     void StartAnimation(const QString&) override {}
     void SetTrayHint(const QString&) override {}
     void ShowEngineError(const QString& line) override;

@@ -3,6 +3,7 @@
 #include "app/errors.h"
 #include "app/paths.h"
 #include "app/utils.h"
+#include "engine/cmdline.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,34 +32,12 @@ QString PatchEngineOptions(const QString& optionsText) {
     return line.mid(1);
 }
 
-QString QuoteEngineArgument(const QString& argument) {
-    // Backslashes are literal except before a double quote, where 2n+1 of them give n and a
-    // literal quote; before the closing quote 2n give n.
-    QString quoted = QStringLiteral("\"");
-    int backslashes = 0;
-    for (const QChar c : argument) {
-        if (c == QLatin1Char('\\')) {
-            ++backslashes;
-            continue;
-        }
-        if (c == QLatin1Char('"'))
-            quoted += QString(2 * backslashes + 1, QLatin1Char('\\'));
-        else
-            quoted += QString(backslashes, QLatin1Char('\\'));
-        quoted += c;
-        backslashes = 0;
-    }
-    quoted += QString(2 * backslashes, QLatin1Char('\\'));
-    quoted += QLatin1Char('"');
-    return quoted;
-}
-
 QString EngineCommandLine(const QString& enginePath, const QString& input, const QString& optionsText,
                           const QString& output) {
     const bool quoteEngine = enginePath.contains(QLatin1Char(' ')) || enginePath.contains(QLatin1Char('"'));
-    return (quoteEngine ? QuoteEngineArgument(enginePath) : enginePath) + QStringLiteral(" -p ") +
-           EngineAccessCode + QStringLiteral(" -i ") + QuoteEngineArgument(input) + QLatin1Char(' ') +
-           optionsText + QLatin1Char(' ') + QuoteEngineArgument(output);
+    return (quoteEngine ? QuoteArgument(enginePath) : enginePath) + QStringLiteral(" -p ") +
+           EngineAccessCode + QStringLiteral(" -i ") + QuoteArgument(input) + QLatin1Char(' ') + optionsText +
+           QLatin1Char(' ') + QuoteArgument(output);
 }
 
 bool UsesAvsScript(const QString& source, bool useDirectShow, const QStringList& avsExtensions) {

@@ -21,9 +21,6 @@ QString PatchEngineOptions(const QString& optionsText);
 QString EngineCommandLine(const QString& enginePath, const QString& input, const QString& optionsText,
                           const QString& output);
 
-// Quotes one argument so that splitting by the Windows command-line rules gives it back.
-QString QuoteEngineArgument(const QString& argument);
-
 // Whether a source goes to the engine through the AviSynth script: always when useDirectShow is
 // set, else when its extension (with its dot, letter case included) is one of avsExtensions.
 bool UsesAvsScript(const QString& source, bool useDirectShow, const QStringList& avsExtensions);

@@ -4,6 +4,7 @@
 #include "app/scripted_dialogs.h"
 #include "engine/batch_command.h"
 #include "engine/batch_driver.h"
+#include "engine/cmdline.h"
 #include "lang/strings.h"
 #include "recording_view.h"
 #include "scripted_engine.h"
@@ -193,20 +194,32 @@ TEST_F(DriverTest, EveryPathReachesTheEngineAsOneQuotedArgument) {
     const QString line = engine.commandLines[0];
     const QString expectedOutput = dir.filePath(QStringLiteral("out 100%/-my \"best\" $HOME `x` Grüße.avi"));
     EXPECT_EQ(line, AppDir + QStringLiteral("avcore.dll -p 4170352 -i ") +
-                        QuoteEngineArgument(dir.filePath(QStringLiteral("in/")) + name) + QLatin1Char(' ') +
-                        profileOptions + QLatin1Char(' ') + QuoteEngineArgument(expectedOutput));
+                        QuoteArgument(dir.filePath(QStringLiteral("in/")) + name) + QLatin1Char(' ') +
+                        profileOptions + QLatin1Char(' ') + QuoteArgument(expectedOutput));
     EXPECT_EQ(TScriptedEngine::outputOf(line), expectedOutput);
     EXPECT_TRUE(QFile::exists(expectedOutput));
     EXPECT_TRUE(view.booked.value(0).converted);
 }
 
-TEST(EngineCommandLine, QuotingAndTheEnginePath) {
-    EXPECT_EQ(QuoteEngineArgument(QStringLiteral("a b")), QStringLiteral("\"a b\""));
-    EXPECT_EQ(QuoteEngineArgument(QStringLiteral("a\"b")), QStringLiteral("\"a\\\"b\""));
-    EXPECT_EQ(QuoteEngineArgument(QStringLiteral("a\\\"b\\")), QStringLiteral("\"a\\\\\\\"b\\\\\""));
-    EXPECT_EQ(EngineCommandLine(QStringLiteral("/opt/my conv/avcore.dll"), QStringLiteral("/i.mpg"),
-                                QString(), QStringLiteral("/o.avi")),
-              QStringLiteral("\"/opt/my conv/avcore.dll\" -p 4170352 -i \"/i.mpg\"  \"/o.avi\""));
+TEST(EngineCommandLine, EveryPathSplitsBackUnchanged) {
+    const QStringList names = {QStringLiteral("/in/a b.mpg"),
+                               QStringLiteral("/in/say \"hi\".mpg"),
+                               QStringLiteral("/in/$HOME `id` ; rm.mpg"),
+                               QStringLiteral("/in/-y.mpg"),
+                               QStringLiteral("/in/Grüße\\\".mpg"),
+                               QStringLiteral("/in/trailing\\")};
+    for (const QString& name : names) {
+        const QString line = EngineCommandLine(QStringLiteral("/opt/my conv/avcore.dll"), name,
+                                               QStringLiteral("-y -f avi "), name + QStringLiteral(".avi"));
+        EXPECT_EQ(SplitCommandLine(line),
+                  QStringList({QStringLiteral("/opt/my conv/avcore.dll"), QStringLiteral("-p"),
+                               QStringLiteral("4170352"), QStringLiteral("-i"), name, QStringLiteral("-y"),
+                               QStringLiteral("-f"), QStringLiteral("avi"), name + QStringLiteral(".avi")}))
+            << line.toStdString();
+    }
+    EXPECT_EQ(EngineCommandLine(QStringLiteral("/opt/avcore.dll"), QStringLiteral("/i.mpg"), QString(),
+                                QStringLiteral("/o.avi")),
+              QStringLiteral("/opt/avcore.dll -p 4170352 -i \"/i.mpg\"  \"/o.avi\""));
 }
 
 TEST(EngineCommandLine, FixedPatches) {
@@ -257,8 +270,7 @@ TEST_F(DriverTest, ScriptSourcesGoThroughTheWrittenScript) {
     engine.runs = {run};
     driver->StartBatch();
     ASSERT_EQ(engine.commandLines.size(), 1);
-    EXPECT_TRUE(
-        engine.commandLines[0].contains(QStringLiteral(" -i ") + QuoteEngineArgument(AvsScriptFileName())));
+    EXPECT_TRUE(engine.commandLines[0].contains(QStringLiteral(" -i ") + QuoteArgument(AvsScriptFileName())));
     EXPECT_EQ(script, ("# script\r\nDirectShowSource(\"" + src + "\")\r\n").toUtf8());
     EXPECT_EQ(view.working, QStringLiteral("Working on file 1 of 1: clip.vob"));
     EXPECT_FALSE(QFile::exists(AvsScriptFileName()));

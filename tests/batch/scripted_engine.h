@@ -3,13 +3,13 @@
 // from the event loop (as the process runner delivers it), and an in-memory source list.
 #include "app/errors.h"
 #include "engine/batch_queue.h"
+#include "engine/cmdline.h"
 #include "engine/engine_runner.h"
 
 #include <QFile>
 #include <QList>
 #include <QObject>
 #include <QQueue>
-#include <QRegularExpression>
 #include <QStringList>
 #include <QTimer>
 
@@ -67,11 +67,9 @@ class TScriptedEngine final : public IEngineRunner {
     }
     int ExitCode() const override { return m_exitCode; }
 
-    // The output path of a command line: its last quoted argument.
+    // The output path of a command line: its last argument.
     static QString outputOf(const QString& line) {
-        static const QRegularExpression last(QStringLiteral("\"((?:[^\"\\\\]|\\\\.)*)\"$"));
-        QString path = last.match(line).captured(1);
-        return path.replace(QStringLiteral("\\\""), QStringLiteral("\""));
+        return SplitCommandLine(line).value(SplitCommandLine(line).size() - 1);
     }
 
   private:

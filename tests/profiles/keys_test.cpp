@@ -226,7 +226,7 @@ TEST_F(ProfileKeysTest, DefaultsOfEveryFormat) {
         const TIniFile ini = SavedDefaults(row.Format);
         for (const QString& group : row.Groups) {
             SCOPED_TRACE(QStringLiteral("format %1 group %2").arg(row.Format).arg(group).toStdString());
-            EXPECT_EQ(Values(ini, group), row.Values);
+            EXPECT_EQ(Values(ini, group), QString::fromLatin1(row.Values));
         }
     }
     for (const auto& [format, pairs] : HeaderDefaults) {

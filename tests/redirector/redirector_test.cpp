@@ -279,6 +279,20 @@ TEST(Redirector, DestroyingWhileRunningKillsTheChildAndCallsNoEvent) {
     EXPECT_EQ(rec.events.size(), eventsBefore);
 }
 
+TEST(Redirector, DestroyingWithoutKillLeavesTheChildRunningAndReapsItLater) {
+    TRecorder rec;
+    rec.runner->SetCommandLine(ScriptedChild({"out:ready", "block"}));
+    rec.runner->Execute();
+    const pid_t child = rec.runner->ProcessHandle();
+    ASSERT_TRUE(WaitUntil([&] { return rec.Bytes(TEvent::Out).contains("ready"); }));
+    rec.runner.reset();
+    EXPECT_EQ(kill(child, 0), 0) << "still running";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rec.Count(TEvent::End), 0);
+    ASSERT_EQ(kill(child, SIGKILL), 0);
+    EXPECT_TRUE(WaitUntil([&] { return kill(child, 0) == -1; })) << "reaped, not left a zombie";
+}
+
 TEST(Redirector, DestroyingFromInsideAnEventHandlerIsSafe) {
     TRecorder rec;
     rec.runner->KillOnDestroy = true;

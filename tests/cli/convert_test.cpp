@@ -1,0 +1,177 @@
+// varid-convert end to end: the real program, engine and FFmpeg in a throwaway program folder,
+// converting real sample media.
+#include "support/program_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kMedia = QStringLiteral(VARID_MEDIA_DIR "/");
+
+struct Result {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+class ConvertTest : public ::testing::Test {
+  protected:
+    TProgramFolder prog;
+    QTemporaryDir work;
+
+    void SetUp() override {
+        ASSERT_TRUE(prog.isValid());
+        ASSERT_TRUE(prog.copyExecutable(QStringLiteral("varid-convert")));
+        ASSERT_TRUE(prog.copyExecutable(QStringLiteral("avcore.dll")));
+    }
+    Result convert(const QStringList& args) {
+        QProcess p;
+        p.setWorkingDirectory(work.path());
+        p.start(prog.file(QStringLiteral("varid-convert")), args);
+        EXPECT_TRUE(p.waitForFinished(300000)) << "varid-convert did not end";
+        Result r;
+        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        r.out = QString::fromUtf8(p.readAllStandardOutput());
+        r.err = QString::fromUtf8(p.readAllStandardError());
+        return r;
+    }
+    QString out(const QString& name) const { return work.filePath(QStringLiteral("out/") + name); }
+    static qint64 sizeOf(const QString& path) { return QFileInfo(path).size(); }
+};
+
+TEST_F(ConvertTest, VideoAndAudioSourcesToSeveralFormats) {
+    struct Case {
+        const char* format;
+        const char* source;
+        const char* output;
+    };
+    const Case cases[] = {
+        {"mp4", "again.mkv", "again.mp4"},
+        {"AVI", "rabbit320.webm", "rabbit320.avi"},
+        {"Mp3", "viper.ogg", "viper.mp3"},
+        {"WAV", "again.mkv", ""}, // a video without audio cannot become a sound file
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.format);
+        const Result r =
+            convert({QStringLiteral("--format"), QString::fromLatin1(c.format), QStringLiteral("--output"),
+                     QStringLiteral("out"), kMedia + QString::fromLatin1(c.source)});
+        const bool shouldConvert = *c.output != 0;
+        EXPECT_EQ(r.exitCode, shouldConvert ? 0 : 1) << r.out.toStdString() << r.err.toStdString();
+        if (shouldConvert) {
+            EXPECT_GT(sizeOf(out(QString::fromLatin1(c.output))), 1000);
+            EXPECT_TRUE(r.out.contains(QStringLiteral("1 of 1 files converted.")));
+        } else {
+            EXPECT_TRUE(r.out.contains(QStringLiteral("Not converted:")));
+        }
+    }
+}
+
+TEST_F(ConvertTest, OneFailingFileIsReportedAndTheOthersConvert) {
+    const QString broken = work.filePath(QStringLiteral("broken.mp4"));
+    QFile f(broken);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    QFile source(kMedia + QStringLiteral("rabbit320.mp4"));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    f.write(source.read(3000)); // the header of a real file, cut off
+    f.close();
+    const QString missing = work.filePath(QStringLiteral("nowhere.mp4"));
+    const QString text = work.filePath(QStringLiteral("notes.txt"));
+    QFile t(text);
+    ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+    t.write("not media");
+    t.close();
+
+    const Result r = convert({QStringLiteral("--format"), QStringLiteral("MP4"), QStringLiteral("--output"),
+                              QStringLiteral("out"), kMedia + QStringLiteral("again.mkv"), broken, missing,
+                              text, kMedia + QStringLiteral("rabbit320.webm")});
+    EXPECT_EQ(r.exitCode, 1) << r.out.toStdString() << r.err.toStdString();
+    EXPECT_GT(sizeOf(out(QStringLiteral("again.mp4"))), 1000);
+    EXPECT_GT(sizeOf(out(QStringLiteral("rabbit320.mp4"))), 1000);
+    EXPECT_FALSE(QFile::exists(out(QStringLiteral("broken.mp4"))) &&
+                 sizeOf(out(QStringLiteral("broken.mp4"))) == 0);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("2 of 5 files converted."))) << r.out.toStdString();
+    const QString summary = r.out.mid(r.out.indexOf(QStringLiteral("Not converted:")));
+    EXPECT_TRUE(summary.contains(broken + QStringLiteral(": Error"))) << summary.toStdString();
+    EXPECT_TRUE(summary.contains(missing + QStringLiteral(": not found")));
+    EXPECT_TRUE(summary.contains(text + QStringLiteral(": not an accepted type")));
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Error"))); // the engine's error line, printed as it came
+}
+
+TEST_F(ConvertTest, ASourceNamedWithBlanksQuotesAndDollarGetsTheRightOutputName) {
+    const QString name = QStringLiteral("my \"best\" clip $HOME `x`.webm");
+    const QString src = work.filePath(name);
+    ASSERT_TRUE(QFile::copy(kMedia + QStringLiteral("rabbit320.webm"), src));
+    const Result r = convert({QStringLiteral("--format"), QStringLiteral("MP3"), QStringLiteral("--output"),
+                              QStringLiteral("out"), src});
+    EXPECT_EQ(r.exitCode, 0) << r.out.toStdString() << r.err.toStdString();
+    EXPECT_GT(sizeOf(out(QStringLiteral("my \"best\" clip $HOME `x`.mp3"))), 1000);
+    EXPECT_EQ(QDir(work.filePath(QStringLiteral("out"))).entryList(QDir::Files).size(), 1);
+}
+
+TEST_F(ConvertTest, ExistingOutputsNeedOverwriteAndSourcesAreDeletedOnRequest) {
+    const QString src = work.filePath(QStringLiteral("clip.mkv"));
+    ASSERT_TRUE(QFile::copy(kMedia + QStringLiteral("again.mkv"), src));
+    QDir().mkpath(work.filePath(QStringLiteral("out")));
+    QFile existing(out(QStringLiteral("clip.mp4")));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("old");
+    existing.close();
+
+    Result r =
+        convert({QStringLiteral("--format=MP4"), QStringLiteral("--output"), QStringLiteral("out"), src});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("--overwrite")));
+    EXPECT_EQ(sizeOf(out(QStringLiteral("clip.mp4"))), 3);
+
+    r = convert({QStringLiteral("--format=MP4"), QStringLiteral("--overwrite"),
+                 QStringLiteral("--delete-source"), QStringLiteral("--output"), QStringLiteral("out"), src});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_GT(sizeOf(out(QStringLiteral("clip.mp4"))), 1000);
+    EXPECT_FALSE(QFile::exists(src));
+}
+
+TEST_F(ConvertTest, DryRunPrintsOneEngineCommandLinePerFile) {
+    const Result r = convert({QStringLiteral("--dry-run"), QStringLiteral("--format"), QStringLiteral("aac"),
+                              QStringLiteral("--output"), QStringLiteral("out"),
+                              kMedia + QStringLiteral("viper.mp3"), kMedia + QStringLiteral("again.mkv")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(
+        lines[0].startsWith(prog.file(QStringLiteral("avcore.dll")) + QStringLiteral(" -p 4170352 -i \"")));
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral("out/viper.aac\"")));
+    EXPECT_FALSE(QDir(work.filePath(QStringLiteral("out"))).exists());
+}
+
+TEST_F(ConvertTest, UsageErrorsExitWithTwo) {
+    struct Case {
+        QStringList args;
+        const char* says;
+    };
+    const Case cases[] = {
+        {{QStringLiteral("--bogus"), QStringLiteral("a.mp4")}, "Unknown option"},
+        {{QStringLiteral("--format"), QStringLiteral("XYZ"), QStringLiteral("a.mp4")}, "Unknown format"},
+        {{QStringLiteral("--format"), QStringLiteral("MP4"), QStringLiteral("--profile"),
+          QStringLiteral("Nope"), QStringLiteral("a.mp4")},
+         "the profiles are"},
+        {{QStringLiteral("--format"), QStringLiteral("MP4")}, "No files"},
+        {{QStringLiteral("--priority"), QStringLiteral("urgent"), QStringLiteral("a.mp4")},
+         "Unknown priority"},
+    };
+    for (const Case& c : cases) {
+        const Result r = convert(c.args);
+        EXPECT_EQ(r.exitCode, 2) << c.says;
+        EXPECT_TRUE(r.err.contains(QString::fromLatin1(c.says))) << r.err.toStdString();
+    }
+    const Result list = convert({QStringLiteral("--list-formats")});
+    EXPECT_EQ(list.exitCode, 0);
+    EXPECT_EQ(list.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 16);
+}
+
+} // namespace
