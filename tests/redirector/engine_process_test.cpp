@@ -1,13 +1,13 @@
 #include "recorder.h"
 
-#include "engine/redirector_engine_runner.h"
+#include "engine/engine_process.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-TEST(RedirectorEngineRunner, JoinsBothPipesAndReportsTheExitCode) {
-    TRedirectorEngineRunner runner;
+TEST(EngineProcess, JoinsBothPipesAndReportsTheExitCode) {
+    TEngineProcess runner;
     QByteArray output;
     int ends = 0;
     bool activeAtEnd = true;
@@ -29,8 +29,8 @@ TEST(RedirectorEngineRunner, JoinsBothPipesAndReportsTheExitCode) {
     EXPECT_EQ(runner.ExitCode(), 1);
 }
 
-TEST(RedirectorEngineRunner, DetachedTerminationBooksNothing) {
-    TRedirectorEngineRunner runner;
+TEST(EngineProcess, DetachedTerminationBooksNothing) {
+    TEngineProcess runner;
     int ends = 0;
     runner.SetHandlers({}, [&] { ++ends; });
     runner.SetCommandLine(ScriptedChild({"block"}));
