@@ -139,7 +139,7 @@ class Translator {
         video_ = r_.noVideo || r_.videoCodec.empty() ? nullptr : FindVideoCodec(Lower(r_.videoCodec));
         if (container_ && video_ && video_->microsoftFamily && !container_->carriesMicrosoftVideo) {
             Note("Note: " + std::string(container_->muxer) + " cannot carry " + std::string(video_->name) +
-                 " video; MPEG-4 Part 2 video is written instead");
+                 " video; MPEG-4 Visual (DivX-compatible) video is written instead");
             video_ = &Mpeg4Part2();
         }
         // MPEG-2 video belongs in an MPEG-2 program stream; FFmpeg's plain "mpeg" muxer writes MPEG-1
