@@ -188,7 +188,11 @@ QStringList TIniFile::ReadSections() const {
 
 void TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
     const QString k = key.trimmed();
-    const QString v = value.trimmed();
+    // A value is one line: a line break inside it (a folder name may hold one) would start a
+    // line of its own and could read as another key or section. It is written as a blank.
+    QString v = value;
+    v.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    v = v.trimmed();
     SectionRange range = findSection(section);
     if (range.header < 0) {
         m_lines << QLatin1Char('[') + section.trimmed() + QLatin1Char(']');

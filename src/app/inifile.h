@@ -9,6 +9,7 @@
 //
 // Writing replaces a key's value where it stands, adds a missing key after the last key of its
 // section and a missing section at the end of the file, and keeps every other line as it was.
+// A line break inside a written value is written as a blank, so a value stays one line.
 // Changes are held in memory until UpdateFile(), which replaces the file atomically.
 #include <QList>
 #include <QPair>

@@ -80,6 +80,20 @@ TEST_F(IniFileTest, WritesKeepLinesAndCommentsAndAppendMissingKeysAndSections) {
     EXPECT_EQ(again.ReadInteger(QStringLiteral("ADDED"), QStringLiteral("flag"), 0), 1);
 }
 
+TEST_F(IniFileTest, AWrittenValueStaysOneLine) {
+    // A folder name holding line breaks must not add keys or sections to the file.
+    write("[General]\nPath=/old\nPriority=1\n");
+    TIniFile ini(path);
+    ini.WriteString(G, QStringLiteral("Path"), QStringLiteral("/tmp/a\nPriority=3\r\n[Evil]\rX=1"));
+    ini.UpdateFile();
+    const TIniFile again(path);
+    EXPECT_EQ(again.ReadString(G, QStringLiteral("Path"), {}),
+              QStringLiteral("/tmp/a Priority=3  [Evil] X=1"));
+    EXPECT_EQ(again.ReadInteger(G, QStringLiteral("Priority"), -1), 1);
+    EXPECT_EQ(again.ReadSections(), QStringList{G});
+    EXPECT_EQ(read(), QByteArray("[General]\nPath=/tmp/a Priority=3  [Evil] X=1\nPriority=1\n"));
+}
+
 TEST_F(IniFileTest, SectionListsInFileOrder) {
     write("[Filters]\nVideo Files=*.avi;*.mp4\n; note\nAudio=*.mp3\nVideo Files=dup\n[Next]\nX=1\n");
     TIniFile ini(path);
