@@ -111,6 +111,12 @@ TEST_F(MainWindowTest, LanguageSwitchUpdatesCaptionsAndConfig) {
     EXPECT_EQ(TIniFile(ConfigFileName).ReadString(ConfigSection, LanguageFileKey, {}),
               QStringLiteral("Deutsch.ini"));
 
+    // The help stays that of the start-up language until the next start.
+    child<QAction>(main, "miHelpContent")->trigger();
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].kind, TScriptedDialogs::Kind::ShellOpen);
+    EXPECT_EQ(dialogs.shown[0].text, LangsDir + QStringLiteral("English_help.html"));
+
     items[1]->trigger();
     EXPECT_EQ(child<QAction>(main, "miHelpContent")->text(), QStringLiteral("Help Content"));
     EXPECT_EQ(TIniFile(ConfigFileName).ReadString(ConfigSection, LanguageFileKey, {}),
