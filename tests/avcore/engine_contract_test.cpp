@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include <functional>
+#include <ostream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -84,6 +85,10 @@ struct FailureCase {
     std::function<QStringList(const QString& dir)> args; // the engine's arguments
     bool needsNonRoot = false;
 };
+// Test listings and failure messages show the case by its name.
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 QString Write(const QString& path, const QByteArray& bytes) {
     QFile file(path);

@@ -1,5 +1,6 @@
 #include "engine_fixture.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -90,6 +91,7 @@ MediaInfoFacts ReadMediaInfo(const QString& path) {
         if (type == "General") {
             facts.ok = true;
             facts.general = Field(track, "Format");
+            facts.generalProfile = Field(track, "Format_Profile");
             facts.duration = Field(track, "Duration");
         } else if (type == "Video") {
             facts.video.push_back({format,
@@ -98,10 +100,17 @@ MediaInfoFacts ReadMediaInfo(const QString& path) {
                                    Field(track, "FrameRate"),
                                    Field(track, "DisplayAspectRatio"),
                                    {},
-                                   {}});
+                                   {},
+                                   Field(track, "Format_Profile")});
         } else if (type == "Audio") {
-            facts.audio.push_back(
-                {format, {}, {}, {}, {}, Field(track, "Channels"), Field(track, "SamplingRate")});
+            facts.audio.push_back({format,
+                                   {},
+                                   {},
+                                   {},
+                                   {},
+                                   Field(track, "Channels"),
+                                   Field(track, "SamplingRate"),
+                                   Field(track, "Format_Profile")});
         }
     }
     return facts;
@@ -156,13 +165,14 @@ const Sources& Sources::Get() {
     return sources;
 }
 
-Sources::Sources() : dir_(std::make_unique<QTemporaryDir>()) {
-    const bool made = MakeClip(AudioVideo(), "176x144", 1, true, true) &&
-                      MakeClip(VideoOnly(), "176x144", 1, true, false) &&
-                      MakeClip(AudioOnly(), "", 1, false, true);
-    if (!made) {
-        ADD_FAILURE() << "FFmpeg could not make the test sources";
+Sources::Sources() : dir_(std::make_unique<QTemporaryDir>()) {}
+
+QString Sources::Clip(const char* name, const char* size, bool video, bool audio) const {
+    const QString path = dir_->filePath(QString::fromLatin1(name));
+    if (!QFileInfo::exists(path) && !MakeClip(path, QString::fromLatin1(size), 1, video, audio)) {
+        ADD_FAILURE() << "FFmpeg could not make the test source " << name;
     }
+    return path;
 }
 
 } // namespace avtest

@@ -30,11 +30,13 @@ struct Track {
     QString format; // MediaInfo's Format and CodecID, joined with ":"
     QString width, height, frameRate, displayAspect;
     QString channels, samplingRate;
+    QString profile; // MediaInfo's Format_Profile ("Layer 2" for MPEG audio)
 };
 struct MediaInfoFacts {
     bool ok = false;
-    QString general;  // the container's Format
-    QString duration; // seconds
+    QString general;        // the container's Format
+    QString generalProfile; // its Format_Profile ("QuickTime", "3GPP Media Release 4", ...)
+    QString duration;       // seconds
     std::vector<Track> video, audio;
 };
 MediaInfoFacts ReadMediaInfo(const QString& path);
@@ -49,16 +51,18 @@ GstFacts Discover(const QString& path);
 // Makes a clip with FFmpeg's lavfi inputs; false when FFmpeg failed.
 bool MakeClip(const QString& path, const QString& size, double seconds, bool video, bool audio);
 
-// A folder with the test sources, made once per test program.
+// A folder with the test sources, each made on its first use and kept for the rest of the test
+// program (ctest starts the program once per case, so a case makes only the source it needs).
 class Sources {
   public:
     static const Sources& Get();
-    QString AudioVideo() const { return dir_->filePath("av.mp4"); }   // 176x144, 25 fps, stereo, 1 s
-    QString VideoOnly() const { return dir_->filePath("video.mkv"); } // no audio stream
-    QString AudioOnly() const { return dir_->filePath("audio.wav"); } // no video stream
+    QString AudioVideo() const { return Clip("av.mp4", "176x144", true, true); }    // 25 fps, stereo, 1 s
+    QString VideoOnly() const { return Clip("video.mkv", "176x144", true, false); } // no audio stream
+    QString AudioOnly() const { return Clip("audio.wav", "", false, true); }        // no video stream
 
   private:
     Sources();
+    QString Clip(const char* name, const char* size, bool video, bool audio) const;
     std::unique_ptr<QTemporaryDir> dir_;
 };
 

@@ -3,6 +3,7 @@
 #include "engine_fixture.h"
 
 #include <algorithm>
+#include <ostream>
 
 namespace avtest {
 namespace {
@@ -17,6 +18,10 @@ struct FormatCase {
     const char* gstVideo;  // text in GStreamer's video description; "" for none
     const char* gstAudio;  // the same for audio; a null pointer skips GStreamer (it cannot read the file)
 };
+// Test listings and failure messages show the case by its name.
+void PrintTo(const FormatCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 // The options texts are the ones the converter's profile builders write.
 const FormatCase kCases[] = {

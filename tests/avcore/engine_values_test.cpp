@@ -4,6 +4,7 @@
 #include "engine_fixture.h"
 
 #include <functional>
+#include <ostream>
 
 namespace avtest {
 namespace {
@@ -15,6 +16,10 @@ struct ValueCase {
     std::function<QString(const MediaInfoFacts&)> read; // the value to check; null to check readability only
     QString expected;
 };
+// Test listings and failure messages show the case by its name.
+void PrintTo(const ValueCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 QString VideoField(const MediaInfoFacts& info, QString Track::*field) {
     return info.video.empty() ? QString() : info.video.back().*field;
