@@ -126,26 +126,6 @@ const ContainerInfo* FindContainerByExtension(std::string_view extension) {
     return nullptr;
 }
 
-int Nearest(const std::vector<int>& allowed, int wanted) {
-    int best = allowed.front();
-    for (int v : allowed) {
-        if (std::abs(v - wanted) < std::abs(best - wanted)) {
-            best = v;
-        }
-    }
-    return best;
-}
-
-double Nearest(const std::vector<double>& allowed, double wanted) {
-    double best = allowed.front();
-    for (double v : allowed) {
-        if (std::fabs(v - wanted) < std::fabs(best - wanted)) {
-            best = v;
-        }
-    }
-    return best;
-}
-
 std::vector<double> OfferedBitRates(AudioBitRates family, int sampleRate, int channels) {
     switch (family) {
     case AudioBitRates::Mp2:

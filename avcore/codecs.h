@@ -61,8 +61,15 @@ const ContainerInfo* FindContainerByExtension(std::string_view extension);
 const VideoCodecInfo& Mpeg4Part2();
 
 // The allowed value nearest to the wanted one (the first of two equally near).
-int Nearest(const std::vector<int>& allowed, int wanted);
-double Nearest(const std::vector<double>& allowed, double wanted);
+template <typename T> T Nearest(const std::vector<T>& allowed, T wanted) {
+    T best = allowed.front();
+    for (T v : allowed) {
+        if ((v > wanted ? v - wanted : wanted - v) < (best > wanted ? best - wanted : wanted - best)) {
+            best = v;
+        }
+    }
+    return best;
+}
 
 // The bit rates (kbit/s) an encoder family offers at a sample rate and channel count.
 std::vector<double> OfferedBitRates(AudioBitRates family, int sampleRate, int channels);
