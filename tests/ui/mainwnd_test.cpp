@@ -11,6 +11,7 @@
 #include "ui/main/splashwnd.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -26,6 +27,12 @@ class MainWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ResetStringTable();
+        // The language menu here lists English and a partial German of its own only.
+        for (const QString& name : QDir(LangsDir).entryList({QStringLiteral("*.ini")}, QDir::Files)) {
+            if (name != QStringLiteral("English.ini")) {
+                ASSERT_TRUE(QFile::remove(LangsDir + name)) << name.toStdString();
+            }
+        }
         folder.writeFile(QStringLiteral("langs/Deutsch.ini"),
                          "[VaridAVI_Convert]\nLanguageName=German\nIDS_MAIN_MENUITEM_HelpContent=Hilfe\n"
                          "IDS_MAIN_MENUITEM_Language=Sprache\nIDS_MAIN_LABEL_SummaryNoFile=Keine Dateien\n"
