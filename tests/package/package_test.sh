@@ -55,13 +55,14 @@ desktop-file-validate "$desktop" || fail "desktop-file-validate"
 appstreamcli validate-tree --no-net "$root/usr" || fail "appstreamcli validate-tree"
 [ "$(id -u)" -eq 0 ] || chmod -R a-w "$program"
 
-mkdir -p "$tmp/home" "$tmp/out" "$tmp/portable-home" "$tmp/portable-out"
-give "$tmp/home" "$tmp/out" "$tmp/portable-home" "$tmp/portable-out"
+mkdir -p "$tmp/home" "$tmp/out" "$tmp/portable-home" "$tmp/portable-out" "$tmp/run"
+chmod 700 "$tmp/run"
+give "$tmp/home" "$tmp/out" "$tmp/portable-home" "$tmp/portable-out" "$tmp/run"
 before=$(cd "$program" && find . | sort)
 run() { # HOME, program, arguments...
   local home=$1
   shift
-  as_user env -i PATH=/usr/bin:/bin HOME="$home" LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen \
+  as_user env -i PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$tmp/run" LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen \
     ASAN_OPTIONS=detect_leaks=0 "$@"
 }
 
@@ -82,13 +83,17 @@ rm -rf "$config"
 run "$tmp/home" "$root/usr/bin/varid-converter" "$media/viper.mp3" >"$gui_log" 2>&1 &
 gui=$!
 for _ in $(seq 1 600); do
-  [ -e "$config/options.ini" ] && break
+  [ -e "$config/options.ini" ] && [ -S "$tmp/run/varid-converter.socket" ] && break
   kill -0 $gui 2>/dev/null || { cat "$gui_log"; fail "the unpacked varid-converter ended early"; }
   sleep 0.1
 done
+[ -e "$config/options.ini" ] || { kill $gui; cat "$gui_log"; fail "varid-converter wrote no options.ini to the configuration folder"; }
+# A second start with a file hands it to the running window and ends.
+handed=0
+run "$tmp/home" timeout 60 "$root/usr/bin/varid-converter" "$media/frog.mp4" || handed=$?
 kill $gui 2>/dev/null || true
 wait $gui 2>/dev/null || true
-[ -e "$config/options.ini" ] || { cat "$gui_log"; fail "varid-converter wrote no options.ini to the configuration folder"; }
+[ $handed -eq 0 ] || { cat "$gui_log"; fail "the second start did not hand its file over (status $handed)"; }
 
 after=$(cd "$program" && find . | sort)
 [ "$before" = "$after" ] || { diff <(echo "$before") <(echo "$after"); fail "files written into the program folder"; }
