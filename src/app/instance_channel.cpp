@@ -127,7 +127,8 @@ void TInstanceChannel::onReadyRead(QLocalSocket* socket) {
     socket->flush();
     emit FilesReceived(files);
     if (m_receiver)
-        QMetaObject::invokeMethod(m_receiver, "AddDroppedFiles", Qt::QueuedConnection, Q_ARG(QStringList, files));
+        QMetaObject::invokeMethod(m_receiver, "AddDroppedFiles", Qt::QueuedConnection,
+                                  Q_ARG(QStringList, files));
 }
 
 QStringList FilesFromArguments(const QStringList& arguments, const QString& currentDir) {

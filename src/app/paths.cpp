@@ -76,8 +76,9 @@ bool SeedUserProfiles(const QString& shippedLangs, const QString& userLangs) {
     if (!QDir().mkpath(userLangs))
         return false;
     bool ok = true;
-    const QStringList shipped = QDir(shippedLangs).entryList({QLatin1Char('*') + ProfileSuffix},
-                                                             QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    const QStringList shipped =
+        QDir(shippedLangs)
+            .entryList({QLatin1Char('*') + ProfileSuffix}, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& name : shipped) {
         const QString target = AddTrailingBackslash(userLangs) + name;
         if (QFileInfo::exists(target))
@@ -109,7 +110,8 @@ QString UserSideOf(const QString& path) {
 
 QString HelpFileFor(const QString& languageFileName) {
     const QString suffix = QStringLiteral("_help.html");
-    const QStringList names = {FileNameWithoutExt(languageFileName) + suffix, QStringLiteral("English") + suffix};
+    const QStringList names = {FileNameWithoutExt(languageFileName) + suffix,
+                               QStringLiteral("English") + suffix};
     for (const QString& name : names) {
         for (const QString& folder : LanguageFolders()) {
             if (QFileInfo(folder + name).isFile())

@@ -11,7 +11,8 @@
 TKelMultiLanguages::TKelMultiLanguages(const QString& folder, const QString& key, const QString& section)
     : TKelMultiLanguages(QStringList{folder}, key, section) {}
 
-TKelMultiLanguages::TKelMultiLanguages(const QStringList& folders, const QString& key, const QString& section) {
+TKelMultiLanguages::TKelMultiLanguages(const QStringList& folders, const QString& key,
+                                       const QString& section) {
     // File name -> full path; the first folder holding a name wins.
     QMap<QString, QString> found;
     for (const QString& folder : folders) {

@@ -54,8 +54,9 @@ class InstalledTest : public ::testing::Test {
 TEST(UserFolder, PortableWhenTheProgramFolderIsWritable) {
     EXPECT_EQ(UserFolderFor(QStringLiteral("/opt/vc"), true, QStringLiteral("/home/u/.config")),
               QStringLiteral("/opt/vc/"));
-    EXPECT_EQ(UserFolderFor(QStringLiteral("/usr/lib/varid-converter/"), false, QStringLiteral("/home/u/.config")),
-              QStringLiteral("/home/u/.config/varid-converter/"));
+    EXPECT_EQ(
+        UserFolderFor(QStringLiteral("/usr/lib/varid-converter/"), false, QStringLiteral("/home/u/.config")),
+        QStringLiteral("/home/u/.config/varid-converter/"));
     EXPECT_EQ(UserFolderFor(QStringLiteral("/usr/lib/varid-converter"), false, QStringLiteral("/cfg/")),
               QStringLiteral("/cfg/varid-converter/"));
     EXPECT_FALSE(IsFolderWritable(QStringLiteral("/no/such/folder")));
@@ -150,7 +151,8 @@ TEST_F(InstalledTest, LanguagesFromBothFoldersTheUsersCopyFirst) {
     EXPECT_EQ(ProfileRoot(), userDir + QStringLiteral("langs/Deutsch_Profile/"));
     EXPECT_EQ(HelpFileName, program.path() + QStringLiteral("langs/Deutsch_help.html"));
     const TKelMultiLanguages languages(LanguageFolders(), LanguageNameKey, LanguageSection);
-    EXPECT_EQ(languages.LanguageNames, (QStringList{QStringLiteral("Mein Deutsch"), QStringLiteral("English")}));
+    EXPECT_EQ(languages.LanguageNames,
+              (QStringList{QStringLiteral("Mein Deutsch"), QStringLiteral("English")}));
     EXPECT_EQ(languages.LanguageFiles,
               (QStringList{own, program.path() + QStringLiteral("langs/English.ini")}));
 }
@@ -167,7 +169,8 @@ TEST(HelpPage, CurrentLanguageElseEnglish) {
         {"langs/English.ini", "langs/English_help.html"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(HelpFileFor(folder.file(QString::fromUtf8(c.language))), folder.file(QString::fromUtf8(c.help)))
+        EXPECT_EQ(HelpFileFor(folder.file(QString::fromUtf8(c.language))),
+                  folder.file(QString::fromUtf8(c.help)))
             << c.language;
     QFile::remove(folder.file(QStringLiteral("langs/English_help.html")));
     // No page at all: the language's own name, for the shell to report.

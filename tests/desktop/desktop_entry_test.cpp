@@ -37,7 +37,8 @@ QString validate(const QString& program, const QStringList& arguments) {
 
 TEST(DesktopEntry, ValidatorsAcceptEntryAndMetainfo) {
     EXPECT_EQ(validate(QStringLiteral("desktop-file-validate"), {DesktopFile}), QString());
-    EXPECT_EQ(validate(QStringLiteral("appstreamcli"), {QStringLiteral("validate"), QStringLiteral("--no-net"), MetainfoFile}),
+    EXPECT_EQ(validate(QStringLiteral("appstreamcli"),
+                       {QStringLiteral("validate"), QStringLiteral("--no-net"), MetainfoFile}),
               QString());
 }
 
@@ -57,7 +58,8 @@ TEST(DesktopEntry, OpensTheFilesItIsGivenAsAudioVideoProgram) {
 // manager, and nothing else is: the entry and the filter list cannot drift apart.
 TEST(DesktopEntry, MimeTypesAreThoseOfTheShippedFilterList) {
     const QSet<QString> listed = [] {
-        QStringList types = desktopValue(QStringLiteral("MimeType")).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        QStringList types =
+            desktopValue(QStringLiteral("MimeType")).split(QLatin1Char(';'), Qt::SkipEmptyParts);
         return QSet<QString>(types.begin(), types.end());
     }();
     const QMimeDatabase db;
@@ -70,11 +72,13 @@ TEST(DesktopEntry, MimeTypesAreThoseOfTheShippedFilterList) {
             const QList<QMimeType> types = db.mimeTypesForFileName(QStringLiteral("x") + pattern.mid(1));
             QStringList media;
             for (const QMimeType& t : types) {
-                if (t.name().startsWith(QStringLiteral("audio/")) || t.name().startsWith(QStringLiteral("video/")))
+                if (t.name().startsWith(QStringLiteral("audio/")) ||
+                    t.name().startsWith(QStringLiteral("video/")))
                     media << t.name();
             }
             // Real media and Flash have types outside audio/ and video/.
-            if (media.isEmpty() && !types.isEmpty() && !types.first().name().startsWith(QStringLiteral("text/")))
+            if (media.isEmpty() && !types.isEmpty() &&
+                !types.first().name().startsWith(QStringLiteral("text/")))
                 media << types.first().name();
             // Extensions the MIME database has no type for (*.y4m) cannot be associated.
             for (const QString& t : media)

@@ -33,9 +33,13 @@ class InstanceChannelTest : public ::testing::Test {
     // Sends from another thread (the sender blocks until the receiver confirms) while this one
     // runs the receiver's event loop.
     bool sendFromAnotherStart(const QStringList& files) {
-        auto sent = std::async(std::launch::async, [this, files] { return TInstanceChannel(name).SendFiles(files); });
+        auto sent =
+            std::async(std::launch::async, [this, files] { return TInstanceChannel(name).SendFiles(files); });
         bool done = false;
-        [&] { QTRY_VERIFY_WITH_TIMEOUT((done = sent.wait_for(std::chrono::seconds(0)) == std::future_status::ready), 20000); }();
+        [&] {
+            QTRY_VERIFY_WITH_TIMEOUT(
+                (done = sent.wait_for(std::chrono::seconds(0)) == std::future_status::ready), 20000);
+        }();
         return done && sent.get();
     }
 };
@@ -114,7 +118,8 @@ TEST(FilesFromArguments, AbsolutePathsOfTheFileArguments) {
         {{QStringLiteral("--"), QStringLiteral("-dash.mp4")}, {QStringLiteral("/home/u/-dash.mp4")}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(FilesFromArguments(c.arguments, QStringLiteral("/home/u")), c.files) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(FilesFromArguments(c.arguments, QStringLiteral("/home/u")), c.files)
+            << c.arguments.join(' ').toStdString();
 }
 
 #include "instance_channel_test.moc"

@@ -91,7 +91,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frameless
     actHelpContent->setObjectName(QStringLiteral("actHelpContent"));
     actHelpContent->setShortcut(QKeySequence(Qt::Key_F1));
     actHelpContent->setShortcutContext(Qt::WindowShortcut);
-    connect(actHelpContent, &QAction::triggered, this, [] { Dialogs().ShellOpen(HelpFileFor(LanguageFileName)); });
+    connect(actHelpContent, &QAction::triggered, this,
+            [] { Dialogs().ShellOpen(HelpFileFor(LanguageFileName)); });
     addAction(actHelpContent);
     connect(btnClose, &QToolButton::clicked, actExit, &QAction::trigger);
     connect(btnMin, &QToolButton::clicked, actMin, &QAction::trigger);
