@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QScreen>
 
 #include <cstdio>
@@ -31,6 +32,9 @@ int main(int argc, char** argv) {
     // number format back to "." for the rest of the run.
     InitPaths();
     app.setApplicationDisplayName(ApplicationTitle);
+    // The installed icon from the desktop theme; a portable copy has its own in skins/.
+    app.setWindowIcon(QIcon::fromTheme(QStringLiteral("org.varid.VideoConverter"),
+                                       QIcon(SkinsDir + QStringLiteral("AppIcon.png"))));
 
     TQtDialogs dialogs;
     TLogindPower power;

@@ -114,7 +114,6 @@ TEST(FilesFromArguments, AbsolutePathsOfTheFileArguments) {
          {QStringLiteral("/home/u/a.mp4"), QStringLiteral("/home/b c.mkv"), QStringLiteral("/x/d.mp3")}},
         {{QStringLiteral("-style"), QStringLiteral("file:///m/%C3%9Cber%20a.mp4"), QStringLiteral("")},
          {QStringLiteral("/m/Über a.mp4")}},
-        {{QStringLiteral("http://host/a.mp4")}, {QStringLiteral("/home/u/http:/host/a.mp4")}},
         {{QStringLiteral("--"), QStringLiteral("-dash.mp4")}, {QStringLiteral("/home/u/-dash.mp4")}},
     };
     for (const auto& c : cases)
