@@ -14,18 +14,24 @@ skip=77
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 tmp=$(mktemp -d)
-cleanup() { chmod -R u+w "$tmp" 2>/dev/null || true; rm -rf "$tmp"; }
+gui=
+cleanup() {
+  [ -z "$gui" ] || kill "$gui" 2>/dev/null || true
+  chmod -R u+w "$tmp" 2>/dev/null || true
+  rm -rf "$tmp"
+}
 trap cleanup EXIT
 chmod 755 "$tmp"
 
-# Runs a command as the user the installed case needs; the environment is passed explicitly.
+# The prefix that runs a command as the user the installed case needs (it replaces itself with
+# the command, so a background start's process id is the program's).
 if [ "$(id -u)" -eq 0 ]; then
   command -v setpriv >/dev/null || { echo "setpriv is missing: cannot drop root"; exit $skip; }
   id nobody >/dev/null 2>&1 || { echo "no user nobody"; exit $skip; }
-  as_user() { setpriv --reuid=nobody --regid=nogroup --clear-groups -- "$@"; }
+  as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups --)
   give() { chown -R nobody:nogroup "$@"; }
 else
-  as_user() { "$@"; }
+  as_user=()
   give() { :; }
 fi
 
@@ -59,11 +65,15 @@ mkdir -p "$tmp/home" "$tmp/out" "$tmp/portable-home" "$tmp/portable-out" "$tmp/r
 chmod 700 "$tmp/run"
 give "$tmp/home" "$tmp/out" "$tmp/portable-home" "$tmp/portable-out" "$tmp/run"
 before=$(cd "$program" && find . | sort)
+# The environment of every run: a temporary home, nothing of the caller's.
+environment() { # HOME: sets the array env_of
+  env_of=(env -i PATH=/usr/bin:/bin HOME="$1" XDG_RUNTIME_DIR="$tmp/run" LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen
+    ASAN_OPTIONS=detect_leaks=0)
+}
 run() { # HOME, program, arguments...
-  local home=$1
+  environment "$1"
   shift
-  as_user env -i PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$tmp/run" LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen \
-    ASAN_OPTIONS=detect_leaks=0 "$@"
+  "${as_user[@]}" "${env_of[@]}" "$@"
 }
 
 echo "== installed: varid-convert"
@@ -80,7 +90,8 @@ done
 echo "== installed: varid-converter with a file"
 gui_log=$tmp/gui.log
 rm -rf "$config"
-run "$tmp/home" "$root/usr/bin/varid-converter" "$media/viper.mp3" >"$gui_log" 2>&1 &
+environment "$tmp/home"
+"${as_user[@]}" "${env_of[@]}" "$root/usr/bin/varid-converter" "$media/viper.mp3" >"$gui_log" 2>&1 &
 gui=$!
 for _ in $(seq 1 600); do
   [ -e "$config/options.ini" ] && [ -S "$tmp/run/varid-converter.socket" ] && break
@@ -93,6 +104,7 @@ handed=0
 run "$tmp/home" timeout 60 "$root/usr/bin/varid-converter" "$media/frog.mp4" || handed=$?
 kill $gui 2>/dev/null || true
 wait $gui 2>/dev/null || true
+gui=
 [ $handed -eq 0 ] || { cat "$gui_log"; fail "the second start did not hand its file over (status $handed)"; }
 
 after=$(cd "$program" && find . | sort)
