@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
 
     InitPaths();
     if (!args.language.isEmpty()) {
-        const QString inLangs = LangsDir + args.language;
+        const QString inLangs = LanguageFilePath(args.language);
         const QString path = QFileInfo::exists(args.language) ? args.language : inLangs;
         if (!QFileInfo(path).isFile())
             return usageError(QStringLiteral("No language file \"%1\".").arg(args.language));

@@ -1,4 +1,7 @@
-// The converter's entry point: paths, language, splash, main window, message loop.
+// The converter's entry point: paths, language, splash, main window, message loop. Files named on
+// the command line join the list as a drop would; when the program runs already, they go to its
+// window and this start ends.
+#include "app/instance_channel.h"
 #include "app/paths.h"
 #include "app/power.h"
 #include "lang/multilanguages.h"
@@ -7,15 +10,31 @@
 #include "ui/qt_dialogs.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QIcon>
 #include <QScreen>
+
+#include <cstdio>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("varid-converter"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.varid.VideoConverter"));
+
+    const QStringList files = FilesFromArguments(app.arguments().mid(1), QDir::currentPath());
+    TInstanceChannel channel(TInstanceChannel::DefaultServerName());
+    if (!files.isEmpty()) {
+        if (channel.SendFiles(files))
+            return 0;
+    }
+
     // Qt sets the C locale from the environment while it starts; the paths step puts the
     // number format back to "." for the rest of the run.
     InitPaths();
     app.setApplicationDisplayName(ApplicationTitle);
+    // The installed icon from the desktop theme; a portable copy has its own in skins/.
+    app.setWindowIcon(QIcon::fromTheme(QStringLiteral("org.varid.VideoConverter"),
+                                       QIcon(SkinsDir + QStringLiteral("AppIcon.png"))));
 
     TQtDialogs dialogs;
     TLogindPower power;
@@ -37,6 +56,17 @@ int main(int argc, char** argv) {
     if (const QScreen* screen = main.screen())
         main.move(screen->availableGeometry().center() - main.rect().center());
     main.show();
+
+    // Later starts hand their files to this window, which comes to the front.
+    QObject::connect(&channel, &TInstanceChannel::FilesReceived, &main, [&main] {
+        main.showNormal();
+        main.raise();
+        main.activateWindow();
+    });
+    if (!channel.Listen(&main))
+        std::fputs("varid-converter: another window receives the files of later starts\n", stderr);
+    if (!files.isEmpty())
+        QMetaObject::invokeMethod(&main, "AddDroppedFiles", Qt::QueuedConnection, Q_ARG(QStringList, files));
     const int result = app.exec();
     SetPower(nullptr);
     return result;

@@ -12,8 +12,10 @@
 
 QString EngineOutputPath(const QString& outputFolder, const QString& source, const QString& outputExtension) {
     QString folder = TrimControls(outputFolder);
+    // Relative to the folder of the user's files: the program folder when portable, never the
+    // read-only folder of an installed program.
     if (QDir::isRelativePath(folder))
-        folder = AppDir + folder;
+        folder = UserDir + folder;
     return AddTrailingBackslash(folder) + QFileInfo(source).completeBaseName() + outputExtension;
 }
 
@@ -55,7 +57,9 @@ QString AvsScriptFileName() {
 }
 
 QString AvsTemplateFileName() {
-    return LangsDir + QStringLiteral("English_Profile/DirectShow.avs");
+    // The user's copy of the template; the shipped one when the user has none.
+    const QString name = QStringLiteral("English_Profile/DirectShow.avs");
+    return QFileInfo::exists(LangsDir + name) ? LangsDir + name : ShippedLangsDir + name;
 }
 
 void WriteAvsScript(const QString& source) {

@@ -8,6 +8,10 @@ class TKelMultiLanguages {
     // Enumerates folder/*.ini; each file's display name is the value of key in section, or the
     // file name without extension when that is missing or empty.
     TKelMultiLanguages(const QString& folder, const QString& key, const QString& section);
+    // The same over several folders, in the given order; a file name found in an earlier folder
+    // hides the same name in a later one (the user's own copy over the shipped one). Sorted by
+    // file name as a whole.
+    TKelMultiLanguages(const QStringList& folders, const QString& key, const QString& section);
 
     int Count = 0;
     int SelectedIndex = 0;

@@ -100,7 +100,9 @@ QString ProfileExtension(const QString& folderWord) {
 }
 
 QString ProfileRoot() {
-    return AddTrailingBackslash(LanguageFileName.chopped(std::min<qsizetype>(4, LanguageFileName.size())) +
+    // A shipped language file of an installed program has its profiles in the user's langs/.
+    const QString language = UserSideOf(LanguageFileName);
+    return AddTrailingBackslash(language.chopped(std::min<qsizetype>(4, language.size())) +
                                 QStringLiteral("_Profile/"));
 }
 

@@ -33,7 +33,8 @@ TEST(Paths, LanguageFileFromConfig) {
         const char* language;
         const char* help;
     } cases[] = {
-        {"[VaridAVI_Form]\nLanguageFile=Deutsch.ini\n", "Deutsch.ini", "Deutsch_help.html"},
+        // No German help page: the English one opens.
+        {"[VaridAVI_Form]\nLanguageFile=Deutsch.ini\n", "Deutsch.ini", "English_help.html"},
         {"[varidavi_form]\nlanguagefile = English\n", "English", "English_help.html"},
         {"[VaridAVI_Form]\nLanguageFile=\n", "English.ini", "English_help.html"},
         {"[Other]\nLanguageFile=Deutsch.ini\n", "English.ini", "English_help.html"},

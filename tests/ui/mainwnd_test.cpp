@@ -93,7 +93,7 @@ TEST_F(MainWindowTest, HelpMenuHoldsContentLanguagesAndAbout) {
     menu->hide();
     QTest::mouseRelease(help, Qt::LeftButton);
 
-    // Help content and F1 open the help file of the start-up language.
+    // Help content and F1 open the help page of the current language.
     child<QAction>(main, "miHelpContent")->trigger();
     QTest::keyClick(&main, Qt::Key_F1);
     ASSERT_EQ(dialogs.shown.size(), 2);
@@ -118,11 +118,14 @@ TEST_F(MainWindowTest, LanguageSwitchUpdatesCaptionsAndConfig) {
     EXPECT_EQ(TIniFile(ConfigFileName).ReadString(ConfigSection, LanguageFileKey, {}),
               QStringLiteral("Deutsch.ini"));
 
-    // The help stays that of the start-up language until the next start.
+    // The help follows the current language; without a page of its own, the English one opens.
     child<QAction>(main, "miHelpContent")->trigger();
-    ASSERT_EQ(dialogs.shown.size(), 1);
+    folder.writeFile(QStringLiteral("langs/Deutsch_help.html"), "<html/>");
+    child<QAction>(main, "actHelpContent")->trigger();
+    ASSERT_EQ(dialogs.shown.size(), 2);
     EXPECT_EQ(dialogs.shown[0].kind, TScriptedDialogs::Kind::ShellOpen);
     EXPECT_EQ(dialogs.shown[0].text, LangsDir + QStringLiteral("English_help.html"));
+    EXPECT_EQ(dialogs.shown[1].text, LangsDir + QStringLiteral("Deutsch_help.html"));
 
     items[1]->trigger();
     EXPECT_EQ(child<QAction>(main, "miHelpContent")->text(), QStringLiteral("Help Content"));

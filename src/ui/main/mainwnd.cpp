@@ -91,7 +91,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frameless
     actHelpContent->setObjectName(QStringLiteral("actHelpContent"));
     actHelpContent->setShortcut(QKeySequence(Qt::Key_F1));
     actHelpContent->setShortcutContext(Qt::WindowShortcut);
-    connect(actHelpContent, &QAction::triggered, this, [] { Dialogs().ShellOpen(HelpFileName); });
+    connect(actHelpContent, &QAction::triggered, this,
+            [] { Dialogs().ShellOpen(HelpFileFor(LanguageFileName)); });
     addAction(actHelpContent);
     connect(btnClose, &QToolButton::clicked, actExit, &QAction::trigger);
     connect(btnMin, &QToolButton::clicked, actMin, &QAction::trigger);
@@ -158,7 +159,7 @@ void TfrmMain::showHelpMenu() {
 }
 
 void TfrmMain::buildLanguageMenu() {
-    m_languages = std::make_unique<TKelMultiLanguages>(LangsDir, LanguageNameKey, LanguageSection);
+    m_languages = std::make_unique<TKelMultiLanguages>(LanguageFolders(), LanguageNameKey, LanguageSection);
     const QString current = QFileInfo(LanguageFileName).fileName();
     for (int i = 0; i < m_languages->Count; ++i) {
         const QString name = m_languages->LanguageNameAt(i);
