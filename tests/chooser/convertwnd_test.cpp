@@ -261,6 +261,22 @@ TEST_F(ChooserTest, StaysUsableWhileItsOwnerIsDisabled) {
     EXPECT_FALSE(chooser->isEnabled());
 }
 
+TEST_F(ChooserTest, TabOrderRunsTopToBottom) {
+    auto chooser = Open();
+    const QStringList expected{
+        "rdo3GP",   "rdoMOV", "rdoMPEG", "rdoWMV",     "rdoSWF",       "rdoRM",        "rdoMP4", "rdoAVI",
+        "btnOther", "cmbAVI", "btnEdit", "btnProfile", "txtOutputDir", "btnOutputDir", "btnOK",  "btnCancel"};
+    QStringList order;
+    QWidget* w = child<QWidget>(*chooser, "rdo3GP");
+    for (int i = 0; i < 200 && order.size() < expected.size(); ++i, w = w->nextInFocusChain()) {
+        // The list stack hands focus to its current list.
+        const QString name = w->objectName();
+        if (expected.contains(name) && !order.contains(name))
+            order << name;
+    }
+    EXPECT_EQ(order, expected);
+}
+
 TEST_F(ChooserTest, CheckOutputFolder) {
     const QString base = folder.file(QStringLiteral("out"));
     ASSERT_TRUE(QDir().mkpath(base));

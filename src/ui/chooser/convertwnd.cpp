@@ -134,9 +134,15 @@ TfrmConvert::TfrmConvert(QWidget* owner) : QWidget(owner, Qt::Dialog) {
     setObjectName(QStringLiteral("frmConvert"));
     buildActions();
     auto* layout = new QVBoxLayout(this);
+    // Every row is one line high: the window grows in width only.
+    layout->setSizeConstraint(QLayout::SetMinAndMaxSize);
     buildFormats();
-    buildProfileRow();
-    buildFolderRow();
+    // Two rows of label, field and buttons, the fields aligned in one column.
+    auto* fields = new QGridLayout;
+    fields->setColumnStretch(1, 1);
+    buildProfileRow(fields);
+    buildFolderRow(fields);
+    layout->addLayout(fields);
     buildButtons();
     setTabOrder();
 
@@ -233,11 +239,10 @@ void TfrmConvert::buildFormats() {
     static_cast<QVBoxLayout*>(layout())->addWidget(line);
 }
 
-void TfrmConvert::buildProfileRow() {
-    auto* row = new QHBoxLayout;
+void TfrmConvert::buildProfileRow(QGridLayout* fields) {
     lblProfile = new QLabel(this);
     lblProfile->setObjectName(QStringLiteral("lblProfile"));
-    row->addWidget(lblProfile);
+    fields->addWidget(lblProfile, 0, 0);
     m_listStack = new QStackedWidget(this);
     m_listStack->setObjectName(QStringLiteral("pnlProfileLists"));
     for (const TFormatInfo& format : FormatCatalogue()) {
@@ -253,14 +258,15 @@ void TfrmConvert::buildProfileRow() {
         m_lists[format.Index] = list;
     }
     m_listStack->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    row->addWidget(m_listStack, 1);
+    fields->addWidget(m_listStack, 0, 1);
 
+    auto* buttons = new QHBoxLayout;
     btnEdit = new QToolButton(this);
     btnEdit->setObjectName(QStringLiteral("btnEdit"));
     btnEdit->setIcon(themeIcon({"document-edit", "document-edit-symbolic", "document-properties"}));
     btnEdit->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     connect(btnEdit, &QToolButton::clicked, actEditProfile, &QAction::trigger);
-    row->addWidget(btnEdit);
+    buttons->addWidget(btnEdit);
 
     btnProfile = new QToolButton(this);
     btnProfile->setObjectName(QStringLiteral("btnProfile"));
@@ -270,7 +276,7 @@ void TfrmConvert::buildProfileRow() {
     else
         btnProfile->setIcon(more);
     connect(btnProfile, &QToolButton::clicked, this, &TfrmConvert::showProfileMenu);
-    row->addWidget(btnProfile);
+    buttons->addWidget(btnProfile);
 
     mnuProfileAdditional = new QMenu(this);
     mnuProfileAdditional->setObjectName(QStringLiteral("mnuProfileAdditional"));
@@ -278,24 +284,22 @@ void TfrmConvert::buildProfileRow() {
     mnuProfileAdditional->addSeparator();
     miDelete2 = linkedItem(mnuProfileAdditional, "miDelete2", actDeleteProfile);
     miRename = linkedItem(mnuProfileAdditional, "miRename", actRenameProfile);
-    static_cast<QVBoxLayout*>(layout())->addLayout(row);
+    fields->addLayout(buttons, 0, 2);
 }
 
-void TfrmConvert::buildFolderRow() {
-    auto* row = new QHBoxLayout;
+void TfrmConvert::buildFolderRow(QGridLayout* fields) {
     lblOutputDir = new QLabel(this);
     lblOutputDir->setObjectName(QStringLiteral("lblOutputDir"));
-    row->addWidget(lblOutputDir);
+    fields->addWidget(lblOutputDir, 1, 0);
     txtOutputDir = new QLineEdit(this);
     txtOutputDir->setObjectName(QStringLiteral("txtOutputDir"));
     lblOutputDir->setBuddy(txtOutputDir);
-    row->addWidget(txtOutputDir, 1);
+    fields->addWidget(txtOutputDir, 1, 1);
     btnOutputDir = new QPushButton(this);
     btnOutputDir->setObjectName(QStringLiteral("btnOutputDir"));
     btnOutputDir->setIcon(themeIcon({"folder-open", "document-open"}));
     connect(btnOutputDir, &QPushButton::clicked, actBrowse, &QAction::trigger);
-    row->addWidget(btnOutputDir);
-    static_cast<QVBoxLayout*>(layout())->addLayout(row);
+    fields->addWidget(btnOutputDir, 1, 2);
 }
 
 void TfrmConvert::buildButtons() {
@@ -310,7 +314,7 @@ void TfrmConvert::buildButtons() {
     connect(btnCancel, &QPushButton::clicked, this, &TfrmConvert::cancel);
     row->addWidget(btnOK);
     row->addWidget(btnCancel);
-    static_cast<QVBoxLayout*>(layout())->addStretch(1);
+    static_cast<QVBoxLayout*>(layout())->addSpacing(8);
     static_cast<QVBoxLayout*>(layout())->addLayout(row);
 }
 

@@ -9,6 +9,7 @@
 class QAction;
 class QButtonGroup;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -52,8 +53,8 @@ class TfrmConvert : public QWidget {
 
   private:
     void buildFormats();
-    void buildProfileRow();
-    void buildFolderRow();
+    void buildProfileRow(QGridLayout* fields);
+    void buildFolderRow(QGridLayout* fields);
     void buildButtons();
     void buildActions();
     void setTabOrder();
