@@ -144,7 +144,7 @@ TfrmConvert::TfrmConvert(QWidget* owner) : QWidget(owner, Qt::Dialog) {
     buildFolderRow(fields);
     layout->addLayout(fields);
     buildButtons();
-    setTabOrder();
+    buildTabOrder();
 
     // Opening, in order: the stored options, the stored format and folder, the captions, the
     // profile folders and lists, and the stored format shown with its first profile.
@@ -318,7 +318,7 @@ void TfrmConvert::buildButtons() {
     static_cast<QVBoxLayout*>(layout())->addLayout(row);
 }
 
-void TfrmConvert::setTabOrder() {
+void TfrmConvert::buildTabOrder() {
     QList<QWidget*> order;
     for (int column = 0; column < 3; ++column) {
         for (int row = 0; row < 3; ++row) {

@@ -46,6 +46,9 @@ class TfrmConvert : public QWidget {
     // Cancel: the main window empties its format and profile labels and enables itself.
     void cancelled();
 
+    // formatChosen also reaches the main window when the chooser first shows (the opening format)
+    // and with OK (the profile then current in the list), so its labels show what a batch uses.
+
   protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -57,7 +60,7 @@ class TfrmConvert : public QWidget {
     void buildFolderRow(QGridLayout* fields);
     void buildButtons();
     void buildActions();
-    void setTabOrder();
+    void buildTabOrder();
     void chooseFormat(int formatIndex);
     void fillProfileList(int formatIndex, const QString& select);
     void showProfileMenu();
