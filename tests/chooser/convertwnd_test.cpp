@@ -47,7 +47,11 @@ class ChooserTest : public ProfileFolderFixture {
   protected:
     void SetUp() override {
         ProfileFolderFixture::SetUp();
-        SetProfileEditorFactory([this](int, QWidget*) { return std::make_unique<TScriptedEditor>(editor); });
+        SetProfileEditorFactory([this](int format, QWidget* owner) {
+            editorFormat = format;
+            editorOwner = owner;
+            return std::make_unique<TScriptedEditor>(editor);
+        });
     }
     void TearDown() override {
         SetProfileEditorFactory({});
@@ -93,6 +97,8 @@ class ChooserTest : public ProfileFolderFixture {
 
     QWidget owner;
     TEditorScript editor;
+    int editorFormat = -1;
+    QWidget* editorOwner = nullptr;
     std::unique_ptr<QSignalSpy> chosen;
 };
 
@@ -422,6 +428,8 @@ TEST_F(ChooserTest, ProfileActionsRefillTheCurrentFormatsList) {
     shownList(*chooser)->setCurrentText(QStringLiteral("XviD High Quality"));
     child<QToolButton>(*chooser, "btnEdit")->click();
     EXPECT_EQ(editor.created, 1);
+    EXPECT_EQ(editorFormat, Avi);
+    EXPECT_EQ(editorOwner, chooser.get());
     LoadAVISettings(Profile(Avi, QStringLiteral("XviD High Quality")));
     EXPECT_EQ(AVISettings.Description, QStringLiteral("Edited"));
     EXPECT_EQ(chooser->CurrentProfile(), QStringLiteral("XviD High Quality"));
@@ -451,6 +459,11 @@ TEST_F(ChooserTest, ProfileActionsRefillTheCurrentFormatsList) {
     Choose(*chooser, "rdoWMV");
     EXPECT_EQ(shownList(*chooser)->count(), ProfileNames(Wmv).size());
     EXPECT_EQ(chosen->count(), signalCount + 1);
+
+    // The actions work on the format that is current now.
+    editor.save = false;
+    action(*chooser, "actEditProfile")->trigger();
+    EXPECT_EQ(editorFormat, Wmv);
 }
 
 TEST_F(ChooserTest, LastProfileOfAFormatCannotBeDeleted) {
