@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <functional>
+
 namespace {
 
 QStringList yesNoCaptions() {
@@ -51,6 +53,20 @@ TProfileListChange saveUnderAskedName(IProfileForms& forms, const TFormatInfo& f
     return {true, name};
 }
 
+// Creates the format's editor, fills the format's record (prepare), copies it into the controls and
+// shows the editor: the editor when the user saved, nullptr when there is none or it was cancelled.
+std::unique_ptr<IProfileEditSession> showEditor(IProfileForms& forms, const TFormatInfo& format,
+                                                const std::function<void()>& prepare) {
+    std::unique_ptr<IProfileEditSession> editor = forms.CreateEditor(format.Index);
+    if (!editor)
+        return nullptr;
+    prepare();
+    editor->ProfileToControls();
+    if (!editor->Execute())
+        return nullptr;
+    return editor;
+}
+
 } // namespace
 
 bool IsValidProfileName(const QString& typed) {
@@ -71,19 +87,17 @@ TProfileListChange EditProfile(IProfileForms& forms, int formatIndex, const QStr
     const TFormatInfo* format = FormatInfo(formatIndex);
     if (!format)
         return {};
-    std::unique_ptr<IProfileEditSession> editor = forms.CreateEditor(formatIndex);
-    if (!editor)
-        return {};
     // A name that cannot be a file name of the folder (empty when the folder holds no profile)
     // opens the defaults and is asked for before saving.
     const bool named = IsValidProfileName(currentName);
     const QString path = named ? ProfileFileName(formatIndex, currentName) : QString();
-    if (named)
-        format->Load(path);
-    else
-        format->Defaults();
-    editor->ProfileToControls();
-    if (!editor->Execute())
+    const std::unique_ptr<IProfileEditSession> editor = showEditor(forms, *format, [&] {
+        if (named)
+            format->Load(path);
+        else
+            format->Defaults();
+    });
+    if (!editor)
         return {};
     if (!named)
         return saveUnderAskedName(forms, *format, *editor, currentName);
@@ -100,12 +114,9 @@ TProfileListChange AddProfile(IProfileForms& forms, int formatIndex) {
     const TFormatInfo* format = FormatInfo(formatIndex);
     if (!format)
         return {};
-    std::unique_ptr<IProfileEditSession> editor = forms.CreateEditor(formatIndex);
+    const std::unique_ptr<IProfileEditSession> editor =
+        showEditor(forms, *format, [&] { format->Defaults(); });
     if (!editor)
-        return {};
-    format->Defaults();
-    editor->ProfileToControls();
-    if (!editor->Execute())
         return {};
     return saveUnderAskedName(forms, *format, *editor, QString());
 }

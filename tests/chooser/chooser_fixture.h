@@ -35,6 +35,13 @@ inline QByteArray ReadBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// A control of a window by its name; a missing one fails the test.
+template <typename T> T* child(QObject& parent, const char* name) {
+    T* found = parent.findChild<T*>(QLatin1String(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
 // What the scripted editor does and saw. It works on the AVI record, the format the tests edit.
 struct TEditorScript {
     bool save = true;                               // the answer of Execute

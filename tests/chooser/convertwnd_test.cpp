@@ -72,11 +72,6 @@ class ChooserTest : public ProfileFolderFixture {
         return chooser;
     }
 
-    template <typename T> T* child(QObject& parent, const char* name) {
-        T* found = parent.findChild<T*>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
     QAction* action(TfrmConvert& c, const char* name) { return child<QAction>(c, name); }
     QComboBox* shownList(TfrmConvert& c) {
         return qobject_cast<QComboBox*>(child<QStackedWidget>(c, "pnlProfileLists")->currentWidget());

@@ -13,12 +13,6 @@ class NameDialogTest : public ::testing::Test {
     void SetUp() override { ResetStringTable(); }
     void TearDown() override { ResetStringTable(); }
 
-    template <typename T> T* child(QObject& parent, const char* name) {
-        T* found = parent.findChild<T*>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-
     TScriptedDialogs dialogs;
 };
 

@@ -181,13 +181,25 @@ void TfrmConvert::buildActions() {
     actBrowse = newAction(this, "actBrowse");
     connect(actBrowse, &QAction::triggered, this, &TfrmConvert::browse);
     actEditProfile = newAction(this, "actEditProfile");
-    connect(actEditProfile, &QAction::triggered, this, &TfrmConvert::editProfile);
+    connect(actEditProfile, &QAction::triggered, this, [this] {
+        runProfileAction(
+            [this](IProfileForms& forms) { return EditProfile(forms, m_format, CurrentProfile()); });
+    });
     actAddNewProfile = newAction(this, "actAddNewProfile", QKeySequence(Qt::CTRL | Qt::Key_Z));
-    connect(actAddNewProfile, &QAction::triggered, this, &TfrmConvert::addProfile);
+    connect(actAddNewProfile, &QAction::triggered, this, [this] {
+        runProfileAction([this](IProfileForms& forms) { return AddProfile(forms, m_format); });
+    });
     actRenameProfile = newAction(this, "actRenameProfile", QKeySequence(Qt::Key_F2));
-    connect(actRenameProfile, &QAction::triggered, this, &TfrmConvert::renameProfile);
+    connect(actRenameProfile, &QAction::triggered, this, [this] {
+        runProfileAction(
+            [this](IProfileForms& forms) { return RenameProfile(forms, m_format, CurrentProfile()); });
+    });
     actDeleteProfile = newAction(this, "actDeleteProfile", QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    connect(actDeleteProfile, &QAction::triggered, this, &TfrmConvert::deleteProfile);
+    connect(actDeleteProfile, &QAction::triggered, this, [this] {
+        runProfileAction([this](IProfileForms&) {
+            return DeleteProfile(m_format, CurrentProfile(), m_lists[m_format]->count());
+        });
+    });
     actCancel = newAction(this, "actCancel", QKeySequence(Qt::Key_Escape));
     connect(actCancel, &QAction::triggered, this, &TfrmConvert::cancel);
 }
@@ -442,29 +454,9 @@ void TfrmConvert::browse() {
     txtOutputDir->setText(folder);
 }
 
-void TfrmConvert::editProfile() {
+void TfrmConvert::runProfileAction(const std::function<TProfileListChange(IProfileForms&)>& action) {
     TProfileForms forms(this);
-    const TProfileListChange change = EditProfile(forms, m_format, CurrentProfile());
-    if (change.refill)
-        fillProfileList(m_format, change.select);
-}
-
-void TfrmConvert::addProfile() {
-    TProfileForms forms(this);
-    const TProfileListChange change = AddProfile(forms, m_format);
-    if (change.refill)
-        fillProfileList(m_format, change.select);
-}
-
-void TfrmConvert::renameProfile() {
-    TProfileForms forms(this);
-    const TProfileListChange change = RenameProfile(forms, m_format, CurrentProfile());
-    if (change.refill)
-        fillProfileList(m_format, change.select);
-}
-
-void TfrmConvert::deleteProfile() {
-    const TProfileListChange change = DeleteProfile(m_format, CurrentProfile(), m_lists[m_format]->count());
+    const TProfileListChange change = action(forms);
     if (change.refill)
         fillProfileList(m_format, change.select);
 }

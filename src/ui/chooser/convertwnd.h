@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 class QAction;
 class QButtonGroup;
@@ -17,6 +18,8 @@ class QPushButton;
 class QRadioButton;
 class QStackedWidget;
 class QToolButton;
+class IProfileForms;
+struct TProfileListChange;
 
 class TfrmConvert : public QWidget {
     Q_OBJECT
@@ -65,10 +68,8 @@ class TfrmConvert : public QWidget {
     void fillProfileList(int formatIndex, const QString& select);
     void showProfileMenu();
     void browse();
-    void editProfile();
-    void addProfile();
-    void renameProfile();
-    void deleteProfile();
+    // Runs a profile action on the current format and refills its list as the action says.
+    void runProfileAction(const std::function<TProfileListChange(IProfileForms&)>& action);
     void accept();
     void cancel();
     void notifyFormat();
