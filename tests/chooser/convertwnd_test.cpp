@@ -343,6 +343,12 @@ TEST_F(ChooserTest, BrowseFillsTheFolderFieldAndTheStoredStart) {
     action(*chooser, "actBrowse")->trigger();
     EXPECT_EQ(chooser->OutputFolderText(), QStringLiteral("/picked"));
     EXPECT_EQ(Options.LastOutputOpenDir, QStringLiteral("/picked"));
+    // The next chooser reloads the options: the pick shows again only once they were saved.
+    EXPECT_EQ(Open()->OutputFolderText(), QStringLiteral("/start"));
+    dialogs.folders.enqueue(QStringLiteral("/picked"));
+    action(*chooser, "actBrowse")->trigger();
+    SaveOptions();
+    EXPECT_EQ(Open()->OutputFolderText(), QStringLiteral("/picked"));
 }
 
 TEST_F(ChooserTest, LanguageSwitchReappliesEveryCaption) {
