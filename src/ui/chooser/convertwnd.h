@@ -1,0 +1,108 @@
+#pragma once
+// The output chooser: format, profile and output folder. The main window creates a new one at
+// each "Output Setting" and reads the most recent one; it shows without blocking while the main
+// window is disabled, and OK or Cancel hides it again (it stays alive and keeps serving batches).
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QButtonGroup;
+class QComboBox;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QStackedWidget;
+class QToolButton;
+class IProfileForms;
+struct TProfileListChange;
+
+class TfrmConvert : public QWidget {
+    Q_OBJECT
+  public:
+    // Runs the opening steps (options reloaded, stored format chosen, captions, profile lists).
+    explicit TfrmConvert(QWidget* owner);
+    ~TfrmConvert() override;
+
+    // The current format index (Options.OutputFormat) and the text of its profile list.
+    int CurrentFormat() const;
+    QString CurrentProfile() const;
+    // The folder field as typed (users trim it, except the open-destination action).
+    QString OutputFolderText() const;
+    // The folder field trimmed: empty asks nothing and refuses; a missing folder is created on
+    // request. Messages go through the dialogs interface.
+    bool CheckOutputFolder();
+    // The options text of the current format and profile, built from the profile on disk.
+    QString GetProfileOptions() const;
+    // Re-applies every caption from the string table (after a language switch).
+    void ApplyCaptions();
+
+  signals:
+    // A format was chosen: the main window shows formatCaption and profileText in its labels.
+    void formatChosen(const QString& formatCaption, const QString& profileText);
+    // OK: the main window shows the trimmed folder and enables itself.
+    void accepted(const QString& folder);
+    // Cancel: the main window empties its format and profile labels and enables itself.
+    void cancelled();
+
+    // formatChosen also reaches the main window when the chooser first shows (the opening format)
+    // and with OK (the profile then current in the list), so its labels show what a batch uses.
+
+  protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void buildFormats();
+    void buildProfileRow(QGridLayout* fields);
+    void buildFolderRow(QGridLayout* fields);
+    void buildButtons();
+    void buildActions();
+    void buildTabOrder();
+    void chooseFormat(int formatIndex);
+    void fillProfileList(int formatIndex, const QString& select);
+    void showProfileMenu();
+    void browse();
+    // Runs a profile action on the current format and refills its list as the action says.
+    void runProfileAction(const std::function<TProfileListChange(IProfileForms&)>& action);
+    void accept();
+    void cancel();
+    void notifyFormat();
+    QString formatCaption(int formatIndex) const;
+
+    int m_format = 0;
+    bool m_notifiedOnce = false;
+
+    std::array<QAction*, 16> m_formatActions{};
+    std::array<QRadioButton*, 16> m_radios{}; // nullptr for the formats of the Others menu
+    std::array<QAction*, 16> m_menuItems{};   // nullptr for the radio formats
+    std::array<QComboBox*, 16> m_lists{};
+    QButtonGroup* m_radioGroup = nullptr;
+    QToolButton* btnOther = nullptr;
+    QMenu* mnuOthers = nullptr;
+    QAction* actOthers = nullptr;
+    QLabel* lblProfile = nullptr;
+    QStackedWidget* m_listStack = nullptr;
+    QToolButton* btnEdit = nullptr;
+    QToolButton* btnProfile = nullptr;
+    QMenu* mnuProfileAdditional = nullptr;
+    QAction* miAddNewOne = nullptr;
+    QAction* miDelete2 = nullptr;
+    QAction* miRename = nullptr;
+    QLabel* lblOutputDir = nullptr;
+    QLineEdit* txtOutputDir = nullptr;
+    QPushButton* btnOutputDir = nullptr;
+    QPushButton* btnOK = nullptr;
+    QPushButton* btnCancel = nullptr;
+    QAction* actBrowse = nullptr;
+    QAction* actEditProfile = nullptr;
+    QAction* actAddNewProfile = nullptr;
+    QAction* actRenameProfile = nullptr;
+    QAction* actDeleteProfile = nullptr;
+    QAction* actCancel = nullptr;
+};
