@@ -1,5 +1,7 @@
 #include "app/power.h"
 
+#include "app/paths.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusInterface>
@@ -98,4 +100,29 @@ void TLogindPower::EndProgram() {
     if (QCoreApplication::instance())
         QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
                                   Qt::QueuedConnection);
+}
+
+void TLogindPower::TakeInhibitor(const QString& why) {
+    ReleaseInhibitor();
+    QDBusInterface manager(kService, kManagerPath, kManager, QDBusConnection::systemBus());
+    if (!manager.isValid())
+        return;
+    const QDBusReply<QDBusUnixFileDescriptor> reply =
+        manager.call(QStringLiteral("Inhibit"), QStringLiteral("sleep:idle"), ApplicationTitle, why,
+                     QStringLiteral("block"));
+    if (reply.isValid())
+        m_inhibitor = reply.value();
+}
+
+void TLogindPower::ReleaseInhibitor() {
+    // Closing our copy of the descriptor ends the lock.
+    m_inhibitor = QDBusUnixFileDescriptor();
+}
+
+TPowerInhibitor::TPowerInhibitor(const QString& why) : m_power(Power()) {
+    m_power.TakeInhibitor(why);
+}
+
+TPowerInhibitor::~TPowerInhibitor() {
+    m_power.ReleaseInhibitor();
 }

@@ -116,10 +116,13 @@ QMessageBox* TQtDialogs::BuildBox(QWidget* owner, const QString& message, const 
 }
 
 int TQtDialogs::run(const QString& message, const QString& title, TMsgDlgType type,
-                    const QStringList& captions, TMsgDlgButtons buttons, bool sizeButtons) {
+                    const QStringList& captions, TMsgDlgButtons buttons, bool sizeButtons,
+                    const QString& details) {
     try {
         std::unique_ptr<QMessageBox> box(
             BuildBox(owner(), message, title, type, captions, buttons, sizeButtons));
+        if (!details.isEmpty())
+            box->setDetailedText(details);
         QApplication::beep();
         box->exec();
         // The close box (or Escape without a Cancel button) gives Cancel's result.
@@ -135,6 +138,11 @@ int TQtDialogs::run(const QString& message, const QString& title, TMsgDlgType ty
 int TQtDialogs::MessageBox(const QString& text, const QString& caption, TMsgDlgType type,
                            TMsgDlgButtons buttons) {
     return run(text, caption, type, {}, buttons, false);
+}
+
+int TQtDialogs::MessageBoxDetails(const QString& text, const QString& caption, TMsgDlgType type,
+                                  TMsgDlgButtons buttons, const QString& details) {
+    return run(text, caption, type, {}, buttons, false, details);
 }
 
 int TQtDialogs::MessageDlgCaptions(const QString& message, const QString& title, TMsgDlgType type,
