@@ -121,8 +121,13 @@ int TQtDialogs::run(const QString& message, const QString& title, TMsgDlgType ty
     try {
         std::unique_ptr<QMessageBox> box(
             BuildBox(owner(), message, title, type, captions, buttons, sizeButtons));
-        if (!details.isEmpty())
+        if (!details.isEmpty()) {
             box->setDetailedText(details);
+            // Wide enough for a path and an engine line side by side with the text.
+            if (auto* grid = qobject_cast<QGridLayout*>(box->layout()))
+                grid->addItem(new QSpacerItem(520, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                              grid->rowCount(), 0, 1, grid->columnCount());
+        }
         QApplication::beep();
         box->exec();
         // The close box (or Escape without a Cancel button) gives Cancel's result.

@@ -134,8 +134,7 @@ TfrmProgress::TfrmProgress(QWidget* owner) : QDialog(owner) {
     buttons->addWidget(btnTray);
     buttons->addWidget(btnCancel);
     root->addLayout(buttons);
-    root->setSizeConstraint(QLayout::SetMinimumSize);
-    setMinimumWidth(460);
+    setMinimumWidth(520);
 
     connect(chkDelSource, &QCheckBox::clicked, this, &TfrmProgress::deleteSourceToggled);
     connect(chkShutdown, &QCheckBox::clicked, this, &TfrmProgress::shutdownToggled);
@@ -245,12 +244,16 @@ void TfrmProgress::AddFailure(const QString& source, const QString& line) {
         file = new QTreeWidgetItem(lsvErrors, {source});
         file->setIcon(0, QIcon::fromTheme(QStringLiteral("dialog-error")));
     }
-    new QTreeWidgetItem(file, {TrimControls(line)});
+    auto* item = new QTreeWidgetItem(file, {TrimControls(line)});
+    item->setToolTip(0, item->text(0));
+    file->setToolTip(0, source);
     file->setExpanded(true);
     lsvErrors->scrollToItem(file->child(file->childCount() - 1));
     if (lsvErrors->isHidden()) {
         lblErrors->show();
         lsvErrors->show();
+        // Room for the list below the displays.
+        resize(width(), std::max(height(), sizeHint().height()));
     }
 }
 
