@@ -375,7 +375,7 @@ TEST_F(BatchWindowTest, UntickingDeleteSourceKeepsTheSourcesOfLaterFiles) {
         if (run == 1 && block == 1) {
             QCheckBox* box = control<QCheckBox>("chkDelSource");
             checkedAtStart = box->isChecked();
-            QTest::mouseClick(box, Qt::LeftButton);
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2)); // on its box
         }
     };
     ASSERT_TRUE(batch->Convert(settings()));
@@ -488,6 +488,10 @@ TEST_F(BatchWindowTest, WithoutATrayTheProgramIsMinimised) {
         if (run == 0 && block == 1) {
             press("btnTray");
             minimised = owner.isMinimized() && owner.isVisible() && !tray()->Shown();
+            owner.showNormal();
+            progress()->showNormal();
+            progress()->showMinimized(); // the window's own minimise takes the whole program along
+            minimised = minimised && owner.isMinimized();
             dialogs.results.enqueue(mrNo);
             tray()->Menu()->findChild<QAction*>(QStringLiteral("miTrayExit"))->trigger();
         }
@@ -497,6 +501,34 @@ TEST_F(BatchWindowTest, WithoutATrayTheProgramIsMinimised) {
     EXPECT_EQ(dialogs.shown.size(), 1); // the stop question, answered "When done"
     EXPECT_EQ(rows().size(), 1);
     EXPECT_EQ(notifications, QStringList{kTrayTitle + QStringLiteral("|Convertion complete!")});
+}
+
+TEST_F(BatchWindowTest, AFirstFileThatCannotStartEndsTheBatchBeforeItBegins) {
+    const QString a = addSource(QStringLiteral("a.mkv"));
+    engine.runs.first().failToStart = true;
+    EXPECT_FALSE(batch->Convert(settings()));
+    EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Error creating process : 2")});
+    EXPECT_EQ(rows(), QStringList{a});
+    EXPECT_FALSE(batch->Running());
+    EXPECT_EQ(progress(), nullptr);
+    EXPECT_TRUE(power.inhibitors.isEmpty());
+    EXPECT_TRUE(balloons.isEmpty() && notifications.isEmpty());
+}
+
+TEST_F(BatchWindowTest, ALanguageSwitchReachesTheTrayMenuAndTheOpenWindow) {
+    addSource(QStringLiteral("a.mkv"));
+    QString button;
+    engine.beforeBlock = [&](int, int block) {
+        if (block != 1)
+            return;
+        SetStr(Ids::IDS_CONVERTING_BUTTON_SendToTray, QStringLiteral("In den Infobereich"));
+        SetStr(Ids::IDS_TRAY_StopConverting, QStringLiteral("Umwandlung beenden..."));
+        batch->ApplyCaptions();
+        button = control<QPushButton>("btnTray")->text();
+        EXPECT_EQ(trayExitCaption(), QStringLiteral("Umwandlung beenden..."));
+    };
+    ASSERT_TRUE(batch->Convert(settings()));
+    EXPECT_EQ(button, QStringLiteral("In den Infobereich"));
 }
 
 } // namespace

@@ -98,6 +98,11 @@ TfrmProgress::TfrmProgress(QWidget* owner) : QDialog(owner) {
     lblStatus->setBuddy(prgStatus);
     lblBatch->setBuddy(prgBatch);
     lblCovnerting->setBuddy(anmConvert);
+    // Each time caption names the value beside it.
+    lblStatusRemainingSingle->setBuddy(lblStatusRemaining);
+    lblRemaining->setBuddy(lblBatchRemaining);
+    lblElapsed->setBuddy(lblBatchElapsed);
+    lblEstimated->setBuddy(lblBatchEstimated);
 
     auto* root = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
@@ -161,6 +166,9 @@ void TfrmProgress::ApplyCaptions() {
     prgStatus->setAccessibleName(Str(Ids::IDS_CONVERTING_FileProgress));
     prgBatch->setAccessibleName(Str(Ids::IDS_CONVERTING_BatchProgress));
     anmConvert->setAccessibleName(Str(Ids::IDS_CONVERTING_Animation));
+    // The two "Remaining time:" captions read alike; their names tell them apart.
+    lblStatusRemainingSingle->setAccessibleName(Str(Ids::IDS_CONVERTING_FileRemainingName));
+    lblRemaining->setAccessibleName(Str(Ids::IDS_CONVERTING_BatchRemainingName));
     updateTitle();
 }
 
