@@ -144,8 +144,14 @@ struct TBatchWindow::Impl final : public IProgressView {
             progress->SetBatchRemaining(d);
     }
     void SetWorking(const QString& text) override {
-        if (progress)
-            progress->SetWorking(text);
+        if (!progress)
+            return;
+        // The first line of the next file: the last file's percentage and time go.
+        if (fileEnded) {
+            fileEnded = false;
+            progress->ResetFileDisplays();
+        }
+        progress->SetWorking(text);
     }
     void SetOutput(const QString& text) override {
         if (progress)
@@ -178,6 +184,7 @@ struct TBatchWindow::Impl final : public IProgressView {
     void ResetDisplays() override { window().ResetDisplays(); }
 
     void FileBooked(const TFileOutcome& outcome) override {
+        fileEnded = true;
         if (outcome.converted)
             return;
         failedSources.insert(outcome.source);
@@ -255,6 +262,7 @@ struct TBatchWindow::Impl final : public IProgressView {
     QList<TFailure> failures;
     QSet<QString> failedSources;
     bool minimising = false;
+    bool fileEnded = false; // a file was booked and the next one has said nothing yet
 };
 
 TBatchWindow::TBatchWindow(QWidget* owner, TSourceList& list)

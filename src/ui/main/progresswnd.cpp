@@ -187,6 +187,12 @@ void TfrmProgress::ResetDisplays() {
     updateTitle();
 }
 
+void TfrmProgress::ResetFileDisplays() {
+    lblStatus->setText(zeroStatus());
+    prgStatus->setValue(0);
+    lblStatusRemaining->setText(kZeroTime);
+}
+
 void TfrmProgress::updateTitle() {
     setWindowTitle(
         FormatStr(Str(Ids::IDS_CONVERTING_TitlePercent), {QString::number(m_batchPercent), m_caption}));

@@ -23,6 +23,8 @@ class TfrmProgress : public QDialog {
     // Fixed captions from the string table (creation and language switch).
     void ApplyCaptions();
     void ResetDisplays();
+    // The current file's percentage, bar and remaining time back to zero.
+    void ResetFileDisplays();
 
     // The window's caption; the title shows it after the batch percentage.
     void SetCaptionText(const QString& text);
