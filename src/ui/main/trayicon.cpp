@@ -16,7 +16,10 @@ constexpr int kBalloonMs = 10000;
 }
 
 bool NotifyDesktop(const QString& title, const QString& text) {
-    QDBusConnection bus = QDBusConnection::sessionBus();
+    return NotifyDesktop(title, text, QDBusConnection::sessionBus());
+}
+
+bool NotifyDesktop(const QString& title, const QString& text, QDBusConnection bus) {
     if (!bus.isConnected())
         return false;
     QDBusMessage call = QDBusMessage::createMethodCall(
@@ -30,7 +33,7 @@ bool NotifyDesktop(const QString& title, const QString& text) {
 
 TTrayIcon::TTrayIcon(QObject* parent)
     : QSystemTrayIcon(parent), m_trayAvailable([] { return QSystemTrayIcon::isSystemTrayAvailable(); }),
-      m_notify(NotifyDesktop) {
+      m_notify([](const QString& title, const QString& text) { return NotifyDesktop(title, text); }) {
     setObjectName(QStringLiteral("TrayIcon"));
     QIcon icon = QApplication::windowIcon();
     if (icon.isNull())

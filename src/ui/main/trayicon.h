@@ -2,6 +2,7 @@
 // The program's tray icon with its menu (mnuTray: miTrayShowWindow, a separator, miTrayExit) and
 // the balloons. A balloon goes on the icon while it is shown; otherwise (no tray on this desktop,
 // or the icon not shown) to the desktop's notification service; with neither it is skipped.
+#include <QDBusConnection>
 #include <QSystemTrayIcon>
 
 #include <functional>
@@ -53,6 +54,7 @@ class TTrayIcon : public QSystemTrayIcon {
     std::function<bool()> m_running;
 };
 
-// A notification through org.freedesktop.Notifications on the session bus; false when the
-// service is not there.
+// A notification through org.freedesktop.Notifications on the bus (the session bus by default);
+// false when the service is not there.
 bool NotifyDesktop(const QString& title, const QString& text);
+bool NotifyDesktop(const QString& title, const QString& text, QDBusConnection bus);
