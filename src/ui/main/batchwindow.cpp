@@ -113,8 +113,11 @@ struct TBatchWindow::Impl final : public IProgressView {
     void exitFromTray() {
         if (progress && !progress->Closed())
             progress->reject(); // asks whether to stop
-        else if (owner)
+        else if (owner) {
+            // Closed as a visible window, so that it ends the program as its own close would.
+            restoreFromTray();
             owner->close();
+        }
     }
 
     // ---- IProgressView -------------------------------------------------------------------
