@@ -2,6 +2,7 @@
 // Ending the program and the machine's power actions, behind an interface: the program installs
 // the systemd-logind implementation, tests a scripted one. Until one is installed nothing
 // happens, so no code path can power off the machine by accident.
+#include <QDBusConnection>
 #include <QDBusUnixFileDescriptor>
 #include <QString>
 
@@ -45,6 +46,8 @@ void SetPower(IPower* power);
 // "block" lock on "sleep:idle" from Manager.Inhibit, held as long as its descriptor stays open.
 class TLogindPower final : public IPower {
   public:
+    // bus: where logind is asked (the system bus; tests give a private one).
+    explicit TLogindPower(QDBusConnection bus = QDBusConnection::systemBus()) : m_bus(std::move(bus)) {}
     bool Allowed(TPowerAction action) override;
     bool Perform(TPowerAction action) override;
     void EndProgram() override;
@@ -52,5 +55,6 @@ class TLogindPower final : public IPower {
     void ReleaseInhibitor() override;
 
   private:
+    QDBusConnection m_bus;
     QDBusUnixFileDescriptor m_inhibitor;
 };
