@@ -190,7 +190,8 @@ TEST_F(BatchWindowTest, ABatchShowsItsProgressAndEndsWithTheSuccessNotice) {
         clock.advance(2000);
         if (run == 0 && block == 2) { // the 40 % line of the first file has been read
             seen << text("lblWorking") << text("lblOutput") << text("lblStatus") << text("lblBatch")
-                 << text("lblBatchElapsed") << text("lblCovnerting") << progress()->windowTitle();
+                 << text("lblBatchElapsed") << text("lblStatusRemaining") << text("lblBatchEstimated")
+                 << text("lblBatchRemaining") << text("lblCovnerting") << progress()->windowTitle();
             inhibitedDuring = power.inhibited;
             EXPECT_TRUE(batch->Running());
             EXPECT_EQ(trayExitCaption(), QStringLiteral("Stop converting..."));
@@ -206,12 +207,13 @@ TEST_F(BatchWindowTest, ABatchShowsItsProgressAndEndsWithTheSuccessNotice) {
     onCountdown();
     ASSERT_TRUE(batch->Convert(settings()));
 
-    EXPECT_EQ(seen, (QStringList{QStringLiteral("Working on file 1 of 2: a.mkv"),
-                                 QStringLiteral("Output file: a.avi"), QStringLiteral("Status= 40%"),
-                                 QStringLiteral("Batch=20%"), QStringLiteral("0:00:04"),
-                                 QStringLiteral("Conveting..."), QStringLiteral("20% - Encoding in progress"),
-                                 QStringLiteral("Working on file 2 of 2: b.mkv"),
-                                 QStringLiteral("Status= 0%"), QStringLiteral("0:00:00")}));
+    EXPECT_EQ(seen, (QStringList{
+                        QStringLiteral("Working on file 1 of 2: a.mkv"), QStringLiteral("Output file: a.avi"),
+                        QStringLiteral("Status= 40%"), QStringLiteral("Batch=20%"), QStringLiteral("0:00:04"),
+                        QStringLiteral("0:00:06"), QStringLiteral("0:00:20"), QStringLiteral("0:00:16"),
+                        QStringLiteral("Conveting..."), QStringLiteral("20% - Encoding in progress"),
+                        QStringLiteral("Working on file 2 of 2: b.mkv"), QStringLiteral("Status= 0%"),
+                        QStringLiteral("0:00:00")}));
     EXPECT_TRUE(rows().isEmpty());
     EXPECT_TRUE(QFile::exists(output(QStringLiteral("b.avi"))));
     EXPECT_TRUE(dialogs.shown.isEmpty());
