@@ -55,6 +55,13 @@ class IDialogs {
     // A plain message box with caption and text; returns the modal result.
     virtual int MessageBox(const QString& text, const QString& caption, TMsgDlgType type,
                            TMsgDlgButtons buttons) = 0;
+    // A message box with a longer text the user can unfold (a list of failures, say). Where no
+    // unfolding is possible the details are left out.
+    virtual int MessageBoxDetails(const QString& text, const QString& caption, TMsgDlgType type,
+                                  TMsgDlgButtons buttons, const QString& details) {
+        Q_UNUSED(details)
+        return MessageBox(text, caption, type, buttons);
+    }
     // A question whose buttons carry their own captions c1, c2, ... in the toolkit's button order.
     virtual int MessageDlgCaptions(const QString& message, const QString& title, TMsgDlgType type,
                                    const QStringList& captions, TMsgDlgButtons buttons) = 0;

@@ -1,5 +1,7 @@
 #include "app/power.h"
 
+#include "app/paths.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusInterface>
@@ -48,8 +50,8 @@ LogindMethods methodsFor(TPowerAction action) {
 }
 
 // The logind session object this process belongs to; empty when there is none.
-QString ownSessionPath() {
-    QDBusInterface manager(kService, kManagerPath, kManager, QDBusConnection::systemBus());
+QString ownSessionPath(const QDBusConnection& bus) {
+    QDBusInterface manager(kService, kManagerPath, kManager, bus);
     if (!manager.isValid())
         return {};
     const QDBusReply<QDBusObjectPath> reply =
@@ -69,8 +71,8 @@ void SetPower(IPower* power) {
 
 bool TLogindPower::Allowed(TPowerAction action) {
     if (action == TPowerAction::EndSession)
-        return !ownSessionPath().isEmpty();
-    QDBusInterface manager(kService, kManagerPath, kManager, QDBusConnection::systemBus());
+        return !ownSessionPath(m_bus).isEmpty();
+    QDBusInterface manager(kService, kManagerPath, kManager, m_bus);
     if (!manager.isValid())
         return false;
     const QDBusReply<QString> reply = manager.call(QLatin1String(methodsFor(action).check));
@@ -79,14 +81,14 @@ bool TLogindPower::Allowed(TPowerAction action) {
 
 bool TLogindPower::Perform(TPowerAction action) {
     if (action == TPowerAction::EndSession) {
-        const QString path = ownSessionPath();
+        const QString path = ownSessionPath(m_bus);
         if (path.isEmpty())
             return false;
-        QDBusInterface session(kService, path, kSession, QDBusConnection::systemBus());
+        QDBusInterface session(kService, path, kSession, m_bus);
         return session.isValid() &&
                session.call(QStringLiteral("Terminate")).type() != QDBusMessage::ErrorMessage;
     }
-    QDBusInterface manager(kService, kManagerPath, kManager, QDBusConnection::systemBus());
+    QDBusInterface manager(kService, kManagerPath, kManager, m_bus);
     if (!manager.isValid())
         return false;
     const QDBusMessage reply = manager.call(QLatin1String(methodsFor(action).action), false);
@@ -98,4 +100,29 @@ void TLogindPower::EndProgram() {
     if (QCoreApplication::instance())
         QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
                                   Qt::QueuedConnection);
+}
+
+void TLogindPower::TakeInhibitor(const QString& why) {
+    ReleaseInhibitor();
+    QDBusInterface manager(kService, kManagerPath, kManager, m_bus);
+    if (!manager.isValid())
+        return;
+    const QDBusReply<QDBusUnixFileDescriptor> reply =
+        manager.call(QStringLiteral("Inhibit"), QStringLiteral("sleep:idle"), ApplicationTitle, why,
+                     QStringLiteral("block"));
+    if (reply.isValid())
+        m_inhibitor = reply.value();
+}
+
+void TLogindPower::ReleaseInhibitor() {
+    // Closing our copy of the descriptor ends the lock.
+    m_inhibitor = QDBusUnixFileDescriptor();
+}
+
+TPowerInhibitor::TPowerInhibitor(const QString& why) : m_power(Power()) {
+    m_power.TakeInhibitor(why);
+}
+
+TPowerInhibitor::~TPowerInhibitor() {
+    m_power.ReleaseInhibitor();
 }

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QQueue>
 
+#include <functional>
+
 class TScriptedDialogs final : public IDialogs {
   public:
     enum class Kind { Message, Question, Folder, OpenFiles, SaveFile, ShellOpen };
@@ -16,6 +18,7 @@ class TScriptedDialogs final : public IDialogs {
         TMsgDlgType type = TMsgDlgType::mtCustom;
         QStringList buttonCaptions;
         TMsgDlgButtons buttons = 0;
+        QString details; // the unfoldable text of MessageBoxDetails
     };
 
     QList<Shown> shown;
@@ -26,6 +29,8 @@ class TScriptedDialogs final : public IDialogs {
     bool shellOpenResult = true;
     int busyDepthChanges = 0;
     bool busy = false;
+    // Runs while a box or question is "open", before it is answered (tests let events run here).
+    std::function<void(const Shown&)> whileOpen;
 
     // Installs itself as the process-wide dialogs while alive.
     TScriptedDialogs() { SetDialogs(this); }
@@ -35,16 +40,18 @@ class TScriptedDialogs final : public IDialogs {
 
     int MessageBox(const QString& text, const QString& caption, TMsgDlgType type,
                    TMsgDlgButtons buttons) override {
-        shown.append({Kind::Message, text, caption, type, {}, buttons});
-        return results.isEmpty() ? mrNone : results.dequeue();
+        return answer({Kind::Message, text, caption, type, {}, buttons, {}});
+    }
+    int MessageBoxDetails(const QString& text, const QString& caption, TMsgDlgType type,
+                          TMsgDlgButtons buttons, const QString& details) override {
+        return answer({Kind::Message, text, caption, type, {}, buttons, details});
     }
     int MessageDlgCaptions(const QString& message, const QString& title, TMsgDlgType type,
                            const QStringList& captions, TMsgDlgButtons buttons) override {
-        shown.append({Kind::Question, message, title, type, captions, buttons});
-        return results.isEmpty() ? mrNone : results.dequeue();
+        return answer({Kind::Question, message, title, type, captions, buttons, {}});
     }
     bool BrowseForFolder(QString& folder, const QString& title, const QString& root) override {
-        shown.append({Kind::Folder, root, title, TMsgDlgType::mtCustom, {}, 0});
+        shown.append({Kind::Folder, root, title, TMsgDlgType::mtCustom, {}, 0, {}});
         if (folders.isEmpty())
             return false;
         const QString answer = folders.dequeue();
@@ -54,20 +61,27 @@ class TScriptedDialogs final : public IDialogs {
         return true;
     }
     QStringList GetOpenFileNames(const QString& title, const QString& dir, const QString& filter) override {
-        shown.append({Kind::OpenFiles, dir, title, TMsgDlgType::mtCustom, {filter}, 0});
+        shown.append({Kind::OpenFiles, dir, title, TMsgDlgType::mtCustom, {filter}, 0, {}});
         return openFiles.isEmpty() ? QStringList() : openFiles.dequeue();
     }
     QString GetSaveFileName(const QString& title, const QString& fileName, const QString& filter) override {
-        shown.append({Kind::SaveFile, fileName, title, TMsgDlgType::mtCustom, {filter}, 0});
+        shown.append({Kind::SaveFile, fileName, title, TMsgDlgType::mtCustom, {filter}, 0, {}});
         return saveFiles.isEmpty() ? QString() : saveFiles.dequeue();
     }
     bool ShellOpen(const QString& path) override {
-        shown.append({Kind::ShellOpen, path, {}, TMsgDlgType::mtCustom, {}, 0});
+        shown.append({Kind::ShellOpen, path, {}, TMsgDlgType::mtCustom, {}, 0, {}});
         return shellOpenResult;
     }
     void SetBusyCursor(bool on) override {
         busy = on;
         ++busyDepthChanges;
+    }
+
+    int answer(const Shown& box) {
+        shown.append(box);
+        if (whileOpen)
+            whileOpen(box);
+        return results.isEmpty() ? mrNone : results.dequeue();
     }
 
     // The texts of all message boxes and questions, in order.

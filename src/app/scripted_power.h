@@ -3,6 +3,7 @@
 #include "app/power.h"
 
 #include <QList>
+#include <QStringList>
 
 class TScriptedPower final : public IPower {
   public:
@@ -10,6 +11,10 @@ class TScriptedPower final : public IPower {
     QList<TPowerAction> checked;   // every Allowed() question, in order
     QList<TPowerAction> performed; // every Perform() request, in order
     int endProgramCalls = 0;
+    QStringList inhibitors; // the reason of every inhibitor taken, in order
+    bool inhibited = false; // an inhibitor is held now
+    // Every request in order: "inhibit", "release", "perform", "end".
+    QStringList events;
 
     // Installs itself as the process-wide power implementation while alive.
     TScriptedPower() { SetPower(this); }
@@ -23,7 +28,21 @@ class TScriptedPower final : public IPower {
     }
     bool Perform(TPowerAction action) override {
         performed.append(action);
+        events << QStringLiteral("perform");
         return true;
     }
-    void EndProgram() override { ++endProgramCalls; }
+    void EndProgram() override {
+        ++endProgramCalls;
+        events << QStringLiteral("end");
+    }
+    void TakeInhibitor(const QString& why) override {
+        inhibitors << why;
+        inhibited = true;
+        events << QStringLiteral("inhibit");
+    }
+    void ReleaseInhibitor() override {
+        if (inhibited)
+            events << QStringLiteral("release");
+        inhibited = false;
+    }
 };

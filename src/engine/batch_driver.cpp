@@ -135,6 +135,9 @@ bool TBatchDriver::StartBatch() {
         m_engine.DetachTermination();
         m_engine.Terminate(0);
         DeleteAvsScript();
+        // A cut-off output is no result: remove it unless it was there before this file started.
+        if (!m_outputExisted && !samePath(m_currentOutput, run.CurrentInput))
+            QFile::remove(m_currentOutput);
     }
     m_view.BatchEndReport(run.BatchHadError, result);
     m_running = false;
@@ -159,6 +162,7 @@ bool TBatchDriver::StartFile() {
     run.CurrentInput = m_queue.Caption(0);
     run.CurrentBytes = m_queue.FileSize(0);
     m_currentOutput = OutputPathFor(run.CurrentInput);
+    m_outputExisted = QFileInfo::exists(m_currentOutput);
 
     // The profile is read from disk now, so every file gets the profile as stored at its start.
     const QString options =

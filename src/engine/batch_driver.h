@@ -89,5 +89,6 @@ class TBatchDriver : public QObject {
     TBatchSettings m_settings;
     bool m_running = false;
     QString m_currentOutput;
+    bool m_outputExisted = false; // the current output was there before its engine started
     QList<TFileOutcome> m_outcomes;
 };

@@ -116,10 +116,18 @@ QMessageBox* TQtDialogs::BuildBox(QWidget* owner, const QString& message, const 
 }
 
 int TQtDialogs::run(const QString& message, const QString& title, TMsgDlgType type,
-                    const QStringList& captions, TMsgDlgButtons buttons, bool sizeButtons) {
+                    const QStringList& captions, TMsgDlgButtons buttons, bool sizeButtons,
+                    const QString& details) {
     try {
         std::unique_ptr<QMessageBox> box(
             BuildBox(owner(), message, title, type, captions, buttons, sizeButtons));
+        if (!details.isEmpty()) {
+            box->setDetailedText(details);
+            // Wide enough for a path and an engine line side by side with the text.
+            if (auto* grid = qobject_cast<QGridLayout*>(box->layout()))
+                grid->addItem(new QSpacerItem(520, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                              grid->rowCount(), 0, 1, grid->columnCount());
+        }
         QApplication::beep();
         box->exec();
         // The close box (or Escape without a Cancel button) gives Cancel's result.
@@ -135,6 +143,11 @@ int TQtDialogs::run(const QString& message, const QString& title, TMsgDlgType ty
 int TQtDialogs::MessageBox(const QString& text, const QString& caption, TMsgDlgType type,
                            TMsgDlgButtons buttons) {
     return run(text, caption, type, {}, buttons, false);
+}
+
+int TQtDialogs::MessageBoxDetails(const QString& text, const QString& caption, TMsgDlgType type,
+                                  TMsgDlgButtons buttons, const QString& details) {
+    return run(text, caption, type, {}, buttons, false, details);
 }
 
 int TQtDialogs::MessageDlgCaptions(const QString& message, const QString& title, TMsgDlgType type,

@@ -21,6 +21,8 @@ class TQtDialogs final : public IDialogs {
 
     int MessageBox(const QString& text, const QString& caption, TMsgDlgType type,
                    TMsgDlgButtons buttons) override;
+    int MessageBoxDetails(const QString& text, const QString& caption, TMsgDlgType type,
+                          TMsgDlgButtons buttons, const QString& details) override;
     int MessageDlgCaptions(const QString& message, const QString& title, TMsgDlgType type,
                            const QStringList& captions, TMsgDlgButtons buttons) override;
     bool BrowseForFolder(QString& folder, const QString& title, const QString& root) override;
@@ -39,7 +41,7 @@ class TQtDialogs final : public IDialogs {
   private:
     QWidget* owner() const;
     int run(const QString& message, const QString& title, TMsgDlgType type, const QStringList& captions,
-            TMsgDlgButtons buttons, bool sizeButtons);
+            TMsgDlgButtons buttons, bool sizeButtons, const QString& details = QString());
 
     QPointer<QWidget> m_owner;
     bool m_busy = false;

@@ -1,0 +1,298 @@
+#include "ui/main/batchwindow.h"
+
+#include "app/dialogs.h"
+#include "app/options.h"
+#include "app/paths.h"
+#include "app/power.h"
+#include "app/utils.h"
+#include "engine/batch_driver.h"
+#include "engine/batch_text.h"
+#include "engine/clock.h"
+#include "engine/engine_process.h"
+#include "engine/progress_view.h"
+#include "lang/strings.h"
+#include "sources/sourcelist.h"
+#include "ui/main/progresswnd.h"
+#include "ui/main/shutdownwnd.h"
+#include "ui/main/trayicon.h"
+
+#include <QPointer>
+#include <QSet>
+#include <QWidget>
+
+// The window side of a batch: the driver's view over the progress window, the tray and the end
+// report with its completion action.
+struct TBatchWindow::Impl final : public IProgressView {
+    struct TFailure {
+        QString source;
+        QStringList lines;
+    };
+
+    Impl(TBatchWindow& self, QWidget* owner, TSourceList& list, TBatchWindowParts parts)
+        : owner(owner), list(list), ownEngine(parts.engine ? nullptr : std::make_unique<TEngineProcess>()),
+          engine(parts.engine ? parts.engine : ownEngine.get()),
+          clock(parts.clock ? parts.clock : &systemClock), tray(new TTrayIcon(&self)),
+          driver(std::make_unique<TBatchDriver>(list, *engine, *this, *clock)) {
+        if (parts.trayAvailable || parts.notify)
+            tray->SetPlatform(
+                parts.trayAvailable ? parts.trayAvailable : [] { return false; },
+                parts.notify ? parts.notify : [](const QString&, const QString&) { return false; });
+        tray->SetBatchRunning([this] { return Running(); });
+        QObject::connect(tray, &TTrayIcon::showWindowRequested, &self, [this] { restoreFromTray(); });
+        QObject::connect(tray, &TTrayIcon::exitRequested, &self, [this] { exitFromTray(); });
+    }
+    ~Impl() override {
+        driver.reset(); // before the engine it uses
+        delete progress.data();
+    }
+
+    bool Running() const { return progress || driver->Running(); }
+
+    // ---- The progress window --------------------------------------------------------------
+
+    TfrmProgress& window() {
+        if (!progress) {
+            progress = new TfrmProgress(owner);
+            QObject::connect(progress, &TfrmProgress::stopWhenDoneChanged, progress,
+                             [this](bool stop) { driver->SetStopWhenDone(stop); });
+            QObject::connect(progress, &TfrmProgress::deleteSourceToggled, progress,
+                             [](bool on) { Options.DeleteFileAfterProcessing = on; });
+            QObject::connect(progress, &TfrmProgress::shutdownToggled, progress,
+                             [](bool on) { Options.ShutdownWindowsWhenDone = on; });
+            QObject::connect(progress, &TfrmProgress::sendToTrayClicked, progress, [this] { sendToTray(); });
+            QObject::connect(progress, &TfrmProgress::minimiseRequested, progress,
+                             [this] { minimiseProgram(); });
+        }
+        return *progress;
+    }
+
+    void closeWindow() {
+        delete progress.data();
+        inhibitor.reset();
+    }
+
+    void sendToTray() {
+        if (!tray->TrayAvailable()) {
+            // No tray to come back from: the program goes to the task bar instead.
+            minimiseProgram();
+            return;
+        }
+        if (progress)
+            progress->hide();
+        if (owner)
+            owner->hide();
+        tray->ShowIcon();
+        tray->Balloon(FormatStr(Str(Ids::IDS_CONVERTING_TrayInfo), {ApplicationTitle}),
+                      Str(Ids::IDS_CONVERTING_TrayMin));
+    }
+
+    void minimiseProgram() {
+        if (minimising)
+            return;
+        minimising = true;
+        if (owner)
+            owner->showMinimized();
+        if (progress && !progress->isMinimized())
+            progress->showMinimized();
+        minimising = false;
+    }
+
+    void restoreFromTray() {
+        if (owner) {
+            owner->showNormal();
+            owner->raise();
+        }
+        if (progress && !progress->Closed()) {
+            progress->showNormal();
+            progress->raise();
+            progress->activateWindow();
+        }
+        tray->HideIcon();
+    }
+
+    void exitFromTray() {
+        if (progress && !progress->Closed())
+            progress->reject(); // asks whether to stop
+        else if (owner) {
+            // Closed as a visible window, so that it ends the program as its own close would.
+            restoreFromTray();
+            owner->close();
+        }
+    }
+
+    // ---- IProgressView -------------------------------------------------------------------
+
+    void SetFileStatus(const QString& text, int percent) override {
+        if (progress)
+            progress->SetFileStatus(text, percent);
+    }
+    void SetFileRemaining(const QString& d) override {
+        if (progress)
+            progress->SetFileRemaining(d);
+    }
+    void SetBatchStatus(const QString& text, int percent) override {
+        if (progress)
+            progress->SetBatchStatus(text, percent);
+    }
+    void SetBatchElapsed(const QString& d) override {
+        if (progress)
+            progress->SetBatchElapsed(d);
+    }
+    void SetBatchEstimated(const QString& d) override {
+        if (progress)
+            progress->SetBatchEstimated(d);
+    }
+    void SetBatchRemaining(const QString& d) override {
+        if (progress)
+            progress->SetBatchRemaining(d);
+    }
+    void SetWorking(const QString& text) override {
+        if (!progress)
+            return;
+        // The first line of the next file: the last file's percentage and time go.
+        if (fileEnded) {
+            fileEnded = false;
+            progress->ResetFileDisplays();
+        }
+        progress->SetWorking(text);
+    }
+    void SetOutput(const QString& text) override {
+        if (progress)
+            progress->SetOutput(text);
+    }
+    void StartAnimation(const QString& label) override {
+        if (progress)
+            progress->StartAnimation(label);
+    }
+    void SetTrayHint(const QString& text) override { tray->setToolTip(text); }
+
+    // A failure never waits for anyone: it is listed in the window at once and kept for the
+    // end report.
+    void ShowEngineError(const QString& line) override {
+        const QString source = Options.Run.CurrentInput;
+        addFailure(source, TrimControls(line));
+    }
+    void addFailure(const QString& source, const QString& line) {
+        auto it = std::find_if(failures.begin(), failures.end(),
+                               [&](const TFailure& f) { return f.source == source; });
+        if (it == failures.end())
+            it = failures.insert(failures.end(), TFailure{source, {}});
+        it->lines << line;
+        if (progress)
+            progress->AddFailure(source, line);
+    }
+
+    void SetCaption(const QString& text) override { window().SetCaptionText(text); }
+    void SetStopWhenDoneText(const QString& text) override { window().SetStopWhenDoneText(text); }
+    void ResetDisplays() override { window().ResetDisplays(); }
+
+    void FileBooked(const TFileOutcome& outcome) override {
+        fileEnded = true;
+        if (outcome.converted)
+            return;
+        failedSources.insert(outcome.source);
+        const bool listed = std::any_of(failures.cbegin(), failures.cend(),
+                                        [&](const TFailure& f) { return f.source == outcome.source; });
+        if (!listed)
+            addFailure(outcome.source, outcome.reason);
+    }
+
+    int RunProgress() override {
+        // No sleep while the batch runs; the lock goes before any completion action.
+        inhibitor = std::make_unique<TPowerInhibitor>(
+            FormatStr(Str(Ids::IDS_BATCH_InhibitReason), {QString::number(Options.Run.TotalCount)}));
+        return window().RunModal();
+    }
+
+    void CloseProgress(int modalResult) override {
+        if (progress)
+            progress->Finish(modalResult);
+    }
+
+    void BatchEndReport(bool hadError, int modalResult) override {
+        inhibitor.reset();
+        if (hadError) {
+            Dialogs().MessageBoxDetails(Str(Ids::IDS_MESSAGEBOX_AnErrorOccurred),
+                                        Str(Ids::IDS_MESSAGEBOX_Oops), TMsgDlgType::mtWarning,
+                                        static_cast<unsigned>(TMsgDlgBtn::mbOK), failureDetails());
+            markFailedRows();
+            return;
+        }
+        tray->Balloon(FormatStr(Str(Ids::IDS_LABEL_TrayInformation), {ApplicationTitle}),
+                      Str(Ids::IDS_MESSAGEBOX_TrayConvertComplete));
+        if (Options.ShutdownWindowsWhenDone && modalResult != mrCancel) {
+            TfrmShutdown countdown(owner);
+            if (owner) {
+                countdown.adjustSize();
+                const QRect o = owner->window()->geometry();
+                countdown.move(o.left() + (o.width() - countdown.width()) / 2,
+                               o.top() + (o.height() - countdown.height()) / 2);
+            }
+            if (countdown.exec() == QDialog::Accepted)
+                ShutdownAction(Options.ShutdownFlag);
+        }
+    }
+
+    QString failureDetails() const {
+        QStringList text;
+        for (const TFailure& f : failures) {
+            text << f.source;
+            for (const QString& line : f.lines)
+                text << QStringLiteral("    ") + line;
+        }
+        return text.join(QLatin1Char('\n'));
+    }
+
+    // The rows that failed in this batch carry the error mark; rows the batch never reached
+    // (after a stop) keep theirs.
+    void markFailedRows() {
+        for (int row = 0; row < list.Count(); ++row) {
+            if (failedSources.contains(list.Caption(row)))
+                list.SetImageIndex(row, 1);
+        }
+    }
+
+    QPointer<QWidget> owner;
+    TSourceList& list;
+    std::unique_ptr<IEngineRunner> ownEngine;
+    IEngineRunner* engine;
+    TSystemClock systemClock;
+    const IClock* clock;
+    TTrayIcon* tray;
+    std::unique_ptr<TBatchDriver> driver;
+    QPointer<TfrmProgress> progress;
+    std::unique_ptr<TPowerInhibitor> inhibitor;
+    QList<TFailure> failures;
+    QSet<QString> failedSources;
+    bool minimising = false;
+    bool fileEnded = false; // a file was booked and the next one has said nothing yet
+};
+
+TBatchWindow::TBatchWindow(QWidget* owner, TSourceList& list)
+    : TBatchWindow(owner, list, TBatchWindowParts()) {}
+
+TBatchWindow::TBatchWindow(QWidget* owner, TSourceList& list, TBatchWindowParts parts)
+    : QObject(owner), m_impl(std::make_unique<Impl>(*this, owner, list, std::move(parts))) {}
+
+TBatchWindow::~TBatchWindow() = default;
+
+bool TBatchWindow::Convert(const TBatchSettings& settings) {
+    if (Running())
+        return false;
+    m_impl->failures.clear();
+    m_impl->failedSources.clear();
+    m_impl->driver->SetSettings(settings);
+    const bool ran = m_impl->driver->Convert();
+    m_impl->closeWindow();
+    return ran;
+}
+
+bool TBatchWindow::Running() const {
+    return m_impl->Running();
+}
+
+void TBatchWindow::ApplyCaptions() {
+    m_impl->tray->ApplyCaptions();
+    if (m_impl->progress)
+        m_impl->progress->ApplyCaptions();
+}
