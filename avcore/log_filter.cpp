@@ -293,8 +293,7 @@ std::string LogFilter::Diagnose(const RunOutcome& outcome, long long outputBytes
         }
         if (decodeErrors_ > 0) {
             return "Error: the input file " + Quoted(facts_.input) +
-                   " holds damaged data that could not be decoded; the conversion stopped after " +
-                   Seconds(std::max(0.0, outcome.reached));
+                   " holds damaged data that could not be decoded (" + EncoderReason() + ")";
         }
         return "Error: the conversion failed: " +
                (errors_.empty() ? "FFmpeg ended with code " + std::to_string(outcome.exitCode)

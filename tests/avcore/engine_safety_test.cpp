@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -190,6 +191,20 @@ TEST_F(EngineSafety, ScriptSourceWithQuotesInItsName) {
         EXPECT_EQ(r.exitCode, 0) << r.text.toStdString();
         EXPECT_TRUE(r.text.contains("from '" + tricky + "'")) << r.text.toStdString();
     }
+}
+
+// Damaged data in the middle of a source is named as such, not blamed on the encoder settings.
+TEST_F(EngineSafety, DamagedDataIsNamedAsSuch) {
+    QByteArray bytes = ReadFile(Media("rabbit320.mp4"));
+    std::mt19937 noise(12);
+    for (qsizetype i = bytes.size() / 8; i < bytes.size() * 7 / 8; ++i) {
+        bytes[i] = static_cast<char>(noise());
+    }
+    ASSERT_TRUE(WriteFile(Out("damaged.mp4"), bytes));
+    const EngineResult r = RunEngine(EngineArgs(Out("damaged.mp4"), kVideo, Out("out.avi")));
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_TRUE(r.LastLine().contains("damaged data")) << r.LastLine().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(Out("out.avi")));
 }
 
 // One conversion, one input: a second -i (smuggled in through a profile's time text) is refused.
