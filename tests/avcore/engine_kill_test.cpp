@@ -12,8 +12,10 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstring>
 #include <future>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -220,6 +222,54 @@ TEST_F(EngineStop, RunnerStopLetsTheEngineCleanUp) {
     EXPECT_TRUE(text.contains("Error: the conversion was stopped")) << text.toStdString();
     EXPECT_EQ(ReadFile(Out("out.avi")), "the old file");
     EXPECT_EQ(Temporaries(dir_.path()), QStringList());
+}
+
+// However the engine learns that its converter is gone (a hang-up, an interrupt, nobody reading
+// its output any more), it stops FFmpeg, removes its temporary file and ends.
+TEST_F(EngineStop, EngineEndsWhenHungUpInterruptedOrUnread) {
+    const QString fifo = Fifo();
+    ASSERT_FALSE(fifo.isEmpty());
+    const QByteArray program = VARID_BIN_DIR "/avcore.dll";
+    QList<QByteArray> args{program};
+    for (const QString& a : EngineArgs(fifo, kStuckOptions, Out("out.avi"))) {
+        args << QFile::encodeName(a);
+    }
+    std::vector<char*> argv;
+    for (QByteArray& a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+
+    for (const int how : {SIGHUP, SIGINT, SIGPIPE}) {
+        SCOPED_TRACE(strsignal(how));
+        int out[2];
+        ASSERT_EQ(pipe(out), 0);
+        const pid_t engine = fork();
+        if (engine == 0) {
+            dup2(out[1], STDOUT_FILENO);
+            dup2(out[1], STDERR_FILENO);
+            close(out[0]);
+            close(out[1]);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        close(out[1]);
+        qint64 ffmpeg = 0;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (ffmpeg = FindChild(engine)) != 0; }, kWaitMs));
+        if (how == SIGPIPE) {
+            close(out[0]); // its next line finds nobody to read it
+        } else {
+            kill(engine, how);
+        }
+        int status = 0;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return waitpid(engine, &status, WNOHANG) == engine; }, kWaitMs));
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + how) << status;
+        EXPECT_FALSE(Running(ffmpeg));
+        if (how != SIGPIPE) {
+            close(out[0]);
+        }
+        EXPECT_EQ(Temporaries(dir_.path()), QStringList());
+    }
 }
 
 // When the converter dies, the engine is told to stop even though nothing it writes fails (here
