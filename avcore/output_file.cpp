@@ -190,6 +190,10 @@ std::string OutputFile::Commit(bool replace) {
         return "Error: the output file '" + output_ +
                "' could not be written completely: " + std::strerror(errno);
     }
+    // A file that is replaced keeps its permissions (a private file stays private).
+    if (struct stat old{}; replace && lstat(output_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        fchmod(fd_, old.st_mode & 07777);
+    }
     const int result =
         replace ? rename(temp_.c_str(), output_.c_str()) : RenameNoReplace(temp_.c_str(), output_.c_str());
     if (result != 0) {

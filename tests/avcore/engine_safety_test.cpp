@@ -111,9 +111,14 @@ TEST_F(EngineSafety, FailedRunKeepsTheOldOutput) {
     EXPECT_EQ(ReadFile(output), "the old file");
     EXPECT_EQ(Temporaries(dir_.path()), QStringList());
 
+    // A successful run replaces it, keeping its permissions.
+    ASSERT_EQ(chmod(QFile::encodeName(output).constData(), 0600), 0);
     const EngineResult good = RunEngine(EngineArgs(Sources::Get().VideoOnly(), "-y " + kVideo, output));
     EXPECT_EQ(good.exitCode, 0) << good.text.toStdString();
     EXPECT_TRUE(ReadFile(output).startsWith("RIFF"));
+    struct stat st {};
+    ASSERT_EQ(stat(QFile::encodeName(output).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
     EXPECT_EQ(Temporaries(dir_.path()), QStringList());
 }
 
