@@ -115,20 +115,33 @@ void SyncFolder(const std::string& folder) {
     }
 }
 
+bool Unsupported(int error) {
+    return error == EINVAL || error == ENOSYS || error == ENOTSUP || error == EPERM;
+}
+
 // Renames from to to unless to exists. Where the file system cannot do that in one step, a hard
-// link (which also refuses an existing name) is made and the old name removed.
+// link (which also refuses an existing name) is made and the old name removed; where it has no
+// links either, the name is looked at just before a plain rename.
 int RenameNoReplace(const char* from, const char* to) {
     if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) {
         return 0;
     }
-    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
+    if (!Unsupported(errno)) {
         return -1;
     }
-    if (link(from, to) != 0) {
+    if (link(from, to) == 0) {
+        unlink(from);
+        return 0;
+    }
+    if (!Unsupported(errno)) {
         return -1;
     }
-    unlink(from);
-    return 0;
+    struct stat st {};
+    if (lstat(to, &st) == 0) {
+        errno = EEXIST;
+        return -1;
+    }
+    return rename(from, to);
 }
 
 } // namespace
