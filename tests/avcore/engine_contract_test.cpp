@@ -1,10 +1,9 @@
 // The lines the converter reads from the engine, and the failures it must report.
 #include "engine_fixture.h"
 
-#include <QProcess>
-
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 
 #include <functional>
@@ -207,7 +206,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, EngineFailures, ::testing::ValuesIn(FailureCases
 TEST_F(EngineTest, FullDiskIsNamedAsSuch) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
-    QStringList args{"-rm", "sh", "-c", "mount -t tmpfs -o size=8k tmpfs \"$0\" || exit 99; exec \"$@\"",
+    QStringList args{"-rm",       "sh",
+                     "-c",        "mount -t tmpfs -o size=8k tmpfs \"$0\" || exit 99; exec \"$@\"",
                      dir_.path(), VARID_BIN_DIR "/avcore.dll"};
     args << Default(Sources::Get().AudioVideo(), Out("full.avi"));
     process.start("unshare", args);
