@@ -55,6 +55,14 @@ std::string CheckReadable(const std::string& path, const std::string& what) {
     return {};
 }
 
+// Whether the end of a call's argument or the start of its next one comes at pos, after blanks.
+bool ClosesArgument(const std::string& script, std::size_t pos) {
+    while (pos < script.size() && (script[pos] == ' ' || script[pos] == '\t')) {
+        ++pos;
+    }
+    return pos < script.size() && (script[pos] == ')' || script[pos] == ',');
+}
+
 } // namespace
 
 std::string DirectShowSourceOf(const std::string& script) {
@@ -76,11 +84,14 @@ std::string DirectShowSourceOf(const std::string& script) {
         while (pos < script.size() && std::isspace(static_cast<unsigned char>(script[pos]))) {
             ++pos;
         }
-        // AviSynth's string with double quotes inside: """...""".
+        // AviSynth's string with double quotes inside: """...""", ended by the first three quotes
+        // that the end of the call or its next argument follows (so a name may end in a quote).
         if (script.compare(pos, 3, "\"\"\"") == 0) {
-            const auto close = script.find("\"\"\"", pos + 3);
-            if (close != std::string::npos) {
-                return script.substr(pos + 3, close - pos - 3);
+            for (auto q = script.find("\"\"\"", pos + 3); q != std::string::npos;
+                 q = script.find("\"\"\"", q + 1)) {
+                if (ClosesArgument(script, q + 3)) {
+                    return script.substr(pos + 3, q - pos - 3);
+                }
             }
             continue;
         }
@@ -92,11 +103,7 @@ std::string DirectShowSourceOf(const std::string& script) {
         const auto lineEnd = std::min(script.find('\n', pos), script.size());
         std::size_t close = std::string::npos;
         for (auto q = script.find('"', pos + 1); q < lineEnd; q = script.find('"', q + 1)) {
-            auto next = q + 1;
-            while (next < lineEnd && (script[next] == ' ' || script[next] == '\t')) {
-                ++next;
-            }
-            if (next < lineEnd && (script[next] == ')' || script[next] == ',')) {
+            if (ClosesArgument(script, q + 1)) {
                 close = q;
             }
         }

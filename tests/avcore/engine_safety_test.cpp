@@ -181,7 +181,7 @@ TEST_F(EngineSafety, NamesAreFilesNotOptionsOrProtocols) {
 // The source named in an AviSynth script is read whole, whatever characters its name holds, in
 // AviSynth's plain and triple-quoted strings.
 TEST_F(EngineSafety, ScriptSourceWithQuotesInItsName) {
-    const QString tricky = Out("a\"b, c\") x.wav");
+    const QString tricky = Out("a\"b, c\") x.wav\"");
     ASSERT_TRUE(QFile::copy(Sources::Get().AudioOnly(), tricky));
     const QByteArray name = QFile::encodeName(tricky);
     const QByteArray scripts[] = {
