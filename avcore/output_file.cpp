@@ -20,6 +20,8 @@ constexpr const char* kMarker = ".varid-part-";
 constexpr std::size_t kRandomLetters = 6;
 // Longer "extensions" are not kept: such a name needs "-f" anyway.
 constexpr std::size_t kMaxExtension = 16;
+// The length a temporary name is cut to where the file system refuses a longer one.
+constexpr std::size_t kShortName = 96;
 
 std::string FolderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -63,7 +65,8 @@ std::string CutUtf8(const std::string& text, std::size_t size) {
     return text.substr(0, size);
 }
 
-std::string TemporaryName(const std::string& outputName) {
+// The name of a temporary file for outputName, at most maxName bytes long where the stem allows.
+std::string TemporaryName(const std::string& outputName, std::size_t maxName) {
     std::string stem = outputName;
     std::string extension;
     const auto dot = outputName.find_last_of('.');
@@ -73,7 +76,7 @@ std::string TemporaryName(const std::string& outputName) {
     }
     const std::string tail = kMarker + std::to_string(getpid()) + "-" + RandomLetters() + extension;
     // The temporary name must fit where the output's name fits.
-    return "." + CutUtf8(stem, NAME_MAX - 1 - tail.size()) + tail;
+    return "." + CutUtf8(stem, maxName > tail.size() + 1 ? maxName - 1 - tail.size() : 0) + tail;
 }
 
 // The engine pid in a name of ours, or 0 when the name is not one of our temporary names.
@@ -157,11 +160,16 @@ OutputFile::~OutputFile() {
 
 std::string OutputFile::Create() {
     const std::string folder = FolderOf(output_);
+    // Some file systems take shorter names than NAME_MAX: the stem is then cut further.
+    std::size_t maxName = NAME_MAX;
     for (int attempt = 0; attempt < 16; ++attempt) {
-        temp_ = (folder == "/" ? "" : folder) + "/" + TemporaryName(NameOf(output_));
+        temp_ = (folder == "/" ? "" : folder) + "/" + TemporaryName(NameOf(output_), maxName);
         fd_ = open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd_ >= 0 || errno != EEXIST) {
+        if (fd_ >= 0 || (errno != EEXIST && (errno != ENAMETOOLONG || maxName <= kShortName))) {
             break;
+        }
+        if (errno == ENAMETOOLONG) {
+            maxName = kShortName;
         }
     }
     if (fd_ < 0) {
