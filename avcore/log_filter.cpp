@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 
 namespace avcore {
@@ -74,7 +75,37 @@ std::string Quoted(const std::string& path) {
     return "'" + path + "'";
 }
 
+std::string Seconds(double seconds) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.1f s", seconds);
+    return buffer;
+}
+
+// "  Duration: 00:01:02.50, start: ..." -> 62.5; nothing for "N/A" or a malformed clock.
+std::optional<double> ParseDuration(std::string_view text) {
+    text.remove_prefix(std::strlen("  Duration: "));
+    text = text.substr(0, text.find(','));
+    int hours = 0, minutes = 0;
+    double seconds = 0;
+    const std::string clock(text);
+    char tail = 0;
+    if (std::sscanf(clock.c_str(), "%d:%d:%lf%c", &hours, &minutes, &seconds, &tail) != 3 || hours < 0 ||
+        minutes < 0 || seconds < 0) {
+        return std::nullopt;
+    }
+    return hours * 3600.0 + minutes * 60.0 + seconds;
+}
+
+// Shares of a length that a conversion may fall short by and still be whole: containers often
+// give a duration a few frames longer than their streams.
+constexpr double kShortfallShare = 0.05;
+constexpr double kShortfallSeconds = 1.0;
+
 } // namespace
+
+void LogFilter::ShowNameAs(std::string ffmpegName, std::string shown) {
+    names_.emplace_back(std::move(ffmpegName), std::move(shown));
+}
 
 void LogFilter::Feed(std::string_view bytes) {
     partial_.append(bytes);
@@ -96,6 +127,12 @@ void LogFilter::Finish() {
 }
 
 void LogFilter::Pass(std::string line) {
+    for (const auto& [ffmpegName, shown] : names_) {
+        for (auto pos = line.find(ffmpegName); pos != std::string::npos;
+             pos = line.find(ffmpegName, pos + shown.size())) {
+            line.replace(pos, ffmpegName.size(), shown);
+        }
+    }
     sink_(line);
 }
 
@@ -115,6 +152,8 @@ void LogFilter::Line(std::string_view raw) {
             sawInput_ = true;
         } else if (StartsWith(text, "Output #0, ")) {
             sawOutput_ = true;
+        } else if (sawInput_ && !sawOutput_ && StartsWith(text, "  Duration: ")) {
+            inputDuration_ = ParseDuration(text);
         } else if (sawInput_ && !sawOutput_ && StartsWith(text, "  Stream #0:")) {
             inputHasVideo_ = inputHasVideo_ || Contains(text, ": Video: ");
             inputHasAudio_ = inputHasAudio_ || Contains(text, ": Audio: ");
@@ -129,17 +168,28 @@ void LogFilter::Line(std::string_view raw) {
     case Level::Warning:
         if (StartsWith(text, "Output file is empty, nothing was encoded")) {
             emptyOutput_ = true;
+        } else if (StartsWith(text, "Estimating duration from bitrate")) {
+            durationEstimated_ = true; // a guess from the file's size: no promise to hold it to
+        } else if (Contains(text, "corrupt input packet") || StartsWith(text, "Packet corrupt")) {
+            ++decodeErrors_;
         }
         Pass("Warning: " + Defuse(line.context + text));
         return;
     case Level::Error:
         // A damaged frame that FFmpeg skips is only a warning; the converter reads it as one.
         if (StartsWith(text, "Error while decoding stream")) {
+            ++decodeErrors_;
             Pass(text);
             return;
         }
-        errors_.push_back(line.context + text);
-        Pass("  FFmpeg: " + Defuse(line.context + text));
+        if (Contains(text, "partial file") || Contains(text, "Invalid data found when processing input")) {
+            ++decodeErrors_;
+        }
+        // The refusal names every readable format; the format list helps nobody.
+        const std::string shown =
+            StartsWith(text, "Format not on whitelist") ? "Format not on whitelist" : text;
+        errors_.push_back(line.context + shown);
+        Pass("  FFmpeg: " + Defuse(line.context + shown));
         return;
     }
 }
@@ -173,6 +223,30 @@ std::string LogFilter::EncoderReason() const {
     return errors_.empty() ? std::string() : Defuse(errors_.front());
 }
 
+std::string LogFilter::WindowText() const {
+    return facts_.start || facts_.length ? " (the time window asked for)" : "";
+}
+
+// An "Error..." sentence when the source ended before the length FFmpeg read from its header (or
+// the time window's length) was reached: a truncated or damaged file must not pass for converted.
+std::string LogFilter::LengthError(const RunOutcome& outcome) const {
+    if (!inputDuration_ || durationEstimated_) {
+        return {};
+    }
+    const double available = *inputDuration_ - facts_.start.value_or(0);
+    if (available <= 0) {
+        return {}; // the window starts after the end: nothing to expect
+    }
+    const double expected = facts_.length ? std::min(*facts_.length, available) : available;
+    const double reached = std::max(0.0, outcome.reached);
+    if (reached + std::max(kShortfallSeconds, expected * kShortfallShare) >= expected) {
+        return {};
+    }
+    return "Error: the input file " + Quoted(facts_.input) + " ended early: the conversion reached " +
+           Seconds(reached) + " of " + Seconds(expected) + WindowText() +
+           "; the file is truncated or damaged";
+}
+
 std::string LogFilter::Diagnose(const RunOutcome& outcome, long long outputBytes) const {
     if (outcome.stopSignal != 0) {
         return std::string("Error: the conversion was stopped (") + strsignal(outcome.stopSignal) + ")";
@@ -189,6 +263,11 @@ std::string LogFilter::Diagnose(const RunOutcome& outcome, long long outputBytes
                    " has no video stream, and audio is disabled";
         }
         return "Error: the input file " + Quoted(facts_.input) + " has no audio or video stream";
+    }
+    if (AnyError("Format not on whitelist")) {
+        return "Error: the input file " + Quoted(facts_.input) +
+               " is a playlist or another kind of file that names further files to read; only media "
+               "files are converted";
     }
     if (!sawInput_ && (outcome.exited ? outcome.exitCode != 0 : true)) {
         if (AnyError("Invalid data found when processing input") ||
@@ -207,22 +286,33 @@ std::string LogFilter::Diagnose(const RunOutcome& outcome, long long outputBytes
         return std::string("Error: FFmpeg ended abnormally (") + strsignal(outcome.signal) + ")";
     }
     if (outcome.exitCode != 0) {
-        if (sawOutput_ || AnyError("Error while opening encoder") ||
-            AnyError("Error initializing output stream") || AnyError("Could not find tag for codec") ||
-            AnyError("Unknown encoder")) {
+        if (AnyError("Error while opening encoder") || AnyError("Error initializing output stream") ||
+            AnyError("Could not find tag for codec") || AnyError("Unknown encoder") ||
+            AnyError("Could not write header")) {
             return "Error: the encoder refuses these settings: " + EncoderReason();
+        }
+        if (decodeErrors_ > 0) {
+            return "Error: the input file " + Quoted(facts_.input) +
+                   " holds damaged data that could not be decoded (" + EncoderReason() + ")";
         }
         return "Error: the conversion failed: " +
                (errors_.empty() ? "FFmpeg ended with code " + std::to_string(outcome.exitCode)
                                 : EncoderReason());
     }
+    const std::string shortfall = LengthError(outcome);
     if (emptyOutput_ || outputBytes == 0) {
-        return "Error: nothing was converted and the output file is empty; check the start time and duration";
+        if (shortfall.empty() && (facts_.start || facts_.length)) {
+            return "Error: nothing was converted and the output file is empty; check the start time and "
+                   "duration";
+        }
+        return shortfall.empty() ? "Error: nothing was converted: the input file " + Quoted(facts_.input) +
+                                       " gave no audio or video data"
+                                 : shortfall;
     }
     if (outputBytes < 0) {
         return "Error: FFmpeg wrote no output file " + Quoted(facts_.output);
     }
-    return {};
+    return shortfall;
 }
 
 } // namespace avcore

@@ -5,8 +5,10 @@
 
 #include "progress.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace avcore {
@@ -14,8 +16,9 @@ namespace avcore {
 struct RunOutcome {
     bool exited = false; // FFmpeg ended by itself (exitCode valid)
     int exitCode = 0;
-    int signal = 0;     // the signal that ended FFmpeg, when it did not exit
-    int stopSignal = 0; // the signal the engine received and passed on, 0 when none
+    int signal = 0;      // the signal that ended FFmpeg, when it did not exit
+    int stopSignal = 0;  // the signal the engine received and passed on, 0 when none
+    double reached = -1; // seconds of output FFmpeg reported last, -1 when none
 };
 
 struct ConversionFacts {
@@ -23,11 +26,17 @@ struct ConversionFacts {
     std::string output;
     bool noVideo = false;
     bool noAudio = false;
+    std::optional<double> start;  // -ss, seconds
+    std::optional<double> length; // -t, seconds
 };
 
 class LogFilter {
   public:
     LogFilter(LineSink sink, ConversionFacts facts) : sink_(std::move(sink)), facts_(std::move(facts)) {}
+
+    // Lines naming ffmpegName name shown instead: FFmpeg is given "file:" names and writes a
+    // temporary file, the converter reads the names it passed.
+    void ShowNameAs(std::string ffmpegName, std::string shown);
 
     void Feed(std::string_view bytes);
     void Finish(); // handles a last line without a line break
@@ -36,8 +45,13 @@ class LogFilter {
     // size of the output file afterwards (-1 when there is none).
     std::string Diagnose(const RunOutcome& outcome, long long outputBytes) const;
 
+    // The source's duration as FFmpeg read it from the file, when it gave one.
+    std::optional<double> InputDuration() const { return inputDuration_; }
+
   private:
     void Line(std::string_view line);
+    std::string LengthError(const RunOutcome& outcome) const;
+    std::string WindowText() const;
     void Pass(std::string line);
     bool AnyError(std::string_view fragment) const;
     std::string EncoderReason() const;
@@ -51,6 +65,10 @@ class LogFilter {
     bool inputHasVideo_ = false;
     bool inputHasAudio_ = false;
     bool emptyOutput_ = false;
+    bool durationEstimated_ = false;
+    int decodeErrors_ = 0; // damaged packets or frames FFmpeg met in the source
+    std::optional<double> inputDuration_;
+    std::vector<std::pair<std::string, std::string>> names_; // FFmpeg's name, the name shown
 };
 
 } // namespace avcore

@@ -1,7 +1,9 @@
 // avcore.dll: the converter's encoder engine. It takes the converter's command line
 // ("-p CODE -i INPUT options... OUTPUT"), converts with FFmpeg and reports in the line shapes the
 // converter reads: the input, output and duration lines, progress lines, and "Error..." lines.
+#include "input_formats.h"
 #include "log_filter.h"
+#include "output_file.h"
 #include "preflight.h"
 #include "progress.h"
 #include "request.h"
@@ -11,8 +13,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -25,18 +25,21 @@ int Fail(const std::string& error, int code = kExitFailed) {
     return code;
 }
 
-long long FileSize(const std::string& path) {
-    struct stat st {};
-    if (stat(path.c_str(), &st) != 0) {
-        return -1;
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
     }
-    // Devices and pipes have no size to judge by; count them as written.
-    return S_ISREG(st.st_mode) ? static_cast<long long>(st.st_size) : 1;
+    return slash == 0 ? "/" : path.substr(0, slash);
 }
+
+// The FFmpeg arguments for the log; the list of readable formats is long and always the same.
 
 std::string JoinForDisplay(const std::vector<std::string>& args) {
     std::string text = "ffmpeg";
-    for (const auto& a : args) {
+    for (const auto& arg : args) {
+        const std::string a =
+            arg == avcore::ReadableInputFormats() ? "(formats that read no other file)" : arg;
         text += a.find_first_of(" '\"\\") == std::string::npos && !a.empty() ? " " + a : " '" + a + "'";
     }
     return text;
@@ -61,14 +64,13 @@ int main(int argc, char** argv) {
     if (!error.empty()) {
         return Fail(error);
     }
-    const bool outputExisted = FileSize(request->output) >= 0;
 
-    const FfmpegPlan plan = Translate(*request, input.mediaFile, kProgressFd);
-    for (const auto& note : plan.notes) {
-        WriteLine(note);
-    }
     if (const char* dry = std::getenv("VARID_AVCORE_DRY_RUN"); dry && *dry == '1') {
         // For tests and the benchmark: the FFmpeg arguments, one a line, and nothing run.
+        const FfmpegPlan plan = Translate(*request, input.mediaFile, request->output, kProgressFd);
+        for (const auto& line : plan.notes) {
+            WriteLine(line);
+        }
         for (const auto& arg : plan.args) {
             WriteLine(arg);
         }
@@ -78,6 +80,17 @@ int main(int argc, char** argv) {
     if (ffmpeg.empty()) {
         return Fail(
             "Error: FFmpeg was not found; install the ffmpeg package or name the program in VARID_FFMPEG");
+    }
+    // FFmpeg writes a temporary file; the output name gets it only when all went well.
+    RemoveStaleTemporaries(FolderOf(request->output));
+    OutputFile output(request->output);
+    error = output.Create();
+    if (!error.empty()) {
+        return Fail(error);
+    }
+    const FfmpegPlan plan = Translate(*request, input.mediaFile, output.TempPath(), kProgressFd);
+    for (const auto& note : plan.notes) {
+        WriteLine(note);
     }
     if (StopSignal() != 0) {
         return Fail("Error: the conversion was stopped before it started", 128 + StopSignal());
@@ -89,21 +102,29 @@ int main(int argc, char** argv) {
             RequestStop(SIGPIPE); // nobody reads the engine any more: stop FFmpeg too
         }
     };
-    LogFilter log(sink,
-                  ConversionFacts{input.mediaFile, request->output, request->noVideo, request->noAudio});
+    ConversionFacts facts{input.mediaFile, request->output, request->noVideo, request->noAudio, {}, {}};
+    if (!request->start.empty()) {
+        facts.start = ParseTimeText(request->start);
+    }
+    if (!request->duration.empty()) {
+        facts.length = ParseTimeText(request->duration);
+    }
+    LogFilter log(sink, facts);
+    log.ShowNameAs("file:" + output.TempPath(), request->output);
+    log.ShowNameAs("file:" + input.mediaFile, input.mediaFile);
     ProgressWriter progress(sink);
-    const RunOutcome outcome = RunFfmpeg(ffmpeg, plan.args, log, progress, error);
+    RunOutcome outcome = RunFfmpeg(ffmpeg, plan.args, log, progress, error);
     if (!error.empty()) {
         return Fail(error);
     }
-    error = log.Diagnose(outcome, FileSize(request->output));
+    outcome.reached = progress.ReachedSeconds();
+    error = log.Diagnose(outcome, output.TempSize());
+    if (error.empty()) {
+        error = output.Commit(request->overwrite);
+    }
     if (error.empty()) {
         return 0;
     }
-    // A broken file the engine made must not pass for a result; a file that was there before is
-    // left alone.
-    if (!outputExisted && FileSize(request->output) >= 0) {
-        unlink(request->output.c_str());
-    }
+    // The temporary file goes with output; what was under the output name stays as it was.
     return Fail(error, outcome.stopSignal != 0 ? 128 + outcome.stopSignal : kExitFailed);
 }

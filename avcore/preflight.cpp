@@ -1,6 +1,8 @@
 #include "preflight.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
@@ -53,6 +55,14 @@ std::string CheckReadable(const std::string& path, const std::string& what) {
     return {};
 }
 
+// Whether the end of a call's argument or the start of its next one comes at pos, after blanks.
+bool ClosesArgument(const std::string& script, std::size_t pos) {
+    while (pos < script.size() && (script[pos] == ' ' || script[pos] == '\t')) {
+        ++pos;
+    }
+    return pos < script.size() && (script[pos] == ')' || script[pos] == ',');
+}
+
 } // namespace
 
 std::string DirectShowSourceOf(const std::string& script) {
@@ -70,12 +80,36 @@ std::string DirectShowSourceOf(const std::string& script) {
         if (pos >= script.size() || script[pos] != '(') {
             continue;
         }
-        auto open = script.find('"', pos);
-        auto close = open == std::string::npos ? open : script.find('"', open + 1);
-        if (close == std::string::npos || script.find(')', pos) < open) {
+        ++pos;
+        while (pos < script.size() && std::isspace(static_cast<unsigned char>(script[pos]))) {
+            ++pos;
+        }
+        // AviSynth's string with double quotes inside: """...""", ended by the first three quotes
+        // that the end of the call or its next argument follows (so a name may end in a quote).
+        if (script.compare(pos, 3, "\"\"\"") == 0) {
+            for (auto q = script.find("\"\"\"", pos + 3); q != std::string::npos;
+                 q = script.find("\"\"\"", q + 1)) {
+                if (ClosesArgument(script, q + 3)) {
+                    return script.substr(pos + 3, q - pos - 3);
+                }
+            }
             continue;
         }
-        return script.substr(open + 1, close - open - 1);
+        if (pos >= script.size() || script[pos] != '"') {
+            continue;
+        }
+        // A plain "..." string: a name may hold double quotes too, so the string ends at the last
+        // quote on the line that is followed by the end of the call or its next argument.
+        const auto lineEnd = std::min(script.find('\n', pos), script.size());
+        std::size_t close = std::string::npos;
+        for (auto q = script.find('"', pos + 1); q < lineEnd; q = script.find('"', q + 1)) {
+            if (ClosesArgument(script, q + 1)) {
+                close = q;
+            }
+        }
+        if (close != std::string::npos) {
+            return script.substr(pos + 1, close - pos - 1);
+        }
     }
     return {};
 }
@@ -114,27 +148,42 @@ std::string CheckOutput(const std::string& output, const std::string& mediaFile,
     if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         return "Error: the output folder " + Quoted(folder) + " does not exist";
     }
-    struct stat out {};
-    const bool exists = stat(output.c_str(), &out) == 0;
-    if (exists) {
-        struct stat in {};
-        if (stat(mediaFile.c_str(), &in) == 0 && in.st_dev == out.st_dev && in.st_ino == out.st_ino) {
-            return "Error: the output file " + Quoted(output) + " is the input file; it would be destroyed";
-        }
-        if (S_ISDIR(out.st_mode)) {
-            return "Error: the output " + Quoted(output) + " is a folder";
-        }
-        if (!overwrite) {
-            return "Error: the output file " + Quoted(output) + " exists already and may not be replaced";
-        }
-        if (access(output.c_str(), W_OK) != 0) {
-            return "Error: the output file " + Quoted(output) +
-                   " cannot be replaced: " + std::strerror(errno);
-        }
-        return {};
+    const std::string name = output.substr(output.find_last_of('/') + 1);
+    if (name.size() > NAME_MAX) {
+        return "Error: the output file name " + Quoted(name) +
+               " is too long: " + std::to_string(name.size()) + " bytes, where the system allows at most " +
+               std::to_string(NAME_MAX);
     }
+    // The output is written beside its final name and renamed, so the folder must take new files.
     if (access(folder.c_str(), W_OK | X_OK) != 0) {
         return "Error: the output folder " + Quoted(folder) + " is not writable: " + std::strerror(errno);
+    }
+    struct stat out {};
+    if (lstat(output.c_str(), &out) != 0) {
+        return {};
+    }
+    // A link at the output name counts as an existing file; it is replaced, never written through.
+    if (S_ISLNK(out.st_mode)) {
+        return overwrite ? std::string()
+                         : "Error: the output file " + Quoted(output) +
+                               " exists already (as a link) and may not be replaced";
+    }
+    struct stat in {};
+    if (stat(mediaFile.c_str(), &in) == 0 && in.st_dev == out.st_dev && in.st_ino == out.st_ino) {
+        return "Error: the output file " + Quoted(output) + " is the input file; it would be destroyed";
+    }
+    if (S_ISDIR(out.st_mode)) {
+        return "Error: the output " + Quoted(output) + " is a folder";
+    }
+    if (!S_ISREG(out.st_mode)) {
+        return "Error: the output " + Quoted(output) +
+               " is a device or a pipe, not a file; it is not replaced";
+    }
+    if (!overwrite) {
+        return "Error: the output file " + Quoted(output) + " exists already and may not be replaced";
+    }
+    if (access(output.c_str(), W_OK) != 0) {
+        return "Error: the output file " + Quoted(output) + " cannot be replaced: " + std::strerror(errno);
     }
     return {};
 }

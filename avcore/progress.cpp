@@ -1,5 +1,6 @@
 #include "progress.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -71,6 +72,7 @@ void ProgressWriter::Feed(std::string_view bytes) {
             bytes_ = ToLong(value, -1);
         } else if (key == "out_time_us") {
             timeUs_ = ToLong(value, -1);
+            reachedUs_ = std::max(reachedUs_, timeUs_);
         } else if (key == "speed") {
             speed_ = value;
         } else if (key == "progress") {

@@ -23,6 +23,9 @@ class ProgressWriter {
     // progress at least twice a second even while FFmpeg is busy starting up.
     void Tick(Clock::time_point now);
 
+    // The furthest output position FFmpeg reported, in seconds; -1 before the first.
+    double ReachedSeconds() const { return reachedUs_ < 0 ? -1 : static_cast<double>(reachedUs_) / 1e6; }
+
     // The line for a report; exposed for tests.
     static std::string Format(long long frame, double fps, long long bytes, long long timeUs,
                               const std::string& speed);
@@ -37,6 +40,7 @@ class ProgressWriter {
     double fps_ = 0;
     long long bytes_ = -1;
     long long timeUs_ = -1;
+    long long reachedUs_ = -1;
     std::string speed_;
     std::string last_ = Format(-1, 0, -1, -1, "");
     Clock::time_point lastEmit_ = Clock::now();

@@ -255,6 +255,13 @@ std::optional<Request> ParseRequest(const std::vector<std::string>& args, std::s
                 }
                 codeSeen = true;
             } else {
+                // One conversion reads one file: a second input smuggled in through a time text
+                // ("0:10:00 -i other") would convert, and then delete, the wrong file.
+                if (inputSeen) {
+                    error = "Error: more than one input file was given (-i \"" + request.input +
+                            "\" and -i \"" + value + "\"); only one is converted at a time";
+                    return std::nullopt;
+                }
                 request.input = value;
                 inputSeen = true;
             }

@@ -22,14 +22,18 @@ volatile sig_atomic_t g_child = 0;
 int g_wakeFd = -1;     // write end of the pipe that wakes the main loop on a signal
 int g_wakeReadFd = -1; // its read end
 
-// How long FFmpeg may take to finish its file after a stop signal before it is killed.
-constexpr auto kStopGrace = std::chrono::seconds(3);
+// How long FFmpeg may take to end after it was told to stop before it is killed. Its file is
+// discarded anyway, and the converter gives the engine only a short while before it kills the
+// whole group.
+constexpr auto kStopGrace = std::chrono::milliseconds(500);
 
 void OnStopSignal(int signal) {
     const int saved = errno;
     g_stopSignal = signal;
+    // Whatever stopped the engine (SIGTERM, SIGINT, SIGHUP, a reader gone), FFmpeg gets SIGTERM:
+    // it ignores SIGPIPE and may not act on SIGHUP.
     if (g_child > 0) {
-        kill(static_cast<pid_t>(g_child), signal);
+        kill(static_cast<pid_t>(g_child), SIGTERM);
     }
     if (g_wakeFd >= 0) {
         const char byte = 1;
@@ -181,7 +185,9 @@ bool WriteLine(const std::string& line) {
     std::string_view rest = text;
     while (!rest.empty()) {
         const ssize_t n = write(STDERR_FILENO, rest.data(), rest.size());
-        if (n < 0 && errno == EINTR) {
+        // A write blocked on a full pipe that a stop signal interrupts is given up, so that a
+        // reader that stopped reading cannot keep the engine from its clean-up.
+        if (n < 0 && errno == EINTR && g_stopSignal == 0) {
             continue;
         }
         if (n <= 0) {
@@ -231,7 +237,7 @@ RunOutcome RunFfmpeg(const std::string& program, const std::vector<std::string>&
     }
     g_child = child;
     if (g_stopSignal != 0) {
-        kill(child, g_stopSignal);
+        kill(child, SIGTERM);
     }
     sigprocmask(SIG_SETMASK, &previous, nullptr);
     logPipe.write.Reset();

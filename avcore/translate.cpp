@@ -1,6 +1,7 @@
 #include "translate.h"
 
 #include "codecs.h"
+#include "input_formats.h"
 
 #include <algorithm>
 #include <cmath>
@@ -64,18 +65,28 @@ int Align(int value, int alignment) {
     return std::max(alignment, (value + alignment / 2) / alignment * alignment);
 }
 
+// FFmpeg reads a name like "-y.mp3" as an option and "concat:a|b" as a protocol; with the "file:"
+// prefix every name is a plain file.
+std::string AsFile(const std::string& path) {
+    return "file:" + path;
+}
+
 class Translator {
   public:
     Translator(const Request& request, FfmpegPlan& plan) : r_(request), plan_(plan) {}
 
-    void Run(const std::string& input, int progressFd) {
+    void Run(const std::string& input, const std::string& output, int progressFd) {
         Add({"-hide_banner", "-nostdin", "-loglevel", "level+info", "-nostats", "-stats_period", "0.25",
              "-progress", "pipe:" + std::to_string(progressFd)});
-        Add({r_.overwrite ? "-y" : "-n"});
+        // FFmpeg writes a temporary file the engine has just made for it; whether an existing
+        // output may be replaced is decided when that file is renamed.
+        Add({"-y"});
         if (!r_.start.empty()) {
             Add({"-ss", r_.start});
         }
-        Add({"-i", input});
+        // The source is read as a plain file with a demuxer that reads nothing else.
+        Add({"-protocol_whitelist", "file", "-format_whitelist", ReadableInputFormats()});
+        Add({"-i", AsFile(input)});
         if (!r_.duration.empty()) {
             Add({"-t", r_.duration});
         }
@@ -99,7 +110,7 @@ class Translator {
         if (!r_.strict.empty()) {
             Add({"-strict", r_.strict});
         }
-        Add({r_.output});
+        Add({AsFile(output)});
     }
 
   private:
@@ -282,9 +293,10 @@ class Translator {
 
 } // namespace
 
-FfmpegPlan Translate(const Request& request, const std::string& input, int progressFd) {
+FfmpegPlan Translate(const Request& request, const std::string& input, const std::string& output,
+                     int progressFd) {
     FfmpegPlan plan;
-    Translator(request, plan).Run(input, progressFd);
+    Translator(request, plan).Run(input, output, progressFd);
     return plan;
 }
 

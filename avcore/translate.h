@@ -14,8 +14,10 @@ struct FfmpegPlan {
     std::vector<std::string> notes; // adjustments made, for the user to read
 };
 
-// input is the media file to read (for an AviSynth script, the file it names). progressFd is the
-// descriptor FFmpeg writes its progress reports to.
-FfmpegPlan Translate(const Request& request, const std::string& input, int progressFd);
+// input is the media file to read (for an AviSynth script, the file it names), output the file
+// FFmpeg writes (the output's temporary file). progressFd is the descriptor FFmpeg writes its
+// progress reports to.
+FfmpegPlan Translate(const Request& request, const std::string& input, const std::string& output,
+                     int progressFd);
 
 } // namespace avcore

@@ -9,8 +9,10 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <sched.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -62,17 +64,52 @@ QString ResolveProgram(const QString& program) {
     return QStandardPaths::findExecutable(program);
 }
 
-[[noreturn]] void ReportChildFailure(int errorPipe, int error) {
-    while (write(errorPipe, &error, sizeof error) < 0 && errno == EINTR) {
+// The step of the child's start that failed, reported with its errno.
+enum class TStartStep : int { Setup, Directory, Exec };
+
+struct TStartFailure {
+    TStartStep step;
+    int error;
+};
+
+[[noreturn]] void ReportChildFailure(int errorPipe, TStartStep step, int error) {
+    const TStartFailure failure{step, error};
+    while (write(errorPipe, &failure, sizeof failure) < 0 && errno == EINTR) {
     }
     _exit(127);
 }
 
+// "Error creating process : " + errno, and the cause in plain words.
+[[noreturn]] void FailToStart(TStartStep step, int error, const QString& program, const QString& directory) {
+    QString cause;
+    if (step == TStartStep::Directory) {
+        cause = QStringLiteral("the working folder \"%1\" cannot be entered: %2")
+                    .arg(directory, QString::fromLocal8Bit(strerror(error)));
+    } else if (step == TStartStep::Exec && error == EACCES) {
+        cause = QStringLiteral("the program \"%1\" may not be run: it is not executable, or its file "
+                               "system does not allow programs")
+                    .arg(program);
+    } else if (step == TStartStep::Exec && error == ENOEXEC) {
+        cause = QStringLiteral("the file \"%1\" is not a program this system can run").arg(program);
+    } else if (error == ENOENT) {
+        cause = QStringLiteral("the program \"%1\" does not exist").arg(program);
+    } else {
+        cause = QStringLiteral("the program \"%1\" cannot be started: %2")
+                    .arg(program, QString::fromLocal8Bit(strerror(error)));
+    }
+    throw EVaridError(QStringLiteral("Error creating process : %1 (%2)").arg(error).arg(cause));
+}
+
 // The child's half, between fork and exec: only async-signal-safe calls. Reports the errno of a
 // failure through the error pipe and ends.
-[[noreturn]] void RunChild(int in, int out, int err, int errorPipe, int priority, const char* directory,
-                           const char* path, char* const* argv, char* const* envp) {
+[[noreturn]] void RunChild(pid_t parent, int in, int out, int err, int errorPipe, int priority,
+                           const char* directory, const char* path, char* const* argv, char* const* envp) {
     setpgid(0, 0);
+    // The child is told to stop when we die, however we die, with a signal it can act on (the
+    // engine then stops FFmpeg and removes its temporary file). Had we died already, it ends now.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent)
+        _exit(127);
     // Signal dispositions set to ignore and the thread's signal mask survive exec: start clean.
     sigset_t none;
     sigemptyset(&none);
@@ -83,7 +120,7 @@ QString ResolveProgram(const QString& program) {
         if (sig != SIGKILL && sig != SIGSTOP)
             sigaction(sig, &dflt, nullptr);
     if (dup2(in, STDIN_FILENO) < 0 || dup2(out, STDOUT_FILENO) < 0 || dup2(err, STDERR_FILENO) < 0)
-        ReportChildFailure(errorPipe, errno);
+        ReportChildFailure(errorPipe, TStartStep::Setup, errno);
     // Best effort: without the right to raise priority the child runs at ours.
     switch (priority) {
     case ppIdle: {
@@ -102,13 +139,13 @@ QString ResolveProgram(const QString& program) {
         break;
     }
     if (directory && chdir(directory) != 0)
-        ReportChildFailure(errorPipe, errno);
+        ReportChildFailure(errorPipe, TStartStep::Directory, errno);
     // Descriptors someone opened without close-on-exec stay ours.
     if (errorPipe > STDERR_FILENO + 1)
         close_range(STDERR_FILENO + 1, static_cast<unsigned>(errorPipe) - 1, 0);
     close_range(static_cast<unsigned>(errorPipe) + 1, ~0U, 0);
     execve(path, argv, envp);
-    ReportChildFailure(errorPipe, errno);
+    ReportChildFailure(errorPipe, TStartStep::Exec, errno);
 }
 
 } // namespace
@@ -124,7 +161,7 @@ TChildProcess StartChildProcess(const TChildRequest& request) {
 
     const QString path = ResolveProgram(request.program);
     if (path.isEmpty())
-        Fail("Error creating process : ", ENOENT);
+        FailToStart(TStartStep::Exec, ENOENT, request.program, {});
 
     // Everything the child needs is prepared here: after fork it may not allocate.
     const QByteArray pathBytes = QFile::encodeName(path);
@@ -152,11 +189,12 @@ TChildProcess StartChildProcess(const TChildRequest& request) {
     TUniqueFd errorRead(errorFds[0]);
     TUniqueFd errorWrite(errorFds[1]);
 
+    const pid_t parent = getpid();
     const pid_t pid = fork();
     if (pid < 0)
         Fail("Error creating process : ", errno);
     if (pid == 0)
-        RunChild(in.read.get(), out.write.get(), err.write.get(), errorWrite.get(), request.priority,
+        RunChild(parent, in.read.get(), out.write.get(), err.write.get(), errorWrite.get(), request.priority,
                  directory.isEmpty() ? nullptr : directory.constData(), pathBytes.constData(), argv.data(),
                  request.environment ? envp.data() : environ);
 
@@ -167,15 +205,15 @@ TChildProcess StartChildProcess(const TChildRequest& request) {
     out.write.reset();
     err.write.reset();
 
-    // The error pipe closes on a successful exec, or carries the errno of the failed step.
-    int childError = 0;
+    // The error pipe closes on a successful exec, or carries the failed step and its errno.
+    TStartFailure failure{};
     ssize_t got;
-    while ((got = read(errorRead.get(), &childError, sizeof childError)) < 0 && errno == EINTR) {
+    while ((got = read(errorRead.get(), &failure, sizeof failure)) < 0 && errno == EINTR) {
     }
-    if (got == static_cast<ssize_t>(sizeof childError)) {
+    if (got == static_cast<ssize_t>(sizeof failure)) {
         while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
         }
-        Fail("Error creating process : ", childError);
+        FailToStart(failure.step, failure.error, path, request.workingDirectory.trimmed());
     }
 
     TChildProcess child;

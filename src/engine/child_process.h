@@ -33,7 +33,10 @@ struct TChildProcess {
     TUniqueFd stderrRead; // non-blocking
 };
 
-// Starts the child. Every descriptor of ours is close-on-exec. Raises EVaridError with
-// "Error on STDxxx pipe creation : ", "Error on STDxxx pipe duplication : " or
-// "Error creating process : " followed by the errno number; nothing is left open then.
+// Starts the child. Every descriptor of ours is close-on-exec. The child gets SIGTERM when the
+// thread that started it ends, so it never outlives us. Raises EVaridError with
+// "Error on STDxxx pipe creation : " or "Error on STDxxx pipe duplication : " followed by the
+// errno number, or "Error creating process : " + errno + the cause in words in parentheses
+// ("Error creating process : 13 (the program "..." may not be run: ...)"); nothing is left open
+// then.
 TChildProcess StartChildProcess(const TChildRequest& request);

@@ -2,6 +2,7 @@
 
 #include "app/errors.h"
 
+#include <QDeadlineTimer>
 #include <QMetaObject>
 #include <QObject>
 #include <QtDebug>
@@ -27,6 +28,8 @@ constexpr int MaxBlockSize = 1 << 20;
 // The longest wait of an idle reader before it looks at the child again, when the child's exit
 // cannot wake it (no process descriptor).
 constexpr int IdleWaitMs = 100;
+// How long a child asked to stop (SIGTERM) may take to clean up before its group is killed.
+constexpr int StopGraceMs = 2000;
 
 // Without blanks and control characters at both ends.
 QString TrimControls(const QString& text) {
@@ -206,7 +209,7 @@ TRedirector::~TRedirector() {
         return;
     m_run->Abandon();
     if (Active() && KillOnDestroy)
-        KillGroup();
+        StopGroup();
     JoinFinishedReader();
     if (!Active())
         return;
@@ -290,6 +293,22 @@ void TRedirector::Terminate(int exitCode) {
     Q_UNUSED(exitCode) // a process killed by a signal has no exit code of our choosing
     if (!Active())
         throw EVaridError(QStringLiteral("Cannot Terminate an inactive process"));
+    StopGroup();
+}
+
+void TRedirector::StopGroup() const {
+    if (m_pid <= 0 || !m_run)
+        return;
+    // The child's clean-up runs on SIGTERM (the engine stops FFmpeg and removes its temporary
+    // file); whatever is left of its group after the grace is killed. Until the end report reaps
+    // the child its ids cannot be reused, so the group is still ours to signal.
+    kill(m_pid, SIGTERM);
+    const QDeadlineTimer deadline(StopGraceMs);
+    while (!m_run->ChildExited() && !deadline.hasExpired()) {
+        pollfd fd{m_run->pidfd.get(), POLLIN, 0};
+        // Without a process descriptor the poll only waits.
+        poll(&fd, 1, static_cast<int>(std::min<qint64>(deadline.remainingTime(), IdleWaitMs / 10)));
+    }
     KillGroup();
 }
 

@@ -30,7 +30,7 @@ using TNotifyEvent = std::function<void(TRedirector* sender)>;
 class TRedirector {
   public:
     TRedirector();
-    // With a running child: when KillOnDestroy is set the child's process group is killed,
+    // With a running child: when KillOnDestroy is set the child is stopped as by Terminate,
     // otherwise the child is left running (its output unread). No event is called either way.
     ~TRedirector();
     TRedirector(const TRedirector&) = delete;
@@ -73,9 +73,11 @@ class TRedirector {
     // "Process is already active", "No commandline to run", one of the pipe messages or
     // "Error creating process : " + errno; after a failure the runner is idle.
     void Execute();
-    // Kills the child's process group. The end is reported later like any other end. The exit
-    // code cannot be imposed on a killed process: ExitCode() then reports the signal. Raises
-    // "Cannot Terminate an inactive process" when no child is held.
+    // Stops the child: SIGTERM, so that it can clean up, then, once it has ended or after a grace
+    // of two seconds, SIGKILL to its whole process group. Returns when the child has ended. The
+    // end is reported later like any other end. The exit code cannot be imposed on a stopped
+    // process: ExitCode() reports what ended it. Raises "Cannot Terminate an inactive process"
+    // when no child is held.
     void Terminate(int exitCode);
 
     // Exit status of the last child whose end was reported, valid from OnTerminated on until the
@@ -97,6 +99,7 @@ class TRedirector {
     void Deliver(TRun& run, bool stdErr, const char* bytes, int count);
     void ReportEnd(TRun& run);
     void HandlerFailed(TRun& run, const QString& message);
+    void StopGroup() const;
     void KillGroup() const;
     void JoinFinishedReader();
 

@@ -307,7 +307,9 @@ bool TSourceList::ConfirmOverwrite(const TOutputPathFn& outputPath) {
         TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel | TMsgDlgBtn::mbYesToAll;
     for (const TSourceRow& row : m_rows) {
         const QString output = outputPath(row.Caption);
-        if (!QFileInfo::exists(output))
+        // A link at the output name, also one that points nowhere, is an existing file: the
+        // conversion replaces it.
+        if (const QFileInfo out(output); !out.exists() && !out.isSymLink())
             continue;
         const int answer = MessageDlgCaptions(FormatStr(Str(Ids::IDS_MESSAGEBOX_FileExists), {output}),
                                               Str(Ids::IDS_MESSAGEBOX_Overwrite), TMsgDlgType::mtConfirmation,

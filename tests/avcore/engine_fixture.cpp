@@ -51,8 +51,9 @@ QStringList EngineArgs(const QString& input, const QString& options, const QStri
     return args;
 }
 
-EngineResult RunEngine(const QStringList& args, const QStringList& extraEnv) {
+EngineResult RunEngine(const QStringList& args, const QStringList& extraEnv, const QString& workingDir) {
     QProcess process;
+    process.setWorkingDirectory(workingDir);
     process.setProcessChannelMode(QProcess::MergedChannels);
     auto env = QProcessEnvironment::systemEnvironment();
     for (const QString& entry : extraEnv) {

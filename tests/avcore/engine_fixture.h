@@ -24,7 +24,9 @@ struct EngineResult {
 
 // The engine's arguments for an options text written the converter's way (fragments with blanks).
 QStringList EngineArgs(const QString& input, const QString& options, const QString& output);
-EngineResult RunEngine(const QStringList& args, const QStringList& extraEnv = {});
+// Runs avcore.dll, in workingDir when one is given.
+EngineResult RunEngine(const QStringList& args, const QStringList& extraEnv = {},
+                       const QString& workingDir = {});
 
 struct Track {
     QString format; // MediaInfo's Format and CodecID, joined with ":"

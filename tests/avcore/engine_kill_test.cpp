@@ -1,13 +1,23 @@
-// Ending the engine ends FFmpeg: whether the engine is killed outright or asked to stop.
+// Ending the engine ends FFmpeg: whether the engine is killed outright, asked to stop, or loses
+// its parent. Nothing of a stopped or killed conversion stays under the output name.
 #include "engine_fixture.h"
+
+#include "engine/cmdline.h"
+#include "engine/redirector.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
 
+#include <atomic>
 #include <csignal>
+#include <cstring>
+#include <future>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace avtest {
 namespace {
@@ -56,18 +66,51 @@ bool Running(qint64 pid) {
     return stat.exists && stat.state != 'Z' && stat.state != 'X';
 }
 
+QStringList Temporaries(const QString& folder) {
+    return QDir(folder).entryList({"*.varid-part-*"}, QDir::Files | QDir::Hidden | QDir::System);
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The read position of pid's descriptor open on path, from /proc/<pid>/fdinfo; -1 when none.
+qint64 ReadPosition(qint64 pid, const QString& path) {
+    const QString fds = QString("/proc/%1/fd").arg(pid);
+    for (const QString& fd : QDir(fds).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        if (QFile::symLinkTarget(fds + "/" + fd) != path) {
+            continue;
+        }
+        QFile info(QString("/proc/%1/fdinfo/%2").arg(pid).arg(fd));
+        if (info.open(QIODevice::ReadOnly)) {
+            const QByteArray text = info.readAll();
+            return text.mid(text.indexOf("pos:") + 4, text.indexOf('\n') - 4).trimmed().toLongLong();
+        }
+    }
+    return -1;
+}
+
+const char* const kStuckOptions = "-y -f avi -vcodec msmpeg4 -b 1080k -r 25 -an ";
+
 class EngineStop : public EngineTest {
   protected:
+    QString Fifo() {
+        const QString fifo = Out("stream.avi");
+        return QFileInfo::exists(fifo) || mkfifo(fifo.toLocal8Bit().constData(), 0600) == 0 ? fifo
+                                                                                            : QString();
+    }
+
     // Starts a conversion that cannot finish: its input is a named pipe nobody writes, so FFmpeg
     // waits in it until it is ended. Returns FFmpeg's pid.
     qint64 StartStuckConversion() {
-        const QString fifo = Out("stream.avi");
-        if (mkfifo(fifo.toLocal8Bit().constData(), 0600) != 0) {
+        const QString fifo = Fifo();
+        if (fifo.isEmpty()) {
             return 0;
         }
         engine_.setProcessChannelMode(QProcess::MergedChannels);
         engine_.start(QStringLiteral(VARID_BIN_DIR "/avcore.dll"),
-                      EngineArgs(fifo, "-y -f avi -vcodec msmpeg4 -b 1080k -r 25 -an ", Out("out.avi")));
+                      EngineArgs(fifo, kStuckOptions, Out("out.avi")));
         if (!engine_.waitForStarted()) {
             return 0;
         }
@@ -90,9 +133,32 @@ TEST_F(EngineStop, KilledEngineTakesFfmpegWithIt) {
     ASSERT_TRUE(engine_.waitForFinished(kWaitMs));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Running(ffmpeg); }, kWaitMs))
         << "FFmpeg outlived the killed engine";
+
+    // A killed engine cannot clean up: its temporary file stays, but never under the output name,
+    // and the next conversion into the folder removes it.
+    EXPECT_FALSE(QFileInfo::exists(Out("out.avi")));
+    const QStringList left = Temporaries(dir_.path());
+    EXPECT_EQ(left.size(), 1);
+    // Only files of engines that are gone are removed: not one whose engine still runs (this
+    // test's pid stands for it), nor another hidden file.
+    const QStringList others{QString(".busy.varid-part-%1-abcdef.avi").arg(getpid()), ".other.avi"};
+    for (const QString& name : others) {
+        QFile file(Out(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    const EngineResult next =
+        RunEngine(EngineArgs(Sources::Get().VideoOnly(), kStuckOptions, Out("next.avi")));
+    EXPECT_EQ(next.exitCode, 0) << next.text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(Out(left.value(0))));
+    for (const QString& name : others) {
+        EXPECT_TRUE(QFileInfo::exists(Out(name))) << name.toStdString();
+    }
 }
 
 TEST_F(EngineStop, TerminatedEngineStopsFfmpegAndSaysSo) {
+    QFile old(Out("out.avi"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("the old file") > 0);
+    old.close();
     const qint64 ffmpeg = StartStuckConversion();
     ASSERT_NE(ffmpeg, 0) << engine_.readAll().toStdString();
 
@@ -103,6 +169,148 @@ TEST_F(EngineStop, TerminatedEngineStopsFfmpegAndSaysSo) {
     const QString output = QString::fromLocal8Bit(engine_.readAll()).trimmed();
     EXPECT_TRUE(output.section('\n', -1).startsWith("Error: the conversion was stopped"))
         << output.toStdString();
+    EXPECT_EQ(ReadFile(Out("out.avi")), "the old file");
+    EXPECT_EQ(Temporaries(dir_.path()), QStringList());
+}
+
+// A source cut short while it converts: FFmpeg is paused once it has read the header, the file is
+// cut a little after the point FFmpeg has read to, and FFmpeg goes on to the new end.
+TEST_F(EngineStop, SourceCutWhileConvertingFails) {
+    const QString source = Out("long.mkv");
+    ASSERT_TRUE(MakeClip(source, "320x240", 20, true, false));
+    const qint64 size = QFileInfo(source).size();
+    engine_.setProcessChannelMode(QProcess::MergedChannels);
+    engine_.start(QStringLiteral(VARID_BIN_DIR "/avcore.dll"),
+                  EngineArgs(source, kStuckOptions, Out("out.avi")));
+    ASSERT_TRUE(engine_.waitForStarted());
+    QByteArray text;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            text += engine_.readAll();
+            return text.contains("Output #0") || engine_.state() == QProcess::NotRunning;
+        },
+        kWaitMs));
+    const qint64 ffmpeg = FindChild(engine_.processId());
+    ASSERT_NE(ffmpeg, 0) << text.toStdString();
+    ASSERT_EQ(kill(static_cast<pid_t>(ffmpeg), SIGSTOP), 0);
+    const qint64 read = ReadPosition(ffmpeg, source);
+    ASSERT_GT(read, 0);
+    ASSERT_LT(read, size / 2) << "FFmpeg read too far before it was paused";
+    ASSERT_EQ(truncate(QFile::encodeName(source).constData(), read + 65536), 0);
+    kill(static_cast<pid_t>(ffmpeg), SIGCONT);
+
+    ASSERT_TRUE(engine_.waitForFinished(kWaitMs));
+    text += engine_.readAll();
+    EXPECT_NE(engine_.exitCode(), 0);
+    EXPECT_TRUE(QString(text).trimmed().section('\n', -1).contains("ended early")) << text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(Out("out.avi")));
+    EXPECT_EQ(Temporaries(dir_.path()), QStringList());
+}
+
+// The converter's runner stops the engine with a signal the engine handles: it stops FFmpeg,
+// removes its temporary file and ends by itself, leaving the old output as it was.
+TEST_F(EngineStop, RunnerStopLetsTheEngineCleanUp) {
+    QFile old(Out("out.avi"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("the old file") > 0);
+    old.close();
+    TRedirector runner;
+    bool ended = false;
+    QByteArray text;
+    runner.OnStdErr = [&](TRedirector*, const char* bytes, int count) { text.append(bytes, count); };
+    runner.OnTerminated = [&](TRedirector*) { ended = true; };
+    runner.SetCommandLine(JoinCommandLine(QStringList{VARID_BIN_DIR "/avcore.dll"} +
+                                          EngineArgs(Fifo(), kStuckOptions, Out("out.avi"))));
+    runner.Execute();
+    qint64 ffmpeg = 0;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (ffmpeg = FindChild(runner.ProcessHandle())) != 0; }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Temporaries(dir_.path()).size() == 1; }, kWaitMs));
+
+    runner.Terminate(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ended; }, kWaitMs));
+    EXPECT_FALSE(runner.KilledBySignal()) << "the engine ended by itself";
+    EXPECT_EQ(runner.ExitCode(), 128 + SIGTERM);
+    EXPECT_FALSE(Running(ffmpeg));
+    EXPECT_TRUE(text.contains("Error: the conversion was stopped")) << text.toStdString();
+    EXPECT_EQ(ReadFile(Out("out.avi")), "the old file");
+    EXPECT_EQ(Temporaries(dir_.path()), QStringList());
+}
+
+// However the engine learns that its converter is gone (a hang-up, an interrupt, nobody reading
+// its output any more), it stops FFmpeg, removes its temporary file and ends.
+TEST_F(EngineStop, EngineEndsWhenHungUpInterruptedOrUnread) {
+    const QString fifo = Fifo();
+    ASSERT_FALSE(fifo.isEmpty());
+    const QByteArray program = VARID_BIN_DIR "/avcore.dll";
+    QList<QByteArray> args{program};
+    for (const QString& a : EngineArgs(fifo, kStuckOptions, Out("out.avi"))) {
+        args << QFile::encodeName(a);
+    }
+    std::vector<char*> argv;
+    for (QByteArray& a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+
+    for (const int how : {SIGHUP, SIGINT, SIGPIPE}) {
+        SCOPED_TRACE(strsignal(how));
+        int out[2];
+        ASSERT_EQ(pipe(out), 0);
+        const pid_t engine = fork();
+        if (engine == 0) {
+            dup2(out[1], STDOUT_FILENO);
+            dup2(out[1], STDERR_FILENO);
+            close(out[0]);
+            close(out[1]);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        close(out[1]);
+        qint64 ffmpeg = 0;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (ffmpeg = FindChild(engine)) != 0; }, kWaitMs));
+        if (how == SIGPIPE) {
+            close(out[0]); // its next line finds nobody to read it
+        } else {
+            kill(engine, how);
+        }
+        int status = 0;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return waitpid(engine, &status, WNOHANG) == engine; }, kWaitMs));
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + how) << status;
+        EXPECT_FALSE(Running(ffmpeg));
+        if (how != SIGPIPE) {
+            close(out[0]);
+        }
+        EXPECT_EQ(Temporaries(dir_.path()), QStringList());
+    }
+}
+
+// When the converter dies, the engine is told to stop even though nothing it writes fails (here
+// its pipes stay open): it and FFmpeg end. The engine is started from a thread that then ends,
+// which to the engine is its parent dying.
+TEST_F(EngineStop, EngineAndFfmpegEndWhenTheirParentDies) {
+    TRedirector runner;
+    bool ended = false;
+    runner.OnTerminated = [&](TRedirector*) { ended = true; };
+    runner.SetCommandLine(JoinCommandLine(QStringList{VARID_BIN_DIR "/avcore.dll"} +
+                                          EngineArgs(Fifo(), kStuckOptions, Out("out.avi"))));
+    // The parent lives until FFmpeg runs, then ends.
+    std::promise<void> release;
+    std::atomic<pid_t> engine{0};
+    std::thread parent([&runner, &engine, done = release.get_future()] {
+        runner.Execute();
+        engine = runner.ProcessHandle();
+        done.wait();
+    });
+    qint64 ffmpeg = 0;
+    const bool found =
+        QTest::qWaitFor([&] { return engine != 0 && (ffmpeg = FindChild(engine)) != 0; }, kWaitMs);
+    release.set_value();
+    parent.join();
+    ASSERT_TRUE(found);
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ended; }, kWaitMs)) << "the engine outlived its parent";
+    EXPECT_EQ(runner.ExitCode(), 128 + SIGTERM);
+    EXPECT_FALSE(Running(ffmpeg)) << "FFmpeg outlived the engine";
+    EXPECT_EQ(Temporaries(dir_.path()), QStringList());
 }
 
 } // namespace

@@ -51,4 +51,40 @@ TEST(RealEngine, ConvertsAndBooksThroughTheDriver) {
     EXPECT_EQ(view.filePercent, 100);
 }
 
+// A source cut short is booked failed with how far the engine got, and is not deleted even when
+// converted sources are.
+TEST(RealEngine, TruncatedSourceIsBookedFailedAndKept) {
+    TProgramFolder prog;
+    ASSERT_TRUE(prog.copyExecutable(QStringLiteral("avcore.dll")));
+    QTemporaryDir work;
+    const QString truncated = work.filePath(QStringLiteral("truncated.mp4"));
+    QFile source(QStringLiteral(VARID_MEDIA_DIR "/rabbit320.mp4"));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    QFile cut(truncated);
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(source.read(source.size() * 45 / 100));
+    cut.close();
+
+    TOptions options;
+    options.DeleteFileAfterProcessing = true;
+    TFakeQueue queue;
+    queue.rows = {{truncated, cut.size()}};
+    TEngineProcess engine;
+    TRecordingView view;
+    TSystemClock clock;
+    TBatchDriver driver(queue, engine, view, clock, options);
+    driver.SetSettings({work.path(),
+                        QStringLiteral(".avi"),
+                        [] { return QStringLiteral("-y -f avi -vcodec msmpeg4 -b 1080k -r 25 -an "); },
+                        {}});
+    ASSERT_TRUE(driver.Convert());
+
+    ASSERT_EQ(view.booked.size(), 1);
+    EXPECT_FALSE(view.booked[0].converted);
+    EXPECT_TRUE(view.booked[0].reason.contains(QStringLiteral("ended early")))
+        << view.booked[0].reason.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(truncated));
+    EXPECT_FALSE(QFileInfo::exists(work.filePath(QStringLiteral("truncated.avi"))));
+}
+
 } // namespace

@@ -9,6 +9,8 @@
 //   env:NAME              write the variable's value and "\n"
 //   block                 wait, without spinning, until killed
 //   kill:SIG              raise the signal
+//   onterm:N              from now on end with exit code N on SIGTERM
+//   ignore:SIG            from now on ignore the signal
 //   exit:N                end at once with exit code N
 // Without an exit step it ends with exit code 0. Writes are unbuffered, so the last bytes go out
 // right before the exit.
@@ -25,6 +27,7 @@
 namespace {
 
 unsigned long patternIndex = 0;
+volatile sig_atomic_t termExitCode = 0;
 
 void WriteAll(int fd, const char* data, size_t size) {
     while (size > 0) {
@@ -108,6 +111,11 @@ int main(int argc, char** argv) {
             WriteText(STDOUT_FILENO, std::string(v ? v : "<unset>") + "\n");
         } else if (name == "block") {
             Block();
+        } else if (name == "onterm") {
+            termExitCode = std::atoi(value.c_str());
+            signal(SIGTERM, [](int) { _exit(termExitCode); });
+        } else if (name == "ignore") {
+            signal(std::atoi(value.c_str()), SIG_IGN);
         } else if (name == "kill") {
             raise(std::atoi(value.c_str()));
         } else if (name == "exit") {

@@ -8,9 +8,11 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <future>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -171,7 +173,7 @@ TEST(Redirector, TerminateDrainsPendingOutputThenEndsOnce) {
     EXPECT_EQ(rec.Bytes(TEvent::Out), "ready" + Pattern(0, 3000));
     for (size_t i = 1; i + 1 < rec.events.size(); ++i)
         EXPECT_TRUE(rec.events[i].processEnded) << "drained after the kill";
-    EXPECT_EQ(rec.exitCode, 128 + SIGKILL);
+    EXPECT_EQ(rec.exitCode, 128 + SIGTERM);
 }
 
 TEST(Redirector, TerminateKillsTheWholeProcessGroup) {
@@ -185,6 +187,48 @@ TEST(Redirector, TerminateKillsTheWholeProcessGroup) {
     ASSERT_TRUE(rec.WaitForEnd());
     EXPECT_TRUE(rec.runner->KilledBySignal());
     EXPECT_TRUE(WaitUntil([&] { return ProcessGone(grandchild); }));
+}
+
+// Terminate asks first, so that the child can clean up: a child that handles SIGTERM ends as it
+// chooses; one that ignores it is killed after a grace.
+TEST(Redirector, TerminateAsksWithSigtermThenKills) {
+    struct Case {
+        QStringList steps;
+        int exitCode;
+        bool killed;
+    };
+    const Case cases[] = {
+        {{"onterm:7", "out:ready", "block"}, 7, false},
+        {{"ignore:15", "out:ready", "block"}, 128 + SIGKILL, true},
+    };
+    for (const Case& c : cases) {
+        TRecorder rec;
+        rec.runner->SetCommandLine(ScriptedChild(c.steps));
+        rec.runner->Execute();
+        ASSERT_TRUE(WaitUntil([&] { return rec.Bytes(TEvent::Out).contains("ready"); }));
+        rec.runner->Terminate(0);
+        ASSERT_TRUE(rec.WaitForEnd());
+        EXPECT_EQ(rec.exitCode, c.exitCode) << c.steps.first().toStdString();
+        EXPECT_EQ(rec.runner->KilledBySignal(), c.killed) << c.steps.first().toStdString();
+    }
+}
+
+// The child is told to stop (SIGTERM) when the thread that started it ends, however it ends, so
+// no child outlives the program that runs it.
+TEST(Redirector, ChildIsStoppedWhenItsParentGoes) {
+    TRecorder rec;
+    rec.runner->SetCommandLine(ScriptedChild({"onterm:7", "out:ready", "block"}));
+    std::promise<void> release;
+    std::thread parent([&rec, done = release.get_future()] {
+        rec.runner->Execute();
+        done.wait();
+    });
+    const bool ready = WaitUntil([&] { return rec.Bytes(TEvent::Out).contains("ready"); });
+    release.set_value();
+    parent.join();
+    ASSERT_TRUE(ready);
+    ASSERT_TRUE(rec.WaitForEnd());
+    EXPECT_EQ(rec.exitCode, 7);
 }
 
 TEST(Redirector, BlankCommandLineIsRefused) {
@@ -204,22 +248,38 @@ TEST(Redirector, StartFailuresCarryTheErrorNumber) {
     f.write("data");
     f.close();
 
+    // The number, and the cause in words.
     struct Case {
         QString commandLine;
         QString directory;
         const char* message;
+        const char* cause;
     };
     const Case cases[] = {
-        {QuoteArgument(dir.filePath(QStringLiteral("missing"))), {}, "Error creating process : 2"},
-        {QStringLiteral("varid-no-such-program-on-path x"), {}, "Error creating process : 2"},
-        {QuoteArgument(dataFile), {}, "Error creating process : 13"},
-        {ScriptedChild({}), dir.filePath(QStringLiteral("no folder")), "Error creating process : 2"},
+        {QuoteArgument(dir.filePath(QStringLiteral("missing"))),
+         {},
+         "Error creating process : 2",
+         "does not exist"},
+        {QStringLiteral("varid-no-such-program-on-path x"),
+         {},
+         "Error creating process : 2",
+         "does not exist"},
+        {QuoteArgument(dataFile), {}, "Error creating process : 13", "is not executable"},
+        {ScriptedChild({}), dir.filePath(QStringLiteral("no folder")), "Error creating process : 2",
+         "working folder"},
     };
     for (const Case& c : cases) {
         TRecorder rec;
         rec.runner->SetCommandLine(c.commandLine);
         rec.runner->CurrentDirectory = c.directory;
-        ExpectError([&] { rec.runner->Execute(); }, c.message);
+        try {
+            rec.runner->Execute();
+            ADD_FAILURE() << "no error, expected: " << c.message;
+        } catch (const EVaridError& e) {
+            EXPECT_TRUE(e.message().startsWith(QLatin1String(c.message) + QLatin1String(" (")))
+                << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(QLatin1String(c.cause))) << e.message().toStdString();
+        }
         EXPECT_FALSE(rec.runner->Active());
         EXPECT_FALSE(rec.runner->ProcessEnded());
         // Rolled back to idle: the runner starts the next child.

@@ -386,4 +386,28 @@ TEST_F(SourceListTest, ConfirmOverwrite) {
     EXPECT_EQ(second.buttons, TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel);
 }
 
+// The conversion replaces whatever is at the output name, so a link there is asked about like a
+// file, also a link whose target is missing.
+TEST_F(SourceListTest, ConfirmOverwriteAsksAboutLinksAtTheOutputName) {
+    AddCopies({QStringLiteral("a.mkv")});
+    const QString out = m_dir.filePath(QStringLiteral("out"));
+    QDir().mkpath(out);
+    const auto toMkv = [&](const QString& source) {
+        return EngineOutputPath(out, source, QStringLiteral(".mkv"));
+    };
+    const QString target = m_dir.filePath(QStringLiteral("elsewhere.mkv"));
+    for (const bool targetExists : {true, false}) {
+        QFile::remove(target);
+        if (targetExists)
+            QFile(target).open(QIODevice::WriteOnly);
+        QFile::remove(out + QStringLiteral("/a.mkv"));
+        ASSERT_TRUE(QFile::link(target, out + QStringLiteral("/a.mkv")));
+        dialogs.shown.clear();
+        dialogs.results.clear();
+        dialogs.results.enqueue(mrNo);
+        EXPECT_FALSE(list.ConfirmOverwrite(toMkv)) << "target exists: " << targetExists;
+        EXPECT_EQ(dialogs.shown.size(), 1) << "target exists: " << targetExists;
+    }
+}
+
 } // namespace

@@ -1,0 +1,12 @@
+// The file formats the engine opens sources with: FFmpeg's demuxers that read only the file they
+// are given. Left out are the ones that open further files or streams named inside the file
+// (playlists such as HLS and DASH, concat lists, IMF packages, SDP and RTSP session
+// descriptions), the capture devices, and the kinds that hold no media.
+#pragma once
+
+namespace avcore {
+
+// FFmpeg's "-format_whitelist" value: demuxer names, comma-separated.
+const char* ReadableInputFormats();
+
+} // namespace avcore
