@@ -1,0 +1,183 @@
+#include "profiles/editor/editorbuilder.h"
+
+#include "app/errors.h"
+#include "profiles/editor/editorparts.h"
+
+#include <set>
+
+namespace {
+
+const TNames StandardNames = {
+    QStringLiteral("labDescription"),
+    QStringLiteral("EditDescription"),
+    QStringLiteral("PageControlOptions"),
+    QStringLiteral("TabSheetGeneral"),
+    QStringLiteral("TabSheetAudio"),
+    QStringLiteral("GroupBoxTimeControl"),
+    QStringLiteral("CheckBoxEnableTimeControl"),
+    QStringLiteral("LabelTimeLabel"),
+    QStringLiteral("LabelStartTime"),
+    QStringLiteral("EditStartTime"),
+    QStringLiteral("LabelEndTime"),
+    QStringLiteral("EditEndTime"),
+    QStringLiteral("LabelDuration"),
+    QStringLiteral("EditDuration"),
+    QStringLiteral("GroupBoxAudioCodec"),
+    QStringLiteral("ComboBoxAudioCodec"),
+    QStringLiteral("PageControlACodec"),
+    QStringLiteral("lab%1"),
+    QStringLiteral("Line%1"),
+    QStringLiteral("GroupBoxChannels%1"),
+    QStringLiteral("ComboBoxAudioChannels%1"),
+    QStringLiteral("GroupBoxSampleRate%1"),
+    QStringLiteral("ComboBoxSampleRate%1"),
+    QStringLiteral("GroupBoxAudioBitrate%1"),
+    QStringLiteral("CheckBoxAutoSetAudioBitrate%1"),
+    QStringLiteral("TrackBarAudioBitrate%1"),
+    QStringLiteral("LabelCurrentAudioBitrate%1"),
+    QStringLiteral("LabelAudioBitrate%1"),
+    QStringLiteral("labKbps%1"),
+    QStringLiteral("LabelAudioSmall%1"),
+    QStringLiteral("LabelAudioLarge%1"),
+};
+
+// The AAC editor names the same controls its own way.
+const TNames AacNames = {
+    QStringLiteral("lblDescription"),
+    QStringLiteral("txtDescription"),
+    QStringLiteral("pageOptions"),
+    QStringLiteral("tabGeneral"),
+    QStringLiteral("TabSheetAudio"),
+    QStringLiteral("grpTimeControl"),
+    QStringLiteral("chkEnableTimeControl"),
+    QStringLiteral("lblTime"),
+    QStringLiteral("lblStartTime"),
+    QStringLiteral("txtStartTime"),
+    QStringLiteral("lblEndTime"),
+    QStringLiteral("txtEndTime"),
+    QStringLiteral("lblDuration"),
+    QStringLiteral("txtDuration"),
+    QStringLiteral("grpAudioCodec"),
+    QStringLiteral("cmbAudioCodec"),
+    QStringLiteral("pageAudioCodec"),
+    QStringLiteral("lbl%1"),
+    QStringLiteral("Line%1"),
+    QStringLiteral("grpChannels%1"),
+    QStringLiteral("ComboBoxAudioChannels%1"),
+    QStringLiteral("grpSampleRate%1"),
+    QStringLiteral("ComboBoxSampleRate%1"),
+    QStringLiteral("grpAudioBitrate%1"),
+    QStringLiteral("chkAutoSetAudioBitrate%1"),
+    QStringLiteral("TrackBarAudioBitrate%1"),
+    QStringLiteral("lblCurrentAudioBitrate%1"),
+    QStringLiteral("lblAudioBitrate%1"),
+    QStringLiteral("lblkbps%1"),
+    QStringLiteral("lblAudioSmall%1"),
+    QStringLiteral("lblAudioLarge%1"),
+};
+
+QString Plain(QString text) {
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    while (text.endsWith(QLatin1Char(':')))
+        text.chop(1);
+    return text.trimmed();
+}
+
+// Gives every control an accessible name that is unique in the window: its own text, or the text
+// of the label naming it, or its group's caption; controls on a codec page are prefixed with the
+// codec's name, and names still shared get their group's caption, then a number.
+void NameForAccessibility(TEditorModel& m) {
+    std::map<QString, QString> labelled;
+    for (const TControl& c : m.Controls()) {
+        if (!c.Buddy.isEmpty())
+            labelled[c.Buddy] = Plain(c.Text);
+    }
+    auto ancestor = [&](const TControl& c, auto accept) -> const TControl* {
+        QString parent = c.Parent;
+        while (!parent.isEmpty()) {
+            const TControl& p = m.C(parent);
+            if (accept(p))
+                return &p;
+            parent = p.Parent;
+        }
+        return nullptr;
+    };
+    auto codecPage = [&](const TControl& c) {
+        return ancestor(
+            c, [&](const TControl& p) { return p.Kind == TControlKind::Page && m.C(p.Parent).TabsHidden; });
+    };
+    auto group = [&](const TControl& c) {
+        return ancestor(c, [](const TControl& p) { return p.Kind == TControlKind::Group; });
+    };
+    std::map<QString, QString> names;
+    for (const TControl& c : m.Controls()) {
+        if (!c.AccessibleName.isEmpty()) {
+            names[c.Name] = c.AccessibleName;
+            continue;
+        }
+        QString name = labelled.count(c.Name) ? labelled[c.Name] : Plain(c.Text);
+        if (name.isEmpty() && c.Kind != TControlKind::Line) {
+            if (const TControl* g = group(c))
+                name = Plain(g->Text);
+        }
+        if (c.Kind == TControlKind::Line)
+            name = QStringLiteral("line");
+        if (const TControl* page = codecPage(c))
+            name = page->AccessibleName + QLatin1Char(' ') + name;
+        names[c.Name] = name;
+    }
+    std::map<QString, int> count;
+    for (const auto& [control, name] : names)
+        ++count[name];
+    for (auto& [control, name] : names) {
+        if (count[name] > 1) {
+            const TControl* g = group(m.C(control));
+            if (g && !Plain(g->Text).isEmpty() && !name.contains(Plain(g->Text)))
+                name = Plain(g->Text) + QLatin1Char(' ') + name;
+        }
+    }
+    std::map<QString, int> seen;
+    count.clear();
+    for (const auto& [control, name] : names)
+        ++count[name];
+    for (const TControl& c : m.Controls()) {
+        QString name = names[c.Name];
+        if (count[name] > 1) {
+            const int n = ++seen[name];
+            if (n > 1)
+                name += QStringLiteral(" %1").arg(n);
+        }
+        m.C(c.Name).AccessibleName = name;
+    }
+}
+
+} // namespace
+
+std::unique_ptr<TEditorModel> BuildEditorModel(int formatIndex) {
+    const TEditorDef* def = EditorDef(formatIndex);
+    if (!def)
+        throw EVaridError(QStringLiteral("No output format %1").arg(formatIndex));
+    auto model = std::make_unique<TEditorModel>();
+    TBuild b{*model, std::make_shared<TRecordAccess>(formatIndex),
+             *def,   def->AacNames ? AacNames : StandardNames,
+             {},     {},
+             {}};
+    BuildFrame(b);
+    for (const TVideoPageDef& page : def->Video)
+        BuildVideoPage(b, page, QStringLiteral("PageControlVCodec"));
+    for (const TAudioPageDef& page : def->Audio)
+        BuildAudioPage(b, page, b.N.AudioPages);
+    BuildGeneral(b);
+
+    // Showing: the mode rules of the codec pages, the audio bitrate, range and channel rules, then
+    // the editor's page, group and audio-disabling rules (after the time enabling rule that the
+    // frame registered first).
+    for (const THandler& rule : b.VideoModes)
+        model->OnShow(rule);
+    for (const THandler& rule : b.AudioRules)
+        model->OnShow(rule);
+    for (const THandler& rule : b.PageRules)
+        model->OnShow(rule);
+    NameForAccessibility(*model);
+    return model;
+}
