@@ -145,7 +145,7 @@ void TEditorModel::UserEnter(const QString& name) {
     if (m_focused == name)
         return;
     if (!m_focused.isEmpty())
-        UserExit(m_focused);
+        UserExit(QString(m_focused));
     m_focused = name;
     Fire(name, TControlEvent::Enter);
 }
@@ -153,8 +153,9 @@ void TEditorModel::UserEnter(const QString& name) {
 void TEditorModel::UserExit(const QString& name) {
     if (m_focused != name)
         return;
+    const QString left = name; // name may be m_focused itself
     m_focused.clear();
-    Fire(name, TControlEvent::Exit);
+    Fire(left, TControlEvent::Exit);
 }
 
 void TEditorModel::UserSave() {
