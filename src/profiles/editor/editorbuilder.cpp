@@ -120,6 +120,8 @@ void NameForAccessibility(TEditorModel& m) {
             if (const TControl* g = group(c))
                 name = Plain(g->Text);
         }
+        if (name.isEmpty() && c.Kind == TControlKind::PageControl)
+            name = c.Parent.isEmpty() ? m.Caption : Plain(m.C(c.Parent).Text);
         if (c.Kind == TControlKind::Line)
             name = QStringLiteral("line");
         if (const TControl* page = codecPage(c))
