@@ -9,7 +9,7 @@ QString Named(const QString& pattern, const QString& suffix) {
 }
 
 void BuildHeading(TBuild& b, const QString& page, const QString& heading, const QString& line, Ids text) {
-    Make(b, TControlKind::Label, heading, page, 0, Heading(text));
+    Make(b, TControlKind::Label, heading, page, 0, Heading(text)).Emphasis = true;
     Make(b, TControlKind::Line, line, page, 1);
 }
 

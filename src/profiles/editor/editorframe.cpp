@@ -18,7 +18,8 @@ int64_t MsOrZero(const QString& text) {
 
 void BuildTimeGroup(TBuild& b) {
     const TNames& n = b.N;
-    Make(b, TControlKind::Group, n.TimeGroup, n.General, 0, Str(Ids::IDS_PROFILE_GROUPBOX_TimeControl));
+    Make(b, TControlKind::Group, n.TimeGroup, n.General, 0, Str(Ids::IDS_PROFILE_GROUPBOX_TimeControl)).Grid =
+        true;
     Make(b, TControlKind::Check, n.TimeCheck, n.TimeGroup, 0, Str(Ids::IDS_PROFILE_GROUPBOX_TimeControl));
     MakeBuddy(b, n.StartLabel, n.TimeGroup, 1, Str(Ids::IDS_PROFILE_LABEL_StartTime), n.Start);
     Make(b, TControlKind::Edit, n.Start, n.TimeGroup, 1);

@@ -28,9 +28,11 @@ enum class TControlKind {
 struct TControl {
     QString Name;
     TControlKind Kind = TControlKind::Label;
-    QString Parent; // containing group, page or page control; "" for the window
-    int Row = 0;    // layout hint: controls with the same row in one parent sit side by side
-    QString Text;   // caption, label text or edit text
+    QString Parent;        // containing group, page or page control; "" for the window
+    int Row = 0;           // layout hint: controls with the same row in one parent sit side by side
+    bool Grid = false;     // layout hint on a container: its rows align in columns
+    bool Emphasis = false; // layout hint on a label: a heading
+    QString Text;          // caption, label text or edit text
     QString AccessibleName;
     QString Buddy; // on a label: the control it names
     QStringList Items;

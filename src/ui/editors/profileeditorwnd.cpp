@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -50,36 +51,57 @@ template <class F> void TfrmProfileEditor::Act(F action) {
     Refresh();
 }
 
+namespace {
+
+bool Stretches(TControlKind kind) {
+    return kind == TControlKind::Group || kind == TControlKind::TrackBar || kind == TControlKind::Edit ||
+           kind == TControlKind::Line || kind == TControlKind::PageControl ||
+           kind == TControlKind::RadioGroup;
+}
+
+} // namespace
+
 void TfrmProfileEditor::BuildChildren(const QString& parent, QWidget* container) {
     std::vector<const TControl*> children = m_model->Children(parent);
     std::stable_sort(children.begin(), children.end(),
                      [](const TControl* a, const TControl* b) { return a->Row < b->Row; });
-    auto* column = new QVBoxLayout(container);
-    QHBoxLayout* row = nullptr;
-    int rowNumber = -1;
-    bool rowStretches = false;
-    auto endRow = [&] {
-        if (row && !rowStretches)
-            row->addStretch();
-    };
+    // Rows in order, each with its controls.
+    std::vector<std::vector<const TControl*>> rows;
     for (const TControl* child : children) {
-        if (!row || child->Row != rowNumber) {
-            endRow();
-            row = new QHBoxLayout;
-            column->addLayout(row);
-            rowNumber = child->Row;
-            rowStretches = false;
-        }
-        QWidget* widget = Build(*child, container);
-        const TControlKind kind = child->Kind;
-        const bool stretches = kind == TControlKind::Group || kind == TControlKind::TrackBar ||
-                               kind == TControlKind::Edit || kind == TControlKind::Line ||
-                               kind == TControlKind::PageControl || kind == TControlKind::RadioGroup;
-        rowStretches = rowStretches || stretches;
-        row->addWidget(widget, stretches ? 1 : 0,
-                       kind == TControlKind::Group ? Qt::Alignment() : Qt::AlignVCenter);
+        if (rows.empty() || rows.back().front()->Row != child->Row)
+            rows.emplace_back();
+        rows.back().push_back(child);
     }
-    endRow();
+    if (m_model->Has(parent) && m_model->C(parent).Grid) {
+        auto* grid = new QGridLayout(container);
+        for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+            for (int c = 0; c < static_cast<int>(rows[r].size()); ++c) {
+                // A single control spans the row.
+                grid->addWidget(Build(*rows[r][c], container), r, c, 1, rows[r].size() == 1 ? -1 : 1);
+            }
+        }
+        grid->setColumnStretch(1, 1);
+        return;
+    }
+    auto* column = new QVBoxLayout(container);
+    for (const auto& controls : rows) {
+        auto* row = new QHBoxLayout;
+        column->addLayout(row);
+        const bool buttons = std::all_of(controls.begin(), controls.end(),
+                                         [](const TControl* c) { return c->Kind == TControlKind::Button; });
+        // A row of buttons alone sits at the right, as dialog buttons do.
+        if (buttons && parent.isEmpty())
+            row->addStretch();
+        bool stretches = false;
+        for (const TControl* child : controls) {
+            QWidget* widget = Build(*child, container);
+            stretches = stretches || Stretches(child->Kind);
+            row->addWidget(widget, Stretches(child->Kind) ? 1 : 0,
+                           child->Kind == TControlKind::Group ? Qt::Alignment() : Qt::AlignVCenter);
+        }
+        if (!stretches && !(buttons && parent.isEmpty()))
+            row->addStretch();
+    }
     if (m_model->Has(parent) && m_model->C(parent).Kind == TControlKind::Page)
         column->addStretch();
 }
@@ -89,9 +111,16 @@ QWidget* TfrmProfileEditor::Build(const TControl& c, QWidget* parent) {
     const QString name = c.Name;
     QWidget* widget = nullptr;
     switch (c.Kind) {
-    case TControlKind::Label:
-        widget = new QLabel(c.Text, parent);
+    case TControlKind::Label: {
+        auto* label = new QLabel(c.Text, parent);
+        if (c.Emphasis) {
+            QFont font = label->font();
+            font.setBold(true);
+            label->setFont(font);
+        }
+        widget = label;
         break;
+    }
     case TControlKind::Line: {
         auto* line = new QFrame(parent);
         line->setFrameShape(QFrame::HLine);
