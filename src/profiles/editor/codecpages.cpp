@@ -127,7 +127,6 @@ void BuildSizeGroup(TBuild& b, const TVideoPageDef& def, const QString& group) {
 } // namespace
 
 void BuildVideoPage(TBuild& b, const TVideoPageDef& def, const QString& pageControl) {
-    TEditorModel* m = &b.M;
     const QString s = def.Suffix;
     const QString k = def.Key;
     const QString page = def.Page;
@@ -137,44 +136,8 @@ void BuildVideoPage(TBuild& b, const TVideoPageDef& def, const QString& pageCont
     pageControlPage.AccessibleName = Str(def.Text);
     BuildHeading(b, page, QStringLiteral("lab") + hs, QStringLiteral("Line") + hs, def.Text);
 
-    // Bitrate group.
-    const QString bitrate = Named(QStringLiteral("GroupBoxVideoBitrate%1"), s);
-    const QString preset = Named(QStringLiteral("RadioButtonVideoPresert%1"), s);
-    const QString specify = Named(QStringLiteral("RadioButtonVideoSpecify%1"), s);
-    const QString track = Named(QStringLiteral("TrackBarVideoBitrate%1"), s);
-    const QString current = Named(QStringLiteral("LabelCurrentBitrate%1"), s);
-    const QString value = Named(QStringLiteral("LabelBitrate%1"), s);
-    const QString kbps2 = Named(QStringLiteral("LabelKbps2%1"), s);
-    const QString low = Named(QStringLiteral("LabelLow%1"), s);
-    const QString high = Named(QStringLiteral("LabelHigh%1"), s);
-    const QString specified = Named(QStringLiteral("LabelBitrateSpecify%1"), s);
-    const QString kbps = Named(QStringLiteral("LabelKbps%1"), s);
-    const QString configure = Named(QStringLiteral("ButtonVideoBitrateConfigure%1"), s);
-    Make(b, TControlKind::Group, bitrate, page, 2, Str(Ids::IDS_PROFILE_GROUPBOX_Bitrate));
-    MakeRadio(b, preset, bitrate, 0, Str(Ids::IDS_PROFILE_RADIOBUTTON_PresetQuality), bitrate, true);
-    MakeBuddy(b, current, bitrate, 1, Str(Ids::IDS_PROFILE_LABEL_CurrentBitrate), track);
-    Make(b, TControlKind::Label, value, bitrate, 1);
-    Make(b, TControlKind::Label, kbps2, bitrate, 1, QStringLiteral("kbps"));
-    Make(b, TControlKind::Label, low, bitrate, 2, Str(Ids::IDS_PROFILE_LABEL_LowQuality));
-    MakeTrack(b, track, bitrate, 2, 1, def.TrackMax);
-    Make(b, TControlKind::Label, high, bitrate, 2, Str(Ids::IDS_PROFILE_LABEL_HighQuliaty));
-    MakeRadio(b, specify, bitrate, 3, Str(Ids::IDS_PROFILE_RADIOBUTTON_SpecifySetting), bitrate);
-    Make(b, TControlKind::Label, specified, bitrate, 4);
-    Make(b, TControlKind::Label, kbps, bitrate, 4, QStringLiteral("kbps"));
-    Make(b, TControlKind::Button, configure, bitrate, 4, Str(Ids::IDS_PROFILE_BUTTON_Configure));
-
-    const THandler bitrateMode = [presetOn = EnableWhen(b, {current, value, low, high, track, kbps2}, preset),
-                                  specifyOn = EnableWhen(b, {specified, kbps, configure}, specify)] {
-        presetOn();
-        specifyOn();
-    };
-    OnAll(b, {preset, specify}, TControlEvent::Click, bitrateMode);
-    b.VideoModes.push_back(bitrateMode);
-    TrackLabel(b, track, value, *def.Bitrates);
-    m->On(configure, TControlEvent::Click, SpecifyBitrate(b, specified, *def.Bitrates));
-    BindPair(b, preset, specify, QStringLiteral("VideoBitRateUsePresert") + k);
-    BindNumber(b, specified, QStringLiteral("VideoBitRateSpecify") + k);
-    BindPreset(b, track, QStringLiteral("VideoBitRatePreset") + k, *def.Bitrates, 2);
+    b.VideoModes.push_back(BuildVideoBitrate(b, VideoBitrateNames(s), page, 2, *def.Bitrates, def.TrackMax,
+                                             QStringLiteral("Video"), k, 2));
 
     // Size group.
     const QString size = Named(QStringLiteral("GroupBoxVideoSize%1"), s);
@@ -261,24 +224,12 @@ void BuildAudioPage(TBuild& b, const TAudioPageDef& def, const QString& pageCont
     if (!def.Bitrates)
         return;
 
-    const QString group = Named(n.BitrateGroup, s), autoSet = Named(n.AutoBitrate, s);
-    const QString track = Named(n.Track, s), current = Named(n.Current, s), value = Named(n.Bitrate, s);
-    const QString kbps = Named(n.Kbps, s), small = Named(n.Small, s), large = Named(n.Large, s);
-    Make(b, TControlKind::Group, group, def.Page, 3, Str(Ids::IDS_PROFILE_GROUPBOX_Bitrate));
-    Make(b, TControlKind::Check, autoSet, group, 0, Str(Ids::IDS_PROFILE_CHECKBOX_AutoSet));
-    MakeBuddy(b, current, group, 1, Str(Ids::IDS_PROFILE_LABEL_CurrentBitrate), track);
-    Make(b, TControlKind::Label, value, group, 1);
-    Make(b, TControlKind::Label, kbps, group, 1, QStringLiteral("kbps"));
-    Make(b, TControlKind::Label, small, group, 2, Str(Ids::IDS_PROFILE_LABEL_LowQuality));
-    MakeTrack(b, track, group, 2, 1, def.TrackMax);
-    Make(b, TControlKind::Label, large, group, 2, Str(Ids::IDS_PROFILE_LABEL_HighQuliaty));
-
-    const THandler mode = EnableWhen(b, {track, current, value, small, large, kbps}, autoSet, false);
-    m->On(autoSet, TControlEvent::Click, mode);
-    b.AudioRules.push_back(mode);
-    TrackLabel(b, track, value, *def.Bitrates);
-    BindCheck(b, autoSet, QStringLiteral("AudioBitRateUseAutoSet") + k);
-    BindPreset(b, track, QStringLiteral("AudioBitRatePreset") + k, *def.Bitrates, 4);
+    const QString track = Named(n.Track, s);
+    b.AudioRules.push_back(
+        BuildAudioBitrate(b,
+                          {Named(n.BitrateGroup, s), Named(n.AutoBitrate, s), track, Named(n.Current, s),
+                           Named(n.Bitrate, s), Named(n.Kbps, s), Named(n.Small, s), Named(n.Large, s)},
+                          def.Page, 3, *def.Bitrates, def.TrackMax, QStringLiteral("Audio"), k, 4, true));
 
     if (def.Ranges) {
         const THandler range = RangeByRate(b, rate, *def.SampleRates, track, *def.Ranges);

@@ -71,6 +71,26 @@ THandler SpecifyBitrate(TBuild& b, const QString& label, const std::vector<int>&
 // Runs a handler on each of the events of the named controls.
 void OnAll(TBuild& b, const QStringList& controls, TControlEvent event, const THandler& handler);
 
+// ---- Bitrate groups -----------------------------------------------------------------------------
+struct TVideoBitrateNames {
+    QString Group, Preset, Specify, Track, Current, Value, Kbps2, Low, High, Specified, Kbps, Configure;
+};
+// The names of a codec page's video bitrate group.
+TVideoBitrateNames VideoBitrateNames(const QString& suffix);
+// A video bitrate group editing the keys keyPrefix + "BitRateUsePresert" / "BitRatePreset" /
+// "BitRateSpecify" + keySuffix; returns its bitrate mode rule.
+THandler BuildVideoBitrate(TBuild& b, const TVideoBitrateNames& names, const QString& parent, int row,
+                           const std::vector<int>& table, int trackMax, const QString& keyPrefix,
+                           const QString& keySuffix, int startPosition);
+struct TAudioBitrateNames {
+    QString Group, AutoSet, Track, Current, Value, Kbps, Small, Large; // Kbps may be empty
+};
+// An audio bitrate group editing keyPrefix + "BitRateUseAutoSet" / "BitRatePreset" + keySuffix;
+// returns its mode rule (nothing to do unless "Auto set" disables the track bar).
+THandler BuildAudioBitrate(TBuild& b, const TAudioBitrateNames& names, const QString& parent, int row,
+                           const std::vector<int>& table, int trackMax, const QString& keyPrefix,
+                           const QString& keySuffix, int startPosition, bool autoDisables);
+
 // ---- Parts of the window ------------------------------------------------------------------------
 // The window frame and the time control group (with its rules and bindings).
 void BuildFrame(TBuild& b);

@@ -178,42 +178,18 @@ void BuildTgp(TBuild& b) {
 // ---- MPEG: preset formats, two audio lists and the DVD page --------------------------------------
 
 THandler BuildDvdPage(TBuild& b) {
-    TEditorModel* m = &b.M;
     const QString page = QStringLiteral("TabSheetDVD");
     Make(b, TControlKind::Page, page, b.N.Options, 0, Str(Ids::IDS_PROFILE_CHECKBOX_DVD));
 
-    const QString video = QStringLiteral("GroupBoxDVDVideoBitrate");
-    const QString preset = QStringLiteral("RadioButtonDVDVideoPresert"),
-                  specify = QStringLiteral("RadioButtonDVDVideoSpecify");
-    const QString track = QStringLiteral("TrackBarDVDVideoBitrate"),
-                  value = QStringLiteral("LabelDVDBitrate");
-    const QString current = QStringLiteral("LabelDVDCurrentBitrate"), kbps2 = QStringLiteral("LabelDVDKbps2");
-    const QString low = QStringLiteral("LabelDVDLow"), high = QStringLiteral("LabelDVDHigh");
-    const QString specified = QStringLiteral("LabelDVDBitrateSpecify"), kbps = QStringLiteral("LabelDVDKbps");
-    const QString configure = QStringLiteral("ButtonDVDVideoBitrateConfigure");
-    Make(b, TControlKind::Group, video, page, 0, Str(Ids::IDS_PROFILE_GROUPBOX_Bitrate));
-    MakeRadio(b, preset, video, 0, Str(Ids::IDS_PROFILE_RADIOBUTTON_PresetQuality), video, true);
-    MakeBuddy(b, current, video, 1, Str(Ids::IDS_PROFILE_LABEL_CurrentBitrate), track);
-    Make(b, TControlKind::Label, value, video, 1);
-    Make(b, TControlKind::Label, kbps2, video, 1, QStringLiteral("kbps"));
-    Make(b, TControlKind::Label, low, video, 2, Str(Ids::IDS_PROFILE_LABEL_LowQuality));
-    MakeTrack(b, track, video, 2, 1, 13);
-    Make(b, TControlKind::Label, high, video, 2, Str(Ids::IDS_PROFILE_LABEL_HighQuliaty));
-    MakeRadio(b, specify, video, 3, Str(Ids::IDS_PROFILE_RADIOBUTTON_SpecifySetting), video);
-    Make(b, TControlKind::Label, specified, video, 4);
-    Make(b, TControlKind::Label, kbps, video, 4, QStringLiteral("kbps"));
-    Make(b, TControlKind::Button, configure, video, 4, Str(Ids::IDS_PROFILE_BUTTON_Configure));
-    const THandler bitrateMode = [presetOn = EnableWhen(b, {current, value, low, high, track}, preset),
-                                  specifyOn = EnableWhen(b, {specified, kbps, configure}, specify)] {
-        presetOn();
-        specifyOn();
-    };
-    OnAll(b, {preset, specify}, TControlEvent::Click, bitrateMode);
-    TrackLabel(b, track, value, StandardVideoBitrates());
-    m->On(configure, TControlEvent::Click, SpecifyBitrate(b, specified, StandardVideoBitrates()));
-    BindPair(b, preset, specify, QStringLiteral("DVDVideoBitRateUsePresert"));
-    BindPreset(b, track, QStringLiteral("DVDVideoBitRatePreset"), StandardVideoBitrates(), 6);
-    BindNumber(b, specified, QStringLiteral("DVDVideoBitRateSpecify"));
+    const THandler bitrateMode = BuildVideoBitrate(
+        b,
+        {QStringLiteral("GroupBoxDVDVideoBitrate"), QStringLiteral("RadioButtonDVDVideoPresert"),
+         QStringLiteral("RadioButtonDVDVideoSpecify"), QStringLiteral("TrackBarDVDVideoBitrate"),
+         QStringLiteral("LabelDVDCurrentBitrate"), QStringLiteral("LabelDVDBitrate"),
+         QStringLiteral("LabelDVDKbps2"), QStringLiteral("LabelDVDLow"), QStringLiteral("LabelDVDHigh"),
+         QStringLiteral("LabelDVDBitrateSpecify"), QStringLiteral("LabelDVDKbps"),
+         QStringLiteral("ButtonDVDVideoBitrateConfigure")},
+        page, 0, StandardVideoBitrates(), 13, QStringLiteral("DVDVideo"), QString(), 6);
 
     const QString aspect = QStringLiteral("GroupBoxDVDAspect");
     const QString autoAspect = QStringLiteral("RadioButtonDVDAutoSetAspect"),
@@ -230,23 +206,14 @@ THandler BuildDvdPage(TBuild& b) {
     BindPair(b, autoAspect, changeAspect, QStringLiteral("DVDVideoKeepAspect"));
     BindIndex(b, aspects, QStringLiteral("DVDVideoAspect"));
 
-    const QString audio = QStringLiteral("GroupBoxDVDAudioBitrate");
-    const QString audioTrack = QStringLiteral("TrackBarDVDAudioBitrate");
-    Make(b, TControlKind::Group, audio, page, 1, Str(Ids::IDS_PROFILE_GROUPBOX_Bitrate));
-    Make(b, TControlKind::Check, QStringLiteral("CheckBoxDVDAutoSetAudioBitrate"), audio, 0,
-         Str(Ids::IDS_PROFILE_CHECKBOX_AutoSet));
-    MakeBuddy(b, QStringLiteral("LabelDVDCurrentAudioBitrate"), audio, 1,
-              Str(Ids::IDS_PROFILE_LABEL_CurrentBitrate), audioTrack);
-    Make(b, TControlKind::Label, QStringLiteral("LabelDVDAudioBitrate"), audio, 1);
-    Make(b, TControlKind::Label, QStringLiteral("LabelDVDAudioSmall"), audio, 2,
-         Str(Ids::IDS_PROFILE_LABEL_LowQuality));
-    MakeTrack(b, audioTrack, audio, 2, 1, 10);
-    Make(b, TControlKind::Label, QStringLiteral("LabelDVDAudioLarge"), audio, 2,
-         Str(Ids::IDS_PROFILE_LABEL_HighQuliaty));
-    TrackLabel(b, audioTrack, QStringLiteral("LabelDVDAudioBitrate"), DvdAudioBitrates());
-    BindCheck(b, QStringLiteral("CheckBoxDVDAutoSetAudioBitrate"),
-              QStringLiteral("DVDAudioBitRateUseAutoSet"));
-    BindPreset(b, audioTrack, QStringLiteral("DVDAudioBitRatePreset"), DvdAudioBitrates(), 6);
+    // The DVD audio check box only holds its value.
+    BuildAudioBitrate(b,
+                      {QStringLiteral("GroupBoxDVDAudioBitrate"),
+                       QStringLiteral("CheckBoxDVDAutoSetAudioBitrate"),
+                       QStringLiteral("TrackBarDVDAudioBitrate"),
+                       QStringLiteral("LabelDVDCurrentAudioBitrate"), QStringLiteral("LabelDVDAudioBitrate"),
+                       QString(), QStringLiteral("LabelDVDAudioSmall"), QStringLiteral("LabelDVDAudioLarge")},
+                      page, 1, DvdAudioBitrates(), 10, QStringLiteral("DVDAudio"), QString(), 6, false);
 
     return [=] {
         bitrateMode();
