@@ -3,6 +3,7 @@
 #include "editor_fixture.h"
 
 #include "app/scripted_dialogs.h"
+#include "profiles/optiondetails.h"
 #include "profiles/profiles.h"
 #include "ui/editors/profileeditorwnd.h"
 
@@ -143,6 +144,31 @@ TEST_F(EditorWindowTest, SaveAndCloseGiveTheResult) {
     EXPECT_TRUE(editor->Execute());
     editor->ControlsToProfile();
     EXPECT_EQ(Mp3Settings.StartTime, S("0:00:10.000"));
+}
+
+// What the editor saves is what the next conversion's options are built from.
+TEST_F(EditorWindowTest, SavedEditReachesTheEngineOptions) {
+    const QString avi = ProfileFileName(0, S("Default"));
+    auto video = OpenWindow(0);
+    child<QSlider>(*video, "TrackBarVideoBitrateDivX")->setValue(9);
+    video->ControlsToProfile();
+    FormatInfo(0)->Save(avi);
+    QString options;
+    GetAVIOptionDetails(avi, options);
+    EXPECT_TRUE(options.contains(S("-b 1500k "))) << options.toStdString();
+
+    const QString mp3 = ProfileFileName(13, S("Default"));
+    auto audio = OpenWindow(13);
+    auto* rates = child<QComboBox>(*audio, "ComboBoxSampleRateMp3");
+    rates->setCurrentIndex(3);
+    emit rates->activated(3);
+    child<QSlider>(*audio, "TrackBarAudioBitrateMp3")->setValue(12);
+    audio->ControlsToProfile();
+    FormatInfo(13)->Save(mp3);
+    options.clear();
+    GetMp3OptionDetails(mp3, options);
+    EXPECT_TRUE(options.contains(S("-ar 48000 "))) << options.toStdString();
+    EXPECT_TRUE(options.contains(S("-ab 320"))) << options.toStdString();
 }
 
 TEST_F(EditorWindowTest, CreateProfileEditorGivesTheFormatsWindow) {

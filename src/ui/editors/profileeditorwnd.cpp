@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -316,7 +317,10 @@ void TfrmProfileEditor::Refresh() {
 bool TfrmProfileEditor::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
         const QString name = watched->objectName();
-        if (m_model->Has(name)) {
+        // Another window or a pop-up taking the focus does not leave the field.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        const bool windowChange = reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+        if (m_model->Has(name) && !windowChange) {
             if (event->type() == QEvent::FocusIn)
                 Act([&] { m_model->UserEnter(name); });
             else
