@@ -206,14 +206,14 @@ THandler BuildDvdPage(TBuild& b) {
     BindPair(b, autoAspect, changeAspect, QStringLiteral("DVDVideoKeepAspect"));
     BindIndex(b, aspects, QStringLiteral("DVDVideoAspect"));
 
-    // The DVD audio check box only holds its value.
-    BuildAudioBitrate(b,
-                      {QStringLiteral("GroupBoxDVDAudioBitrate"),
-                       QStringLiteral("CheckBoxDVDAutoSetAudioBitrate"),
-                       QStringLiteral("TrackBarDVDAudioBitrate"),
-                       QStringLiteral("LabelDVDCurrentAudioBitrate"), QStringLiteral("LabelDVDAudioBitrate"),
-                       QString(), QStringLiteral("LabelDVDAudioSmall"), QStringLiteral("LabelDVDAudioLarge")},
-                      page, 1, DvdAudioBitrates(), 10, QStringLiteral("DVDAudio"), QString(), 6, false);
+    // The DVD audio check box only holds its value. The "kbps" beside the bitrate is our addition.
+    BuildAudioBitrate(
+        b,
+        {QStringLiteral("GroupBoxDVDAudioBitrate"), QStringLiteral("CheckBoxDVDAutoSetAudioBitrate"),
+         QStringLiteral("TrackBarDVDAudioBitrate"), QStringLiteral("LabelDVDCurrentAudioBitrate"),
+         QStringLiteral("LabelDVDAudioBitrate"), QStringLiteral("LabelDVDAudioKbps"),
+         QStringLiteral("LabelDVDAudioSmall"), QStringLiteral("LabelDVDAudioLarge")},
+        page, 1, DvdAudioBitrates(), 10, QStringLiteral("DVDAudio"), QString(), 6, false);
 
     return [=] {
         bitrateMode();
