@@ -83,9 +83,10 @@ QString Plain(QString text) {
     return text.trimmed();
 }
 
-// Gives every control an accessible name that is unique in the window: its own text, or the text
-// of the label naming it, or its group's caption; controls on a codec page are prefixed with the
-// codec's name, and names still shared get their group's caption, then a number.
+// Gives every control other than labels and lines an accessible name that is unique in the
+// window (labels are named by their text): its own text, or the text of the label naming it, or
+// its group's caption. Controls on a codec page are prefixed with the codec's name; names still
+// shared get their group's caption, then a number.
 void NameForAccessibility(TEditorModel& m) {
     std::map<QString, QString> labelled;
     for (const TControl& c : m.Controls()) {
@@ -93,12 +94,9 @@ void NameForAccessibility(TEditorModel& m) {
             labelled[c.Buddy] = Plain(c.Text);
     }
     auto ancestor = [&](const TControl& c, auto accept) -> const TControl* {
-        QString parent = c.Parent;
-        while (!parent.isEmpty()) {
-            const TControl& p = m.C(parent);
-            if (accept(p))
-                return &p;
-            parent = p.Parent;
+        for (QString parent = c.Parent; !parent.isEmpty(); parent = m.C(parent).Parent) {
+            if (accept(m.C(parent)))
+                return &m.C(parent);
         }
         return nullptr;
     };
@@ -106,49 +104,55 @@ void NameForAccessibility(TEditorModel& m) {
         return ancestor(
             c, [&](const TControl& p) { return p.Kind == TControlKind::Page && m.C(p.Parent).TabsHidden; });
     };
-    auto group = [&](const TControl& c) {
-        return ancestor(c, [](const TControl& p) { return p.Kind == TControlKind::Group; });
+    auto groupCaption = [&](const TControl& c) {
+        const TControl* g = ancestor(c, [](const TControl& p) { return p.Kind == TControlKind::Group; });
+        return g ? Plain(g->Text) : QString();
     };
-    std::map<QString, QString> names;
+    auto join = [](const QString& a, const QString& b) { return a.isEmpty() ? b : a + QLatin1Char(' ') + b; };
+
+    struct TNaming {
+        QString Prefix, Base;
+    };
+    std::map<QString, TNaming> named; // controls still to name
     for (const TControl& c : m.Controls()) {
-        if (!c.AccessibleName.isEmpty()) {
-            names[c.Name] = c.AccessibleName;
+        if (!c.AccessibleName.isEmpty() || c.Kind == TControlKind::Label || c.Kind == TControlKind::Line)
             continue;
-        }
-        QString name = labelled.count(c.Name) ? labelled[c.Name] : Plain(c.Text);
-        if (name.isEmpty() && c.Kind != TControlKind::Line) {
-            if (const TControl* g = group(c))
-                name = Plain(g->Text);
-        }
-        if (name.isEmpty() && c.Kind == TControlKind::PageControl)
-            name = c.Parent.isEmpty() ? m.Caption : Plain(m.C(c.Parent).Text);
-        if (c.Kind == TControlKind::Line)
-            name = QStringLiteral("line");
-        if (const TControl* page = codecPage(c))
-            name = page->AccessibleName + QLatin1Char(' ') + name;
-        names[c.Name] = name;
+        QString base = labelled.count(c.Name) ? labelled[c.Name] : Plain(c.Text);
+        if (base.isEmpty() && c.Kind == TControlKind::PageControl)
+            base = c.Parent.isEmpty() ? m.Caption : Plain(m.C(c.Parent).Text);
+        if (base.isEmpty())
+            base = groupCaption(c);
+        const TControl* page = codecPage(c);
+        named[c.Name] = {page ? page->AccessibleName : QString(), base};
     }
+    // Names taken already, and how often each proposed name occurs.
     std::map<QString, int> count;
-    for (const auto& [control, name] : names)
-        ++count[name];
-    for (auto& [control, name] : names) {
-        if (count[name] > 1) {
-            const TControl* g = group(m.C(control));
-            if (g && !Plain(g->Text).isEmpty() && !name.contains(Plain(g->Text)))
-                name = Plain(g->Text) + QLatin1Char(' ') + name;
-        }
-    }
-    std::map<QString, int> seen;
-    count.clear();
-    for (const auto& [control, name] : names)
-        ++count[name];
     for (const TControl& c : m.Controls()) {
+        if (!c.AccessibleName.isEmpty())
+            ++count[c.AccessibleName];
+    }
+    for (const auto& [name, naming] : named)
+        ++count[join(naming.Prefix, naming.Base)];
+    std::map<QString, QString> names;
+    for (const auto& [name, naming] : named) {
+        QString proposed = join(naming.Prefix, naming.Base);
+        const QString group = groupCaption(m.C(name));
+        if (count[proposed] > 1 && !group.isEmpty() && group != naming.Base)
+            proposed = join(naming.Prefix, group + QLatin1Char(' ') + naming.Base);
+        names[name] = proposed;
+    }
+    // Whatever is still shared is numbered in window order.
+    std::map<QString, int> seen;
+    for (const TControl& c : m.Controls()) {
+        if (!c.AccessibleName.isEmpty())
+            ++seen[c.AccessibleName];
+    }
+    for (const TControl& c : m.Controls()) {
+        if (!names.count(c.Name))
+            continue;
         QString name = names[c.Name];
-        if (count[name] > 1) {
-            const int n = ++seen[name];
-            if (n > 1)
-                name += QStringLiteral(" %1").arg(n);
-        }
+        if (const int n = ++seen[name]; n > 1)
+            name += QStringLiteral(" %1").arg(n);
         m.C(c.Name).AccessibleName = name;
     }
 }

@@ -205,8 +205,9 @@ std::vector<TEditorDef> BuildDefs() {
                 Video("Mpeg2", "MPEG2", I::IDS_PROFILE_PAGECONTROL_Mpeg2, Standard, false),
                 Video("DV", "DV", I::IDS_PROFILE_PAGECONTROL_DV, Standard, false)},
                {Mp2Page(), Mp3Page(), Pcm16lePage(), Pcmu8Page(), Ac3Page()}};
-    TAudioPageDef psp = Audio("TabSheetAACPsp", "AACPsp", "AACPsp", I::IDS_PROFILE_PAGECONTROL_Aac, &AacAudio,
-                              PspRates, &AacRanges, 2, false);
+    // The PSP page has no list entry; it is headed by its type's name.
+    TAudioPageDef psp = Audio("TabSheetAACPsp", "AACPsp", "AACPsp", I::IDS_PROFILE_CHECKBOX_SonyPSP,
+                              &AacAudio, PspRates, &AacRanges, 2, false);
     defs[1] = {1,
                I::IDS_PROFILE_LABEL_MP4,
                TGeneralKind::Mp4,

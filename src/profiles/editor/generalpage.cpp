@@ -8,11 +8,14 @@ const QString VideoPages = QStringLiteral("PageControlVCodec");
 const QString VideoTab = QStringLiteral("TabSheetVideo");
 
 // A captioned group holding one list bound to a key. Groups sharing a stack sit in one place.
+// A list sharing its place with another is named for screen readers after what it belongs to.
 void ListGroup(TBuild& b, const QString& group, Ids caption, const QString& list, const QStringList& items,
-               const QString& key, int row, const QString& stack = QString()) {
+               const QString& key, int row, const QString& stack = QString(),
+               const QString& owner = QString()) {
     TControl& box = Make(b, TControlKind::Group, group, b.N.General, row, Str(caption));
     box.Stack = stack;
-    MakeList(b, list, group, 0, items);
+    MakeList(b, list, group, 0, items).AccessibleName =
+        owner.isEmpty() ? QString() : owner + QLatin1Char(' ') + Str(caption);
     BindIndex(b, list, key);
 }
 
@@ -124,16 +127,17 @@ void BuildTgp(TBuild& b) {
     const QString videoStack = QStringLiteral("VideoCodec"), audioStack = QStringLiteral("AudioCodec");
     ListGroup(b, nokiaVideoGroup, I::IDS_PROFILE_GROUPBOX_VideoCodec, nokiaVideo,
               Texts({I::IDS_PROFILE_PAGECONTROL_H263, I::IDS_PROFILE_PAGECONTROL_Divx}),
-              QStringLiteral("VideoCodecNokia"), 2, videoStack);
+              QStringLiteral("VideoCodecNokia"), 2, videoStack, Str(I::IDS_PROFILE_GROUPBOX_Type_Nokia));
     ListGroup(b, sonyVideoGroup, I::IDS_PROFILE_GROUPBOX_VideoCodec, sonyVideo,
               Texts({I::IDS_PROFILE_PAGECONTROL_Divx, I::IDS_PROFILE_PAGECONTROL_Xvid}),
-              QStringLiteral("VideoCodecSony"), 2, videoStack);
+              QStringLiteral("VideoCodecSony"), 2, videoStack, Str(I::IDS_PROFILE_GROUPBOX_Type_3Gp));
     ListGroup(b, nokiaAudioGroup, I::IDS_PROFILE_GROUPBOX_AudioCodec, nokiaAudio,
               Texts({I::IDS_PROFILE_PAGECONTROL_AmrBand, I::IDS_PROFILE_PAGECONTROL_AmrWide,
                      I::IDS_PROFILE_PAGECONTROL_Aac}),
-              QStringLiteral("AudioCodecNokia"), 2, audioStack);
+              QStringLiteral("AudioCodecNokia"), 2, audioStack, Str(I::IDS_PROFILE_GROUPBOX_Type_Nokia));
     ListGroup(b, sonyAudioGroup, I::IDS_PROFILE_GROUPBOX_AudioCodec, sonyAudio,
-              Texts({I::IDS_PROFILE_PAGECONTROL_Aac}), QStringLiteral("AudioCodecSony"), 2, audioStack);
+              Texts({I::IDS_PROFILE_PAGECONTROL_Aac}), QStringLiteral("AudioCodecSony"), 2, audioStack,
+              Str(I::IDS_PROFILE_GROUPBOX_Type_3Gp));
     m->C(sonyVideoGroup).Front = false;
     m->C(sonyAudioGroup).Front = false;
     SameQualityAndDisableAudio(b, 3);
@@ -252,11 +256,11 @@ void BuildMpeg(TBuild& b) {
     const QString stack = QStringLiteral("AudioCodec");
     ListGroup(b, group1, I::IDS_PROFILE_GROUPBOX_AudioCodec, audio1,
               Texts({I::IDS_PROFILE_PAGECONTROL_Mp2, I::IDS_PROFILE_PAGECONTROL_Mp3}),
-              QStringLiteral("AudioCodecMPEG1"), 2, stack);
+              QStringLiteral("AudioCodecMPEG1"), 2, stack, Str(I::IDS_PROFILE_PAGECONTROL_Mpeg1));
     ListGroup(b, group2, I::IDS_PROFILE_GROUPBOX_AudioCodec, audio2,
               Texts({I::IDS_PROFILE_PAGECONTROL_Ac3, I::IDS_PROFILE_PAGECONTROL_Mp2,
                      I::IDS_PROFILE_PAGECONTROL_Mp3}),
-              QStringLiteral("AudioCodecMPEG2"), 2, stack);
+              QStringLiteral("AudioCodecMPEG2"), 2, stack, Str(I::IDS_PROFILE_PAGECONTROL_Mpeg2));
     m->C(group2).Front = false;
     SameQualityAndDisableAudio(b, 3);
     const THandler dvdRules = BuildDvdPage(b);
