@@ -83,10 +83,14 @@ QString Plain(QString text) {
     return text.trimmed();
 }
 
-// Gives every control other than labels and lines an accessible name that is unique in the
-// window (labels are named by their text): its own text, or the text of the label naming it, or
-// its group's caption. Controls on a codec page are prefixed with the codec's name; names still
-// shared get their group's caption, then a number.
+bool IsContainer(TControlKind kind) {
+    return kind == TControlKind::Group || kind == TControlKind::Page || kind == TControlKind::PageControl;
+}
+
+// Gives every input and container an accessible name that is unique among the window's inputs, or
+// its containers (labels are named by their text; the codec page stacks need no name): its own
+// text, or the text of the label naming it, or its group's caption. Controls on a codec page are
+// prefixed with the codec's name; names still shared get their group's caption, then a number.
 void NameForAccessibility(TEditorModel& m) {
     std::map<QString, QString> labelled;
     for (const TControl& c : m.Controls()) {
@@ -109,35 +113,39 @@ void NameForAccessibility(TEditorModel& m) {
         return g ? Plain(g->Text) : QString();
     };
     auto join = [](const QString& a, const QString& b) { return a.isEmpty() ? b : a + QLatin1Char(' ') + b; };
+    // Names are unique within their class: inputs, or containers.
+    auto key = [](const TControl& c, const QString& name) {
+        return (IsContainer(c.Kind) ? QStringLiteral("c:") : QStringLiteral("i:")) + name;
+    };
 
     struct TNaming {
         QString Prefix, Base;
     };
     std::map<QString, TNaming> named; // controls still to name
     for (const TControl& c : m.Controls()) {
-        if (!c.AccessibleName.isEmpty() || c.Kind == TControlKind::Label || c.Kind == TControlKind::Line)
+        if (!c.AccessibleName.isEmpty() || c.Kind == TControlKind::Label || c.Kind == TControlKind::Line ||
+            c.TabsHidden)
             continue;
         QString base = labelled.count(c.Name) ? labelled[c.Name] : Plain(c.Text);
         if (base.isEmpty() && c.Kind == TControlKind::PageControl)
-            base = c.Parent.isEmpty() ? m.Caption : Plain(m.C(c.Parent).Text);
+            base = m.Caption;
         if (base.isEmpty())
             base = groupCaption(c);
         const TControl* page = codecPage(c);
         named[c.Name] = {page ? page->AccessibleName : QString(), base};
     }
-    // Names taken already, and how often each proposed name occurs.
     std::map<QString, int> count;
     for (const TControl& c : m.Controls()) {
         if (!c.AccessibleName.isEmpty())
-            ++count[c.AccessibleName];
+            ++count[key(c, c.AccessibleName)];
     }
     for (const auto& [name, naming] : named)
-        ++count[join(naming.Prefix, naming.Base)];
+        ++count[key(m.C(name), join(naming.Prefix, naming.Base))];
     std::map<QString, QString> names;
     for (const auto& [name, naming] : named) {
         QString proposed = join(naming.Prefix, naming.Base);
         const QString group = groupCaption(m.C(name));
-        if (count[proposed] > 1 && !group.isEmpty() && group != naming.Base)
+        if (count[key(m.C(name), proposed)] > 1 && !group.isEmpty() && group != naming.Base)
             proposed = join(naming.Prefix, group + QLatin1Char(' ') + naming.Base);
         names[name] = proposed;
     }
@@ -145,13 +153,13 @@ void NameForAccessibility(TEditorModel& m) {
     std::map<QString, int> seen;
     for (const TControl& c : m.Controls()) {
         if (!c.AccessibleName.isEmpty())
-            ++seen[c.AccessibleName];
+            ++seen[key(c, c.AccessibleName)];
     }
     for (const TControl& c : m.Controls()) {
         if (!names.count(c.Name))
             continue;
         QString name = names[c.Name];
-        if (const int n = ++seen[name]; n > 1)
+        if (const int n = ++seen[key(c, name)]; n > 1)
             name += QStringLiteral(" %1").arg(n);
         m.C(c.Name).AccessibleName = name;
     }
