@@ -184,6 +184,7 @@ TEST_F(EditorWindowTest, CreateProfileEditorGivesTheFormatsWindow) {
     auto* window = dynamic_cast<TfrmProfileEditor*>(editor.get());
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), S("AAC Profile Editor"));
+    EXPECT_EQ(window->objectName(), S("frmAacProfile"));
     EXPECT_NE(window->findChild<QLineEdit*>(S("txtDescription")), nullptr);
     EXPECT_NE(window->findChild<QSlider*>(S("TrackBarAudioBitrateAACMp4")), nullptr);
 }

@@ -1,5 +1,6 @@
 #include "ui/editors/profileeditorwnd.h"
 
+#include "profiles/catalogue.h"
 #include "profiles/editor/editorbuilder.h"
 #include "ui/editors/centre.h"
 #include "ui/editors/entervaluewnd.h"
@@ -28,7 +29,8 @@
 
 TfrmProfileEditor::TfrmProfileEditor(int formatIndex, QWidget* owner)
     : QDialog(owner), m_model(BuildEditorModel(formatIndex)) {
-    setObjectName(QStringLiteral("frmProfileEditor"));
+    // The window is named after the format's editor class ("TfrmAVIProfile" gives "frmAVIProfile").
+    setObjectName(FormatInfo(formatIndex)->Editor.mid(1));
     setWindowTitle(m_model->Caption);
     m_model->InputValue = [this](const TValueRequest& request) {
         return InputValue(this, request.Title, request.Prompt, request.Current, request.Maximum,
