@@ -26,18 +26,10 @@ void CheckGroup(TBuild& b, const QString& group, Ids caption, const QString& che
     BindCheck(b, check, key);
 }
 
-QStringList ListedTexts(const std::vector<TVideoPageDef>& pages) {
+// The texts of the pages that have a list entry, in page order.
+template <class Page> QStringList ListedTexts(const std::vector<Page>& pages) {
     QStringList texts;
-    for (const TVideoPageDef& page : pages) {
-        if (page.Listed)
-            texts << Str(page.Text);
-    }
-    return texts;
-}
-
-QStringList ListedTexts(const std::vector<TAudioPageDef>& pages) {
-    QStringList texts;
-    for (const TAudioPageDef& page : pages) {
+    for (const Page& page : pages) {
         if (page.Listed)
             texts << Str(page.Text);
     }
