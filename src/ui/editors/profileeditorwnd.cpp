@@ -272,9 +272,12 @@ void TfrmProfileEditor::Refresh() {
             break;
         }
         case TControlKind::Spin: {
+            // Only changes are applied, so text being typed into the field is left alone.
             auto* spin = static_cast<QSpinBox*>(widget);
-            spin->setRange(c.Min, c.Max);
-            spin->setValue(c.Position);
+            if (spin->minimum() != c.Min || spin->maximum() != c.Max)
+                spin->setRange(c.Min, c.Max);
+            if (spin->value() != c.Position)
+                spin->setValue(c.Position);
             break;
         }
         case TControlKind::Check:
@@ -295,8 +298,10 @@ void TfrmProfileEditor::Refresh() {
             break;
         case TControlKind::TrackBar: {
             auto* slider = static_cast<QSlider*>(widget);
-            slider->setRange(c.Min, c.Max);
-            slider->setValue(c.Position);
+            if (slider->minimum() != c.Min || slider->maximum() != c.Max)
+                slider->setRange(c.Min, c.Max);
+            if (slider->value() != c.Position)
+                slider->setValue(c.Position);
             break;
         }
         case TControlKind::PageControl:
