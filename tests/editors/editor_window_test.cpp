@@ -154,6 +154,29 @@ TEST_F(EditorWindowTest, SaveAndCloseGiveTheResult) {
     EXPECT_EQ(Mp3Settings.StartTime, S("0:00:10.000"));
 }
 
+TEST_F(EditorWindowTest, TypedOddWidthBecomesEvenWhenTheFieldIsLeft) {
+    DefaultAVISettings();
+    AVISettings.DivX.VideoSizeUseSource = false;
+    auto editor = std::make_unique<TfrmProfileEditor>(0, nullptr);
+    editor->ProfileToControls();
+    editor->PrepareToShow();
+    editor->show();
+    editor->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
+    auto* tabs = child<QTabWidget>(*editor, "PageControlOptions");
+    tabs->setCurrentIndex(1);
+    auto* width = child<QSpinBox>(*editor, "EditVideoWidthDivX");
+    width->setFocus();
+    QTRY_VERIFY(width->hasFocus());
+    width->selectAll();
+    QTest::keyClicks(width, S("721"));
+    EXPECT_EQ(child<QComboBox>(*editor, "ComboBoxVideoSizeDivX")->currentText(), S("..."));
+    child<QSpinBox>(*editor, "EditVideoHeightDivX")->setFocus();
+    QTRY_COMPARE(width->value(), 722);
+    editor->ControlsToProfile();
+    EXPECT_EQ(AVISettings.DivX.VideoWidth, 722);
+}
+
 // What the editor saves is what the next conversion's options are built from.
 TEST_F(EditorWindowTest, SavedEditReachesTheEngineOptions) {
     const QString avi = ProfileFileName(0, S("Default"));
