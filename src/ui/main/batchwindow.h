@@ -1,0 +1,32 @@
+#pragma once
+// The batch in the window: the progress window over the main window, the tray icon with its
+// menu, the end-of-batch report and the completion action. The main window creates one and
+// keeps it for the program's life; its convert action hands over the output settings.
+#include <QObject>
+
+#include <memory>
+
+class QWidget;
+class TSourceList;
+struct TBatchSettings;
+
+class TBatchWindow : public QObject {
+    Q_OBJECT
+  public:
+    // owner: the main window (hidden and shown by the tray, closed by the tray's exit item when
+    // no batch runs). list: the source list the batch works through.
+    TBatchWindow(QWidget* owner, TSourceList& list);
+    ~TBatchWindow() override;
+
+    // The convert command: the driver's checks in order, then the batch in the progress window,
+    // the end report and the completion action. Returns whether a batch ran.
+    bool Convert(const TBatchSettings& settings);
+    // Whether a batch (its progress window) exists.
+    bool Running() const;
+    // Re-applies every caption from the string table (after a language switch).
+    void ApplyCaptions();
+
+  private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
