@@ -12,6 +12,7 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -70,6 +71,7 @@ bool TfrmFileInfo::Fill(const TFileItem& item) {
     m_fileName = item.FileName;
     setWindowTitle(info->caption);
     mmoInfo->setPlainText(info->report);
+    mmoInfo->moveCursor(QTextCursor::Start);
     return true;
 }
 
