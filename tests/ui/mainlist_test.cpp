@@ -1,14 +1,15 @@
 // The main window's source list: add dialog, keys and buttons with their selection rules, context
 // menus, drops, the media panel and playing a source.
+#include "main_fixture.h"
 #include "media/fileinfo.h"
 #include "support/program_folder.h"
 #include "ui/main/mediapanel.h"
 #include "ui/main/sourcelistview.h"
-#include "main_fixture.h"
 
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
@@ -51,7 +52,8 @@ class MainListTest : public MainFixture {
     static QStringList Items(const QMenu* menu) {
         QStringList items;
         for (const QAction* a : menu->actions())
-            items << (a->isSeparator() ? QStringLiteral("-") : a->objectName() + QLatin1Char('=') + a->text());
+            items << (a->isSeparator() ? QStringLiteral("-")
+                                       : a->objectName() + QLatin1Char('=') + a->text());
         return items;
     }
 };
@@ -140,11 +142,12 @@ TEST_F(MainListTest, ContextMenusHoldTheirItemsInOrderAndShowByTheSelection) {
     auto* have = Child<QMenu>("mnuListViewHaveFile");
     auto* none = Child<QMenu>("mnuListViewNoFile");
     // The captions stay as the language gives them ("&" is no accelerator); keys in their column.
-    EXPECT_EQ(Items(have), (QStringList{"miPlaySource=Play Source\tF5", "miOpenDestinationFolder=Open Destination Folder",
-                                        "-", "miDelete=&&Remove\tDel", "miClearList=Clear List\tShift+Del", "-",
-                                        "miAddFiles2=Add Files\tCtrl+N", "-", "miSelectAll=Select All\tCtrl+A"}));
-    EXPECT_EQ(Items(none), (QStringList{"miAddFiles=Add Files\tCtrl+N", "-", "miSettings=Setting\tCtrl+E", "-",
-                                        "miHelp=Help Content\tF1"}));
+    EXPECT_EQ(Items(have),
+              (QStringList{"miPlaySource=Play Source\tF5", "miOpenDestinationFolder=Open Destination Folder",
+                           "-", "miDelete=&&Remove\tDel", "miClearList=Clear List\tShift+Del", "-",
+                           "miAddFiles2=Add Files\tCtrl+N", "-", "miSelectAll=Select All\tCtrl+A"}));
+    EXPECT_EQ(Items(none), (QStringList{"miAddFiles=Add Files\tCtrl+N", "-", "miSettings=Setting\tCtrl+E",
+                                        "-", "miHelp=Help Content\tF1"}));
 
     auto* view = Child<TSourceListView>("lsvFileName");
     emit view->customContextMenuRequested(QPoint(5, 5));
@@ -198,7 +201,8 @@ TEST_F(MainListTest, MediaPanelFollowsTheSelectionAndHidesWithAnEmptyList) {
     EXPECT_FALSE(panel->isVisible());
     EXPECT_EQ(Text("lblWidthText"), QStringLiteral("..."));
 
-    AddThroughDialog({Media(QStringLiteral("clip.mkv")), Media(QStringLiteral("song.mp3"), QStringLiteral("viper.mp3"))});
+    AddThroughDialog(
+        {Media(QStringLiteral("clip.mkv")), Media(QStringLiteral("song.mp3"), QStringLiteral("viper.mp3"))});
     EXPECT_TRUE(panel->isVisible());
     // The audio file is selected: its video facts are missing.
     const TFileItem& song = Main().SourceList().Row(1).Item;
@@ -212,9 +216,10 @@ TEST_F(MainListTest, MediaPanelFollowsTheSelectionAndHidesWithAnEmptyList) {
     Select({0});
     const TFileItem& clip = Main().SourceList().Row(0).Item;
     const QStringList values = MediaPanelValues(&clip);
-    const char* names[] = {"lblCompleteNameText", "lblPlayTimeText",   "lblFormatText",   "lblAudioCountText",
-                           "lblVideoCountText",   "lblCodecText",      "lblWidthText",    "lblHeightText",
-                           "lblBitratesText",     "lblAspectRatioText", "lblFrameRateText", "lblCodecsText",
+    const char* names[] = {"lblCompleteNameText", "lblPlayTimeText",   "lblFormatText",
+                           "lblAudioCountText",   "lblVideoCountText", "lblCodecText",
+                           "lblWidthText",        "lblHeightText",     "lblBitratesText",
+                           "lblAspectRatioText",  "lblFrameRateText",  "lblCodecsText",
                            "lblBitrateText",      "lblChannelsText",   "lblSamplingRateText"};
     for (int i = 0; i < 15; ++i)
         EXPECT_EQ(Text(names[i]), values[i]) << names[i];
@@ -228,6 +233,35 @@ TEST_F(MainListTest, MediaPanelFollowsTheSelectionAndHidesWithAnEmptyList) {
 
     Act("actClearList")->trigger();
     EXPECT_FALSE(panel->isVisible());
+}
+
+TEST_F(MainListTest, ALongAddLetsTheWindowWorkBetweenFiles) {
+    QStringList files;
+    for (int i = 0; i < 4; ++i)
+        files << Media(QStringLiteral("f%1.mkv").arg(i));
+    Main();
+    // An event queued before the add runs while the add is still going on.
+    bool ran = false;
+    QTimer::singleShot(0, [&] { ran = true; });
+    QList<bool> seen;
+    QObject::connect(&Main().SourceList(), &TSourceList::addingFile, [&] { seen << ran; });
+    AddThroughDialog(files);
+    ASSERT_EQ(seen.size(), 4);
+    EXPECT_TRUE(seen.last());
+    EXPECT_EQ(Names().size(), 4);
+    // Converting cannot start from between two files of an add, and can again afterwards.
+    EXPECT_TRUE(Act("actConvert")->isEnabled());
+}
+
+TEST_F(MainListTest, RowsShowTheErrorMarkAfterAFailedBatch) {
+    AddCopies(2);
+    auto* view = Child<TSourceListView>("lsvFileName");
+    Main().SourceList().SetImageIndex(1, 1);
+    const QIcon normal = view->model()->index(0, 0).data(Qt::DecorationRole).value<QIcon>();
+    const QIcon marked = view->model()->index(1, 0).data(Qt::DecorationRole).value<QIcon>();
+    EXPECT_EQ(normal.cacheKey(), TSourceListModel::RowIcon(0).cacheKey());
+    EXPECT_EQ(marked.cacheKey(), TSourceListModel::RowIcon(1).cacheKey());
+    EXPECT_NE(normal.cacheKey(), marked.cacheKey());
 }
 
 TEST_F(MainListTest, DoubleClickAndF5PlayTheSelectedSource) {

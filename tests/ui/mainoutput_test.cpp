@@ -184,7 +184,8 @@ TEST_F(MainOutputTest, FileInformationWindowIsReusedAndSavesItsReport) {
                });
     ASSERT_EQ(dialogs.shown.last().kind, Kind::SaveFile);
     EXPECT_TRUE(dialogs.shown.last().text.endsWith(QStringLiteral("/File Info")));
-    EXPECT_EQ(dialogs.shown.last().buttonCaptions.value(0), QStringLiteral("Text Files (*.txt);;All Files (*)"));
+    EXPECT_EQ(dialogs.shown.last().buttonCaptions.value(0),
+              QStringLiteral("Text Files (*.txt);;All Files (*)"));
     // "File Info" was saved as "File Info.txt", with the report's lines.
     QFile saved(saveTo + QStringLiteral(".txt"));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
@@ -214,7 +215,8 @@ TEST_F(MainOutputTest, LanguageSwitchReappliesCaptionsInOpenWindowsAndTheFilter)
     const QString clip = Media(QStringLiteral("clip.mkv"));
     AddThroughDialog({clip});
     // The information window exists from here on and follows the language too.
-    WhileModal([&] { Act("actMore")->trigger(); }, [](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+    WhileModal([&] { Act("actMore")->trigger(); },
+               [](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
 
     Child<QMenu>("mniLanguages")->actions().at(0)->trigger();
     EXPECT_EQ(Child<QToolButton>("btnAdd")->text(), QStringLiteral("Hinzu"));

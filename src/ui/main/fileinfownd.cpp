@@ -12,8 +12,8 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
-#include <QTextCursor>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 TfrmFileInfo::TfrmFileInfo(QWidget* parent) : QDialog(parent) {

@@ -8,12 +8,12 @@
 #include "lang/kelmultilanguages.h"
 #include "lang/multilanguages.h"
 #include "lang/strings.h"
+#include "ui/chooser/convertwnd.h"
 #include "ui/main/aboutwnd.h"
 #include "ui/main/batchwindow.h"
 #include "ui/main/fileinfownd.h"
 #include "ui/main/settingswnd.h"
 #include "ui/main/sourcelistview.h"
-#include "ui/chooser/convertwnd.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,8 +23,8 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMimeData>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QToolButton>

@@ -136,11 +136,11 @@ class TfrmMain : public QWidget {
     QLabel* lblOutputDir = nullptr;
     QLabel* lblOutputDirectory = nullptr;
     QHash<QString, QAction*> m_actions; // by object name
-    QList<QAction*> m_menuItems;         // of both list menus
+    QList<QAction*> m_menuItems;        // of both list menus
     QString m_openFilter;
     int m_shownFormat = -1; // format shown in lblOutputFormat; -1 when the label is empty
-    int m_adding = 0; // adds in progress (an add lets other commands run between files)
-    QElapsedTimer m_pump; // since events were last let through during an add
+    int m_adding = 0;       // adds in progress (an add lets other commands run between files)
+    QElapsedTimer m_pump;   // since events were last let through during an add
     QPointer<TfrmConvert> m_chooser;
     QPointer<TfrmSettings> m_settings;
     TfrmFileInfo* m_fileInfo = nullptr;

@@ -37,17 +37,13 @@ const std::array<ActionSpec, 13> kActions = {{
     {"actOpen", Ids::IDS_MAIN_BUTTON_Open, Qt::Key_unknown, "document-open"},
     {"actAdd", Ids::IDS_MAIN_ARBUTTON_Add, Qt::CTRL | Qt::Key_N, "list-add"},
     {"actDelete", Ids::IDS_MAIN_ARBUTTON_Delete, Qt::Key_Delete, "list-remove"},
-    {"actClearList", Ids::IDS_MAIN_ARBUTTON_Clear, Qt::SHIFT | Qt::Key_Delete,
-     "edit-clear"},
-    {"actSelectAll", Ids::IDS_MAIN_MENUITEM_SelectAll, Qt::CTRL | Qt::Key_A,
-     "edit-select-all"},
+    {"actClearList", Ids::IDS_MAIN_ARBUTTON_Clear, Qt::SHIFT | Qt::Key_Delete, "edit-clear"},
+    {"actSelectAll", Ids::IDS_MAIN_MENUITEM_SelectAll, Qt::CTRL | Qt::Key_A, "edit-select-all"},
     {"actMoveUp", Ids::IDS_MAIN_ARBUTTON_Up, Qt::Key_unknown, "go-up"},
     {"actMoveDown", Ids::IDS_MAIN_ARBUTTON_Down, Qt::Key_unknown, "go-down"},
-    {"actPlaySource", Ids::IDS_MAIN_MENUITEM_PlaySource, Qt::Key_F5,
-     "media-playback-start"},
+    {"actPlaySource", Ids::IDS_MAIN_MENUITEM_PlaySource, Qt::Key_F5, "media-playback-start"},
     {"actOpenDestinationFolder", Ids::IDS_MAIN_MENUITEM_OpenDes, Qt::Key_unknown, "folder-open"},
-    {"actSettingsExecute", Ids::IDS_MAIN_MENUITEM_Setting, Qt::CTRL | Qt::Key_E,
-     "preferences-system"},
+    {"actSettingsExecute", Ids::IDS_MAIN_MENUITEM_Setting, Qt::CTRL | Qt::Key_E, "preferences-system"},
     {"actOutputSetting", Ids::IDS_MAIN_ARBUTTON_OutputSetting, Qt::Key_unknown, "document-properties"},
     {"actMore", Ids::IDS_MAIN_LABEL_More, Qt::Key_unknown, nullptr},
     {"actConvert", Ids::IDS_MAIN_ARBUTTON_Convert, Qt::Key_unknown, "media-record"},
@@ -215,9 +211,10 @@ void TfrmMain::buildBody() {
     QWidget* previous = nullptr;
     for (QWidget* w : std::initializer_list<QWidget*>{
              findChild<QWidget*>(QStringLiteral("btnOpen")), findChild<QWidget*>(QStringLiteral("btnAdd")),
-             findChild<QWidget*>(QStringLiteral("btnDelete")), findChild<QWidget*>(QStringLiteral("btnClear")),
-             findChild<QWidget*>(QStringLiteral("btnUp")), findChild<QWidget*>(QStringLiteral("btnDown")),
-             lsvFileName, pnlMediaInfo->MoreButton(), setting, convert}) {
+             findChild<QWidget*>(QStringLiteral("btnDelete")),
+             findChild<QWidget*>(QStringLiteral("btnClear")), findChild<QWidget*>(QStringLiteral("btnUp")),
+             findChild<QWidget*>(QStringLiteral("btnDown")), lsvFileName, pnlMediaInfo->MoreButton(), setting,
+             convert}) {
         if (previous)
             setTabOrder(previous, w);
         previous = w;

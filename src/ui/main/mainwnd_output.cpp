@@ -25,11 +25,11 @@ namespace {
 
 // The chooser's caption of each format, by format index.
 constexpr std::array<Ids, FormatCount> kFormatCaptions = {
-    Ids::IDS_MAIN_RADIOBUTTON_ToAVI, Ids::IDS_MAIN_RADIOBUTTON_ToMP4,  Ids::IDS_MAIN_RADIOBUTTON_To3GP,
+    Ids::IDS_MAIN_RADIOBUTTON_ToAVI,  Ids::IDS_MAIN_RADIOBUTTON_ToMP4, Ids::IDS_MAIN_RADIOBUTTON_To3GP,
     Ids::IDS_MAIN_RADIOBUTTON_ToMPEG, Ids::IDS_MAIN_RADIOBUTTON_ToMOV, Ids::IDS_MAIN_RADIOBUTTON_ToWMV,
-    Ids::IDS_MAIN_RADIOBUTTON_ToRM,  Ids::IDS_MAIN_RADIOBUTTON_ToSWF,  Ids::IDS_MAIN_MENUITEM_ToVOB,
-    Ids::IDS_MAIN_MENUITEM_ToASF,    Ids::IDS_MAIN_MENUITEM_ToAAC,     Ids::IDS_MAIN_MENUITEM_ToAC3,
-    Ids::IDS_MAIN_MENUITEM_ToMP2,    Ids::IDS_MAIN_MENUITEM_ToMP3,     Ids::IDS_MAIN_MENUITEM_ToAMR,
+    Ids::IDS_MAIN_RADIOBUTTON_ToRM,   Ids::IDS_MAIN_RADIOBUTTON_ToSWF, Ids::IDS_MAIN_MENUITEM_ToVOB,
+    Ids::IDS_MAIN_MENUITEM_ToASF,     Ids::IDS_MAIN_MENUITEM_ToAAC,    Ids::IDS_MAIN_MENUITEM_ToAC3,
+    Ids::IDS_MAIN_MENUITEM_ToMP2,     Ids::IDS_MAIN_MENUITEM_ToMP3,    Ids::IDS_MAIN_MENUITEM_ToAMR,
     Ids::IDS_MAIN_MENUITEM_ToWAV};
 
 void ShowFailure(const EVaridError& e) {
@@ -70,7 +70,9 @@ TBatchSettings TfrmMain::ConvertSettings() const {
     TBatchSettings settings;
     settings.outputFolder = m_chooser->OutputFolderText();
     settings.outputExtension = OutputExtension(m_chooser->CurrentFormat(), m_chooser->CurrentProfile());
-    settings.profileOptions = [chooser = m_chooser] { return chooser ? chooser->GetProfileOptions() : QString(); };
+    settings.profileOptions = [chooser = m_chooser] {
+        return chooser ? chooser->GetProfileOptions() : QString();
+    };
     settings.avsExtensions = AvsExtensions;
     return settings;
 }

@@ -13,9 +13,9 @@ namespace {
 
 // Caption label names in the order of kMediaPanelFields; each value label is the name + "Text".
 constexpr std::array<const char*, 15> kCaptionNames = {
-    "lblCompleteName", "lblPlayTime", "lblFormat",      "lblAudioCount", "lblVideoCount",
-    "lblCodec",        "lblWidth",    "lblHeight",      "lblBitrates",   "lblAspectRatio",
-    "lblFrameRate",    "lblCodecs",   "lblBitrate",     "lblChannels",   "lblSamplingRate"};
+    "lblCompleteName", "lblPlayTime", "lblFormat",  "lblAudioCount", "lblVideoCount",
+    "lblCodec",        "lblWidth",    "lblHeight",  "lblBitrates",   "lblAspectRatio",
+    "lblFrameRate",    "lblCodecs",   "lblBitrate", "lblChannels",   "lblSamplingRate"};
 static_assert(kCaptionNames.size() == kMediaPanelFields.size());
 
 struct Heading {

@@ -18,12 +18,13 @@
 
 namespace {
 
-constexpr std::array<Ids, 4> kPriorityItems = {Ids::IDS_SETTINGS_COMBOBOX_Idle, Ids::IDS_SETTINGS_COMBOBOX_Normal,
-                                               Ids::IDS_SETTINGS_COMBOBOX_High,
-                                               Ids::IDS_SETTINGS_COMBOBOX_Realtime};
+constexpr std::array<Ids, 4> kPriorityItems = {
+    Ids::IDS_SETTINGS_COMBOBOX_Idle, Ids::IDS_SETTINGS_COMBOBOX_Normal, Ids::IDS_SETTINGS_COMBOBOX_High,
+    Ids::IDS_SETTINGS_COMBOBOX_Realtime};
 constexpr std::array<Ids, 6> kShutdownItems = {
-    Ids::IDS_SETTINGS_COMBOBOX_Close,   Ids::IDS_SETTINGS_COMBOBOX_ShutDown,  Ids::IDS_SETTINGS_COMBOBOX_LogOff,
-    Ids::IDS_SETTINGS_COMBOBOX_Restart, Ids::IDS_SETTINGS_COMBOBOX_Hibernate, Ids::IDS_SETTINGS_COMBOBOX_Suspend};
+    Ids::IDS_SETTINGS_COMBOBOX_Close,     Ids::IDS_SETTINGS_COMBOBOX_ShutDown,
+    Ids::IDS_SETTINGS_COMBOBOX_LogOff,    Ids::IDS_SETTINGS_COMBOBOX_Restart,
+    Ids::IDS_SETTINGS_COMBOBOX_Hibernate, Ids::IDS_SETTINGS_COMBOBOX_Suspend};
 
 // Refills a list with the current texts, keeping the chosen entry.
 template <size_t N> void FillList(QComboBox* box, const std::array<Ids, N>& items) {

@@ -88,7 +88,8 @@ TSourceListView::TSourceListView(TSourceList& list, QWidget* parent)
     // A reset model forgets its selection: show the list's again.
     connect(m_model, &QAbstractItemModel::modelReset, this, &TSourceListView::selectionFromList);
     connect(m_model, &QAbstractItemModel::dataChanged, this, &TSourceListView::selectionFromList);
-    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &TSourceListView::selectionToList);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TSourceListView::selectionToList);
 }
 
 void TSourceListView::selectionFromList() {
