@@ -219,6 +219,11 @@ void TfrmMain::ApplyMainCaptions() {
     actExit->setText(Str(Ids::IDS_MAIN_MENUITEM_Exit));
     btnClose->setToolTip(Str(Ids::IDS_MAIN_MENUITEM_Exit));
     btnHelp->setToolTip(Str(Ids::IDS_MAIN_MENUITEM_HelpContent));
+    btnMin->setToolTip(Str(Ids::IDS_MAIN_BUTTON_Minimize));
+    // The title buttons show symbols: screen readers and tests from outside read these names.
+    btnClose->setAccessibleName(btnClose->toolTip());
+    btnHelp->setAccessibleName(btnHelp->toolTip());
+    btnMin->setAccessibleName(btnMin->toolTip());
     UpdateSummary();
     emit captionsApplied();
 }
