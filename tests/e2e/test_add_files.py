@@ -7,28 +7,14 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import varid_e2e  # noqa: E402
 
-MAIN_TITLE = "Varid Video Converter"
-
-
 def test(program_dir, media_dir, shots_dir):
     media_dir = os.path.realpath(media_dir)
     names = ["again.mkv", "rabbit320.mp4", "viper.mp3"]
     with varid_e2e.Session(program_dir, shots_dir=shots_dir, timeout=30) as s:
-        main = s.window(MAIN_TITLE)
-        assert s.label(main, prefix="Summary:") == "Summary: No files"
-        for i, name in enumerate(names):
-            s.press(s.find(main, role="push button", name="Add"))
-            dialog = s.window("Add Files")
-            s.focus(dialog)
-            # Qt's own file dialog: the full path typed into the name field. The text is set
-            # whole (typing it races the dialog's completer).
-            s.set_text(s.find(dialog, role="text", name="File name:"), os.path.join(media_dir, name))
-            if i == 0:
-                s.screenshot("add-dialog")
-            s.key("Return")
-            s.wait_for(lambda: s.label(main, prefix="Summary:") != ("Summary: No files", "Summary: One file",
-                                                                   "Summary: 2 files")[i], "file %d added" % (i + 1))
-        s.wait_for(lambda: s.label(main, prefix="Summary:") == "Summary: 3 files", "three files listed")
+        main = s.window(varid_e2e.MAIN_TITLE)
+        assert varid_e2e.summary(s, main) == "Summary: No files"
+        varid_e2e.add_files(s, main, [os.path.join(media_dir, n) for n in names], shot="add-dialog")
+        assert varid_e2e.summary(s, main) == "Summary: 3 files"
         files = s.find(main, role="list", name="Source files")
         rows = [s.name(c) for c in s.children(files) if s.role(c) == "list item"]
         assert rows == [os.path.join(media_dir, n) for n in names], rows

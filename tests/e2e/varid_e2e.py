@@ -52,6 +52,10 @@ Reading:
     s.name(acc), s.description(acc), s.text(acc) (text fields), s.states(acc)
     s.label(root, name=None, prefix=None)   the current text of a label
     s.value(root, description)   the current text of the label described by description
+Steps of the main window (module functions):
+    MAIN_TITLE                   the main window's title
+    summary(s, main)             the status line ("Summary: 3 files")
+    add_files(s, main, paths)    adds files through the Add button and the file dialog
 Ending:
     s.close_program()            asks the program to end (SIGTERM) and waits for it
     leaving the with-block ends everything the harness started.
@@ -456,6 +460,31 @@ class Session:
                         "-video_size", "1280x1024", "-i", self.display, "-frames:v", "1", path],
                        check=True, timeout=60, stdin=subprocess.DEVNULL)
         return path
+
+
+MAIN_TITLE = "Varid Video Converter"
+
+
+def summary(s, main):
+    """The status line of the main window ("Summary: 3 files")."""
+    return s.label(main, prefix="Summary:")
+
+
+def add_files(s, main, paths, shot=None):
+    """Adds files one by one through the main window's Add button and Qt's own file dialog: the
+    full path goes into the dialog's name field, Return accepts it. Waits until the summary
+    counts each file; shot names a screenshot of the first dialog."""
+    for i, path in enumerate(paths):
+        before = summary(s, main)
+        s.press(s.find(main, role="push button", name="Add"))
+        dialog = s.window("Add Files")
+        s.focus(dialog)
+        # The text is set whole: typing it races the dialog's completer.
+        s.set_text(s.find(dialog, role="text", name="File name:"), path)
+        if shot and i == 0:
+            s.screenshot(shot)
+        s.key("Return")
+        s.wait_for(lambda: summary(s, main) != before, "%s added" % path)
 
 
 def _regex_escape(text):

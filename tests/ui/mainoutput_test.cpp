@@ -97,6 +97,12 @@ TEST_F(MainOutputTest, TheChooserDrivesTheLabelsAndTheWindowWaitsForIt) {
     EXPECT_TRUE(Text("lblProfileText").isEmpty());
     EXPECT_EQ(Text("lblOutputDirectory"), QStringLiteral("/new/folder"));
     EXPECT_EQ(Main().ConvertSettings().outputFolder, second->OutputFolderText());
+
+    // A chooser closed some other way does not leave the main window disabled.
+    Act("actOutputSetting")->trigger();
+    EXPECT_FALSE(Main().isEnabled());
+    Main().Chooser()->close();
+    EXPECT_TRUE(Main().isEnabled());
 }
 
 TEST_F(MainOutputTest, OpenDestinationFolderChecksTheFolderFirst) {

@@ -255,6 +255,8 @@ void TfrmMain::dropEvent(QDropEvent* event) {
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_chooser && event->type() == QEvent::Hide && !event->spontaneous())
+        setEnabled(true);
     if ((watched == m_titleBar || watched == lblTitle) && event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && windowHandle()) {
         windowHandle()->startSystemMove();

@@ -125,6 +125,9 @@ void TfrmMain::openOutputSetting() {
         lblProfileText->clear();
         setEnabled(true);
     });
+    // However the chooser goes away (OK, Cancel, its close box), the main window comes back.
+    chooser->installEventFilter(this);
+    connect(chooser, &QObject::destroyed, this, [this] { setEnabled(true); });
     // The main window waits for OK or Cancel; the chooser, a window of its own, stays usable.
     setEnabled(false);
     chooser->setEnabled(true);
