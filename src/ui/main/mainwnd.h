@@ -57,6 +57,8 @@ class TfrmMain : public QWidget {
     TSourceList& SourceList() { return m_list; }
 
     TKelMultiLanguages& Languages() { return *m_languages; }
+    // The body below the title bar; the windows' panels are added to its layout.
+    QVBoxLayout* Body() const { return m_body; }
     // The add dialog's file types as last built from the language's input filters.
     const QString& OpenFilter() const { return m_openFilter; }
     // The chooser the batch reads: the most recently created one, or none yet.
