@@ -43,6 +43,7 @@ class MainListTest : public MainFixture {
         data.setUrls(urls);
         const QPointF at(10, 10);
         QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        enter.ignore();
         QApplication::sendEvent(target, &enter);
         ASSERT_TRUE(enter.isAccepted());
         QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);

@@ -140,10 +140,15 @@ QStringList DroppedPaths(const QMimeData* data) {
 }
 
 void TSourceListView::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->source() == this || (!event->source() && event->mimeData()->hasUrls()))
+    if (event->source() == this) {
         QListView::dragEnterEvent(event);
-    else
+    } else if (!event->source() && event->mimeData()->hasUrls()) {
+        // Files from a file manager: the model has no say in them.
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
         event->ignore();
+    }
 }
 
 void TSourceListView::dragMoveEvent(QDragMoveEvent* event) {
