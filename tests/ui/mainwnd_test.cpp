@@ -59,7 +59,7 @@ TEST_F(MainWindowTest, FrameShowsTitleSummaryAndWritesOptionsOnFirstStart) {
     EXPECT_TRUE(QFile::exists(OptionsFileName));
     EXPECT_EQ(child<QLabel>(main, "lblTitle")->text(), ApplicationTitle);
     EXPECT_EQ(main.windowTitle(), ApplicationTitle);
-    EXPECT_EQ(child<QLabel>(main, "lblSummary")->text(), QStringLiteral("Summary: No files"));
+    EXPECT_EQ(child<QLabel>(main, "lblStatus")->text(), QStringLiteral("Summary: No files"));
     EXPECT_NE(child<QToolButton>(main, "btnMin"), nullptr);
 }
 
@@ -113,7 +113,7 @@ TEST_F(MainWindowTest, LanguageSwitchUpdatesCaptionsAndConfig) {
     EXPECT_EQ(applied.count(), 1);
     EXPECT_EQ(child<QAction>(main, "miHelpContent")->text(), QStringLiteral("Hilfe"));
     EXPECT_EQ(child<QMenu>(main, "mniLanguages")->title(), QStringLiteral("Sprache"));
-    EXPECT_EQ(child<QLabel>(main, "lblSummary")->text(), QStringLiteral("Keine Dateien"));
+    EXPECT_EQ(child<QLabel>(main, "lblStatus")->text(), QStringLiteral("Keine Dateien"));
     EXPECT_EQ(child<QAction>(main, "miAbout")->text(), QStringLiteral("About")); // kept from English
     EXPECT_EQ(TIniFile(ConfigFileName).ReadString(ConfigSection, LanguageFileKey, {}),
               QStringLiteral("Deutsch.ini"));

@@ -8,16 +8,25 @@
 #include "lang/kelmultilanguages.h"
 #include "lang/multilanguages.h"
 #include "lang/strings.h"
+#include "ui/chooser/convertwnd.h"
 #include "ui/main/aboutwnd.h"
+#include "ui/main/batchwindow.h"
+#include "ui/main/fileinfownd.h"
+#include "ui/main/settingswnd.h"
+#include "ui/main/sourcelistview.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -44,20 +53,25 @@ void reportFailure(void (*step)()) {
     }
 }
 
-// Menu texts show "&" literally: captions must equal the language names exactly.
-QString literalMenuText(const QString& text) {
+} // namespace
+
+QString LiteralMenuText(const QString& text) {
     return QString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
-} // namespace
-
-TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_list(this) {
     setObjectName(QStringLiteral("frmMain"));
-    resize(760, 560);
+    setMinimumSize(600, 520);
+    // Roomy where the screen allows, never larger than it.
+    QSize size(820, 720);
+    if (const QScreen* screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() * 0.9).expandedTo(minimumSize());
+    resize(size);
     setStyleSheet(
         QStringLiteral("#pnlTitle { background: #1f4e79; }"
                        "#pnlTitle QLabel, #pnlTitle QToolButton { color: white; font-weight: bold; }"
-                       "#pnlStatus { border-top: 1px solid palette(mid); }"));
+                       "#pnlStatus { border-top: 1px solid palette(mid); }"
+                       "#pnlOutput { border-top: 1px solid palette(mid); }"));
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(0, 0, 0, 0);
     root->setSpacing(0);
@@ -72,9 +86,9 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frameless
     status->setObjectName(QStringLiteral("pnlStatus"));
     auto* statusLayout = new QHBoxLayout(status);
     statusLayout->setContentsMargins(8, 3, 8, 3);
-    lblSummary = new QLabel(status);
-    lblSummary->setObjectName(QStringLiteral("lblSummary"));
-    statusLayout->addWidget(lblSummary);
+    lblStatus = new QLabel(status);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    statusLayout->addWidget(lblStatus);
     statusLayout->addStretch();
     root->addWidget(status);
 
@@ -97,13 +111,18 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frameless
     connect(btnClose, &QToolButton::clicked, actExit, &QAction::trigger);
     connect(btnMin, &QToolButton::clicked, actMin, &QAction::trigger);
 
-    // Creation steps, in order. (The engine runner and the drop target join with the source list.)
+    // Creation steps, in order: options, language menu, captions, title, drop target, file count.
     reportFailure(LoadOptions);
+    m_batch = std::make_unique<TBatchWindow>(this, m_list);
+    buildActions();
+    buildBody();
+    buildContextMenus();
     buildHelpMenu();
     buildLanguageMenu();
     ApplyMainCaptions();
     setWindowTitle(ApplicationTitle);
     lblTitle->setText(ApplicationTitle);
+    setAcceptDrops(true);
     UpdateSummary();
 }
 
@@ -163,7 +182,7 @@ void TfrmMain::buildLanguageMenu() {
     const QString current = QFileInfo(LanguageFileName).fileName();
     for (int i = 0; i < m_languages->Count; ++i) {
         const QString name = m_languages->LanguageNameAt(i);
-        QAction* item = mniLanguages->addAction(literalMenuText(name));
+        QAction* item = mniLanguages->addAction(LiteralMenuText(name));
         item->setObjectName(QStringLiteral("miLanguage%1").arg(i));
         item->setCheckable(true);
         item->setData(name);
@@ -186,24 +205,32 @@ void TfrmMain::switchLanguage(QAction* item) {
 }
 
 void TfrmMain::ApplyMainCaptions() {
+    applyListCaptions();
+    showStoredChoice();
+    if (m_fileInfo)
+        m_fileInfo->ApplyCaptions();
+    if (m_settings)
+        m_settings->ApplyCaptions();
+    if (m_chooser)
+        m_chooser->ApplyCaptions();
+    m_batch->ApplyCaptions();
     miHelpContent->setText(Str(Ids::IDS_MAIN_MENUITEM_HelpContent));
     mniLanguages->setTitle(Str(Ids::IDS_MAIN_MENUITEM_Language));
     miAbout->setText(Str(Ids::IDS_MAIN_MENUITEM_About));
     actExit->setText(Str(Ids::IDS_MAIN_MENUITEM_Exit));
     btnClose->setToolTip(Str(Ids::IDS_MAIN_MENUITEM_Exit));
     btnHelp->setToolTip(Str(Ids::IDS_MAIN_MENUITEM_HelpContent));
+    btnMin->setToolTip(Str(Ids::IDS_MAIN_BUTTON_Minimize));
+    // The title buttons show symbols: screen readers and tests from outside read these names.
+    btnClose->setAccessibleName(btnClose->toolTip());
+    btnHelp->setAccessibleName(btnHelp->toolTip());
+    btnMin->setAccessibleName(btnMin->toolTip());
     UpdateSummary();
     emit captionsApplied();
 }
 
 void TfrmMain::UpdateSummary() {
-    const int count = SourceCount();
-    if (count == 0)
-        lblSummary->setText(Str(Ids::IDS_MAIN_LABEL_SummaryNoFile));
-    else if (count == 1)
-        lblSummary->setText(Str(Ids::IDS_MAIN_LABEL_SummaryOneFile));
-    else
-        lblSummary->setText(FormatStr(Str(Ids::IDS_MAIN_LABEL_SummaryFile), {QString::number(count)}));
+    lblStatus->setText(m_list.Summary());
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -211,7 +238,26 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (!event->source() && event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TfrmMain::dragMoveEvent(QDragMoveEvent* event) {
+    if (!event->source() && event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TfrmMain::dropEvent(QDropEvent* event) {
+    if (event->source() || !event->mimeData()->hasUrls())
+        return;
+    event->acceptProposedAction();
+    AddDroppedFiles(DroppedPaths(event->mimeData()));
+}
+
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_chooser && event->type() == QEvent::Hide && !event->spontaneous())
+        setEnabled(true);
     if ((watched == m_titleBar || watched == lblTitle) && event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && windowHandle()) {
         windowHandle()->startSystemMove();

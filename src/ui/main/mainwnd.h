@@ -1,6 +1,15 @@
 #pragma once
 // The main window: a frameless window with its own title bar (title, help, minimise and close
-// buttons), a body that the source list and the output panel fill, and a status line.
+// buttons), the source list with its buttons and context menus, the media panel of the selected
+// file, the output choice with the Output Setting and Convert buttons, and a status line.
+#include "engine/batch_driver.h"
+#include "sources/sourcelist.h"
+#include "ui/chooser/convertwnd.h"
+#include "ui/main/settingswnd.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -8,9 +17,29 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QPushButton;
 class QToolButton;
 class QVBoxLayout;
+class TBatchWindow;
 class TKelMultiLanguages;
+class TMediaPanel;
+class TSourceListView;
+class TfrmFileInfo;
+
+// The output choice a batch is started with when no chooser was opened yet: the stored format
+// (AVI when the stored value is no format), its first profile and the stored output folder.
+struct TStoredChoice {
+    int formatIndex = 0;
+    QString profileName;
+    QString outputFolder;
+};
+TStoredChoice StoredOutputChoice();
+// The batch settings of a stored choice.
+TBatchSettings BatchSettingsFor(const TStoredChoice& choice);
+// The caption of a format as the chooser shows it ("To AVI", "To MP3"); "" outside 0..15.
+QString FormatCaption(int formatIndex);
+// A menu caption shown as given: "&" is no accelerator mark.
+QString LiteralMenuText(const QString& text);
 
 class TfrmMain : public QWidget {
     Q_OBJECT
@@ -19,16 +48,28 @@ class TfrmMain : public QWidget {
     explicit TfrmMain(QWidget* parent = nullptr);
     ~TfrmMain() override;
 
-    // Sets every caption from the string table and refreshes the list summary.
+    // Sets every caption from the string table, in this window and in the windows it keeps open,
+    // rebuilds the add dialog's filter and refreshes the list summary.
     void ApplyMainCaptions();
     // Shows the number of listed files in the status line.
     void UpdateSummary();
-    // Number of files in the source list.
-    virtual int SourceCount() const { return 0; }
+    int SourceCount() const { return m_list.Count(); }
+    TSourceList& SourceList() { return m_list; }
 
     TKelMultiLanguages& Languages() { return *m_languages; }
     // The body below the title bar; the windows' panels are added to its layout.
     QVBoxLayout* Body() const { return m_body; }
+    // The add dialog's file types as last built from the language's input filters.
+    const QString& OpenFilter() const { return m_openFilter; }
+    // The chooser the batch reads: the most recently created one, or none yet.
+    TfrmConvert* Chooser() const { return m_chooser; }
+    // The settings the convert action hands to the batch.
+    TBatchSettings ConvertSettings() const;
+
+  public slots:
+    // Adds files as a drop from the file manager does: folders skipped, each path taken whole,
+    // the last row selected. Also used for files given on the command line.
+    void AddDroppedFiles(const QStringList& paths);
 
   signals:
     // After ApplyMainCaptions (creation and every language switch), for panels that keep captions.
@@ -37,21 +78,45 @@ class TfrmMain : public QWidget {
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void buildTitleBar(QVBoxLayout* root);
     void buildHelpMenu();
     void buildLanguageMenu();
+    void buildActions();
+    void buildBody();
+    void buildContextMenus();
+    void applyListCaptions();
     void switchLanguage(QAction* item);
     void showHelpMenu();
+    void showListMenu(const QPoint& pos);
+    void refreshMediaPanel();
+    void keepResponsive();
+    void showStoredChoice();
+    QAction* action(const char* name) const { return m_actions.value(QLatin1String(name)); }
 
+    // The actions' work.
+    void addFiles(bool clearFirst);
+    void addPaths(const QStringList& paths, bool clearFirst);
+    void playSource();
+    void openDestinationFolder();
+    void showSettings();
+    void openOutputSetting();
+    void showFileInfo();
+    void convert();
+
+    TSourceList m_list;
     std::unique_ptr<TKelMultiLanguages> m_languages;
+    std::unique_ptr<TBatchWindow> m_batch;
     QWidget* m_titleBar = nullptr;
     QLabel* lblTitle = nullptr;
     QToolButton* btnHelp = nullptr;
     QToolButton* btnMin = nullptr;
     QToolButton* btnClose = nullptr;
-    QLabel* lblSummary = nullptr;
+    QLabel* lblStatus = nullptr;
     QVBoxLayout* m_body = nullptr;
     QMenu* mnuHelp = nullptr;
     QMenu* mniLanguages = nullptr;
@@ -61,4 +126,24 @@ class TfrmMain : public QWidget {
     QAction* actMin = nullptr;
     QAction* actHelpContent = nullptr;
     QList<QAction*> m_languageItems;
+
+    TSourceListView* lsvFileName = nullptr;
+    TMediaPanel* pnlMediaInfo = nullptr;
+    QMenu* mnuListViewHaveFile = nullptr;
+    QMenu* mnuListViewNoFile = nullptr;
+    QLabel* lblOutput = nullptr;
+    QLabel* lblOutputFormat = nullptr;
+    QLabel* lblProFile = nullptr;
+    QLabel* lblProfileText = nullptr;
+    QLabel* lblOutputDir = nullptr;
+    QLabel* lblOutputDirectory = nullptr;
+    QHash<QString, QAction*> m_actions; // by object name
+    QList<QAction*> m_menuItems;        // of both list menus
+    QString m_openFilter;
+    int m_shownFormat = -1; // format shown in lblOutputFormat; -1 when the label is empty
+    int m_adding = 0;       // adds in progress (an add lets other commands run between files)
+    QElapsedTimer m_pump;   // since events were last let through during an add
+    QPointer<TfrmConvert> m_chooser;
+    QPointer<TfrmSettings> m_settings;
+    TfrmFileInfo* m_fileInfo = nullptr;
 };

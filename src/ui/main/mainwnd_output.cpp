@@ -1,0 +1,173 @@
+// The main window's output choice and the windows it opens: the chooser, the settings dialog, the
+// file information window, and the convert command that hands the choice to the batch.
+#include "app/dialogs.h"
+#include "app/errors.h"
+#include "app/options.h"
+#include "app/paths.h"
+#include "engine/output_folder.h"
+#include "lang/multilanguages.h"
+#include "lang/strings.h"
+#include "profiles/catalogue.h"
+#include "profiles/optiondetails.h"
+#include "ui/chooser/convertwnd.h"
+#include "ui/main/batchwindow.h"
+#include "ui/main/fileinfownd.h"
+#include "ui/main/mainwnd.h"
+#include "ui/main/settingswnd.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLabel>
+
+#include <array>
+
+namespace {
+
+// The chooser's caption of each format, by format index.
+constexpr std::array<Ids, FormatCount> kFormatCaptions = {
+    Ids::IDS_MAIN_RADIOBUTTON_ToAVI,  Ids::IDS_MAIN_RADIOBUTTON_ToMP4, Ids::IDS_MAIN_RADIOBUTTON_To3GP,
+    Ids::IDS_MAIN_RADIOBUTTON_ToMPEG, Ids::IDS_MAIN_RADIOBUTTON_ToMOV, Ids::IDS_MAIN_RADIOBUTTON_ToWMV,
+    Ids::IDS_MAIN_RADIOBUTTON_ToRM,   Ids::IDS_MAIN_RADIOBUTTON_ToSWF, Ids::IDS_MAIN_MENUITEM_ToVOB,
+    Ids::IDS_MAIN_MENUITEM_ToASF,     Ids::IDS_MAIN_MENUITEM_ToAAC,    Ids::IDS_MAIN_MENUITEM_ToAC3,
+    Ids::IDS_MAIN_MENUITEM_ToMP2,     Ids::IDS_MAIN_MENUITEM_ToMP3,    Ids::IDS_MAIN_MENUITEM_ToAMR,
+    Ids::IDS_MAIN_MENUITEM_ToWAV};
+
+void ShowFailure(const EVaridError& e) {
+    Dialogs().MessageBox(e.message(), ApplicationTitle, TMsgDlgType::mtError,
+                         static_cast<TMsgDlgButtons>(TMsgDlgBtn::mbOK));
+}
+
+} // namespace
+
+QString FormatCaption(int formatIndex) {
+    if (formatIndex < 0 || formatIndex >= FormatCount)
+        return {};
+    return Str(kFormatCaptions[size_t(formatIndex)]);
+}
+
+TStoredChoice StoredOutputChoice() {
+    TStoredChoice choice;
+    choice.formatIndex = Options.OutputFormat < FormatCount ? int(Options.OutputFormat) : 0;
+    choice.profileName = ProfileNames(choice.formatIndex).value(0);
+    choice.outputFolder = Options.LastOutputOpenDir;
+    return choice;
+}
+
+TBatchSettings BatchSettingsFor(const TStoredChoice& choice) {
+    TBatchSettings settings;
+    settings.outputFolder = choice.outputFolder;
+    settings.outputExtension = OutputExtension(choice.formatIndex, choice.profileName);
+    settings.profileOptions = [format = choice.formatIndex, profile = choice.profileName] {
+        return GetProfileOptions(format, profile);
+    };
+    settings.avsExtensions = AvsExtensions;
+    return settings;
+}
+
+TBatchSettings TfrmMain::ConvertSettings() const {
+    if (!m_chooser)
+        return BatchSettingsFor(StoredOutputChoice());
+    TBatchSettings settings;
+    settings.outputFolder = m_chooser->OutputFolderText();
+    settings.outputExtension = OutputExtension(m_chooser->CurrentFormat(), m_chooser->CurrentProfile());
+    settings.profileOptions = [chooser = m_chooser] {
+        return chooser ? chooser->GetProfileOptions() : QString();
+    };
+    settings.avsExtensions = AvsExtensions;
+    return settings;
+}
+
+void TfrmMain::showStoredChoice() {
+    // With a chooser the labels follow its signals; only the format's caption follows the language.
+    if (m_chooser) {
+        if (m_shownFormat >= 0)
+            lblOutputFormat->setText(FormatCaption(m_shownFormat));
+        return;
+    }
+    // The profile folders belong to the language: look for the first profile in the current one.
+    InitProfileFolders();
+    const TStoredChoice choice = StoredOutputChoice();
+    m_shownFormat = choice.formatIndex;
+    lblOutputFormat->setText(FormatCaption(choice.formatIndex));
+    lblProfileText->setText(choice.profileName);
+    lblOutputDirectory->setText(choice.outputFolder);
+}
+
+void TfrmMain::convert() {
+    if (m_adding > 0 || m_batch->Running())
+        return;
+    m_batch->Convert(ConvertSettings());
+    // The batch keeps the folder it used; without a chooser the labels show the stored choice.
+    if (!m_chooser)
+        showStoredChoice();
+}
+
+void TfrmMain::openOutputSetting() {
+    auto* chooser = new TfrmConvert(this);
+    m_chooser = chooser;
+    // The chooser chose the stored format while it opened, before these connections.
+    m_shownFormat = chooser->CurrentFormat();
+    lblOutputFormat->setText(FormatCaption(m_shownFormat));
+    lblProfileText->setText(chooser->CurrentProfile());
+    connect(chooser, &TfrmConvert::formatChosen, this,
+            [this, chooser](const QString& formatCaption, const QString& profileText) {
+                m_shownFormat = chooser->CurrentFormat();
+                lblOutputFormat->setText(formatCaption);
+                lblProfileText->setText(profileText);
+            });
+    connect(chooser, &TfrmConvert::accepted, this, [this](const QString& folder) {
+        lblOutputDirectory->setText(folder);
+        setEnabled(true);
+    });
+    connect(chooser, &TfrmConvert::cancelled, this, [this] {
+        m_shownFormat = -1;
+        lblOutputFormat->clear();
+        lblProfileText->clear();
+        setEnabled(true);
+    });
+    // However the chooser goes away (OK, Cancel, its close box), the main window comes back.
+    chooser->installEventFilter(this);
+    connect(chooser, &QObject::destroyed, this, [this] { setEnabled(true); });
+    // The main window waits for OK or Cancel; the chooser, a window of its own, stays usable.
+    setEnabled(false);
+    chooser->setEnabled(true);
+    chooser->adjustSize();
+    CentreOver(chooser, this);
+    chooser->show();
+    chooser->raise();
+    chooser->activateWindow();
+}
+
+void TfrmMain::openDestinationFolder() {
+    const QString folder = m_chooser ? m_chooser->OutputFolderText() : StoredOutputChoice().outputFolder;
+    const bool ready = m_chooser ? m_chooser->CheckOutputFolder() : CheckOutputFolder(folder);
+    if (ready)
+        Dialogs().ShellOpen(folder.trimmed());
+}
+
+void TfrmMain::showSettings() {
+    TfrmSettings dialog(this);
+    m_settings = &dialog;
+    CentreOver(&dialog, this);
+    const bool confirmed = dialog.exec() == QDialog::Accepted;
+    m_settings = nullptr;
+    if (!confirmed)
+        return;
+    try {
+        dialog.StoreOptions();
+    } catch (const EVaridError& e) {
+        ShowFailure(e);
+    }
+}
+
+void TfrmMain::showFileInfo() {
+    const TFileItem* item = m_list.SelectedItem();
+    if (!item || !QFileInfo(item->FullPath()).isFile())
+        return;
+    if (!m_fileInfo)
+        m_fileInfo = new TfrmFileInfo(this);
+    if (!m_fileInfo->Fill(*item))
+        return;
+    CentreOver(m_fileInfo, this);
+    m_fileInfo->exec();
+}

@@ -1,0 +1,38 @@
+#pragma once
+// The settings dialog: the engine's priority, what "Shutdown" at the end of a batch really does,
+// and whether every source goes through the AviSynth script.
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QDialogButtonBox;
+class QGroupBox;
+class QLabel;
+class QTabWidget;
+
+class TfrmSettings : public QDialog {
+    Q_OBJECT
+  public:
+    // Sets the captions, fills the lists and shows the current options.
+    explicit TfrmSettings(QWidget* parent = nullptr);
+
+    void ApplyCaptions();
+    // OK: the shown values become the options and all options are saved. A list that shows no
+    // entry (its stored value was outside the list) leaves its option as it was.
+    void StoreOptions() const;
+
+  private:
+    QTabWidget* PageControlOptions = nullptr;
+    QWidget* TabSheetGeneral = nullptr;
+    QGroupBox* GroupBoxPriority = nullptr;
+    QComboBox* ComboBoxPriority = nullptr;
+    QGroupBox* GroupBoxDirectShow = nullptr;
+    QCheckBox* CheckBoxDirectShow = nullptr;
+    QLabel* LabelShutDown = nullptr;
+    QComboBox* ComboBoxShutdownFlag = nullptr;
+    QDialogButtonBox* m_buttons = nullptr;
+};
+
+// Places a window centred over its owner: top = owner top + (owner height - height) / 2, left
+// likewise.
+void CentreOver(QWidget* window, const QWidget* owner);

@@ -1,0 +1,243 @@
+// The main window's output labels, the chooser's signals, the convert settings, the settings
+// dialog, the file information window and the language switch across open windows.
+#include "app/inifile.h"
+#include "main_fixture.h"
+#include "profiles/catalogue.h"
+#include "profiles/optiondetails.h"
+#include "ui/main/fileinfownd.h"
+#include "ui/main/settingswnd.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+#include <functional>
+
+namespace {
+
+using Kind = TScriptedDialogs::Kind;
+
+class MainOutputTest : public MainFixture {
+  protected:
+    void StoreOptions(const QByteArray& lines) {
+        folder.writeFile(QStringLiteral("options.ini"), "[VideoConvertoptions]\n" + lines);
+    }
+    // Runs work on the modal dialog that the trigger opens, then lets the trigger return.
+    void WhileModal(const std::function<void()>& trigger, const std::function<void(QWidget*)>& work) {
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            EXPECT_NE(modal, nullptr);
+            if (modal)
+                work(modal);
+            ran = true;
+        });
+        trigger();
+        EXPECT_TRUE(ran);
+    }
+    int OptionValue(const char* key) {
+        return TIniFile(OptionsFileName).ReadInteger(OptionsSection, QLatin1String(key), -1);
+    }
+};
+
+TEST_F(MainOutputTest, LabelsShowTheStoredChoiceAndConvertUsesIt) {
+    StoreOptions("OutputFormat=13\nLastOutputOpenDir=/tmp/out put\n");
+    Main();
+    const QString first = ProfileNames(13).value(0);
+    ASSERT_FALSE(first.isEmpty());
+    EXPECT_EQ(Text("lblOutput"), QStringLiteral("Output Format:"));
+    EXPECT_EQ(Text("lblOutputFormat"), QStringLiteral("To MP3"));
+    EXPECT_EQ(Text("lblProfileText"), first);
+    EXPECT_EQ(Text("lblOutputDirectory"), QStringLiteral("/tmp/out put"));
+
+    const TBatchSettings settings = Main().ConvertSettings();
+    EXPECT_EQ(settings.outputFolder, QStringLiteral("/tmp/out put"));
+    EXPECT_EQ(settings.outputExtension, QStringLiteral(".mp3"));
+    ASSERT_TRUE(settings.profileOptions);
+    EXPECT_EQ(settings.profileOptions(), GetProfileOptions(13, first));
+    EXPECT_EQ(settings.avsExtensions, AvsExtensions);
+}
+
+TEST_F(MainOutputTest, AStoredValueThatIsNoFormatShowsAndConvertsAvi) {
+    StoreOptions("OutputFormat=77\n");
+    Main();
+    EXPECT_EQ(Text("lblOutputFormat"), QStringLiteral("To AVI"));
+    EXPECT_EQ(Main().ConvertSettings().outputExtension, QStringLiteral(".avi"));
+}
+
+TEST_F(MainOutputTest, TheChooserDrivesTheLabelsAndTheWindowWaitsForIt) {
+    StoreOptions("OutputFormat=1\nLastOutputOpenDir=/stored\n");
+    Act("actOutputSetting")->trigger();
+    TfrmConvert* chooser = Main().Chooser();
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_FALSE(Main().isEnabled());
+    EXPECT_TRUE(chooser->isVisible());
+    EXPECT_TRUE(chooser->isEnabled());
+
+    emit chooser->formatChosen(QStringLiteral("To MP3"), QStringLiteral("Portable"));
+    EXPECT_EQ(Text("lblOutputFormat"), QStringLiteral("To MP3"));
+    EXPECT_EQ(Text("lblProfileText"), QStringLiteral("Portable"));
+    emit chooser->accepted(QStringLiteral("/new/folder"));
+    EXPECT_EQ(Text("lblOutputDirectory"), QStringLiteral("/new/folder"));
+    EXPECT_TRUE(Main().isEnabled());
+
+    // A second chooser becomes the one the batch reads; Cancel empties format and profile.
+    Child<QToolButton>("btnOutputSetting")->click();
+    TfrmConvert* second = Main().Chooser();
+    EXPECT_NE(second, chooser);
+    EXPECT_FALSE(Main().isEnabled());
+    emit second->cancelled();
+    EXPECT_TRUE(Main().isEnabled());
+    EXPECT_TRUE(Text("lblOutputFormat").isEmpty());
+    EXPECT_TRUE(Text("lblProfileText").isEmpty());
+    EXPECT_EQ(Text("lblOutputDirectory"), QStringLiteral("/new/folder"));
+    EXPECT_EQ(Main().ConvertSettings().outputFolder, second->OutputFolderText());
+
+    // A chooser closed some other way does not leave the main window disabled.
+    Act("actOutputSetting")->trigger();
+    EXPECT_FALSE(Main().isEnabled());
+    Main().Chooser()->close();
+    EXPECT_TRUE(Main().isEnabled());
+}
+
+TEST_F(MainOutputTest, OpenDestinationFolderChecksTheFolderFirst) {
+    const QString out = folder.file(QStringLiteral("out"));
+    StoreOptions("LastOutputOpenDir=" + out.toUtf8() + "\n");
+    dialogs.results.enqueue(mrNo); // do not create the missing folder
+    Act("actOpenDestinationFolder")->trigger();
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].kind, Kind::Message);
+    dialogs.results.enqueue(mrYes);
+    Act("actOpenDestinationFolder")->trigger();
+    EXPECT_TRUE(QFileInfo(out).isDir());
+    EXPECT_EQ(dialogs.shown.last().kind, Kind::ShellOpen);
+    EXPECT_EQ(dialogs.shown.last().text, out);
+}
+
+TEST_F(MainOutputTest, SettingsDialogStoresOnOkAndDiscardsOnCancel) {
+    StoreOptions("Priority=1\nShutdownFlag=1\nUseDirectShow=0\nOutputFormat=4\n");
+    Main();
+    Options.OutputFormat = 6; // an in-memory change is saved with the others
+    WhileModal([&] { QTest::keyClick(&Main(), Qt::Key_E, Qt::ControlModifier); },
+               [](QWidget* modal) {
+                   EXPECT_EQ(modal->windowTitle(), QStringLiteral("Settings"));
+                   auto* priority = modal->findChild<QComboBox*>(QStringLiteral("ComboBoxPriority"));
+                   auto* shutdown = modal->findChild<QComboBox*>(QStringLiteral("ComboBoxShutdownFlag"));
+                   EXPECT_EQ(priority->count(), 4);
+                   EXPECT_EQ(priority->currentIndex(), 1);
+                   EXPECT_EQ(shutdown->itemText(0), QStringLiteral("Close ") + ApplicationTitle);
+                   EXPECT_EQ(shutdown->count(), 6);
+                   priority->setCurrentIndex(3);
+                   shutdown->setCurrentIndex(5);
+                   modal->findChild<QCheckBox*>(QStringLiteral("CheckBoxDirectShow"))->setChecked(true);
+                   modal->findChild<QPushButton*>(QStringLiteral("ButtonOK"))->click();
+               });
+    EXPECT_EQ(OptionValue("Priority"), 3);
+    EXPECT_EQ(OptionValue("ShutdownFlag"), 5);
+    EXPECT_EQ(OptionValue("UseDirectShow"), 1);
+    EXPECT_EQ(OptionValue("OutputFormat"), 6);
+
+    // Escape discards a changed priority and saves nothing.
+    Options.OutputFormat = 2;
+    WhileModal([&] { Act("actSettingsExecute")->trigger(); },
+               [](QWidget* modal) {
+                   modal->findChild<QComboBox*>(QStringLiteral("ComboBoxPriority"))->setCurrentIndex(0);
+                   QTest::keyClick(modal, Qt::Key_Escape);
+               });
+    EXPECT_EQ(Options.Priority, 3);
+    EXPECT_EQ(OptionValue("Priority"), 3);
+    EXPECT_EQ(OptionValue("OutputFormat"), 6);
+}
+
+TEST_F(MainOutputTest, SettingsValueOutsideItsListShowsNoEntryAndIsKept) {
+    StoreOptions("Priority=9\nShutdownFlag=2\n");
+    Main();
+    TfrmSettings dialog(&Main());
+    EXPECT_EQ(dialog.findChild<QComboBox*>(QStringLiteral("ComboBoxPriority"))->currentIndex(), -1);
+    EXPECT_EQ(dialog.findChild<QComboBox*>(QStringLiteral("ComboBoxShutdownFlag"))->currentIndex(), 2);
+    dialog.StoreOptions();
+    EXPECT_EQ(OptionValue("Priority"), 9);
+    EXPECT_EQ(OptionValue("ShutdownFlag"), 2);
+}
+
+TEST_F(MainOutputTest, FileInformationWindowIsReusedAndSavesItsReport) {
+    const QString clip = Media(QStringLiteral("clip.mkv"));
+    const QString gone = Media(QStringLiteral("gone.mkv"));
+    AddThroughDialog({clip, gone});
+    QFile::remove(gone);
+    Act("actMore")->trigger(); // the selected row's file was deleted: nothing opens
+    EXPECT_EQ(Main().findChild<TfrmFileInfo*>(), nullptr);
+
+    Main().SourceList().SelectSourceRow(0);
+    const QString saveTo = folder.file(QStringLiteral("File Info"));
+    dialogs.saveFiles.enqueue(saveTo);
+    QWidget* first = nullptr;
+    WhileModal([&] { Child<QPushButton>("btnMore")->click(); },
+               [&](QWidget* modal) {
+                   first = modal;
+                   EXPECT_EQ(modal->windowTitle(), QStringLiteral("File Information - clip.mkv"));
+                   EXPECT_GE(modal->width(), 400);
+                   auto* memo = modal->findChild<QPlainTextEdit*>(QStringLiteral("mmoInfo"));
+                   EXPECT_TRUE(memo->isReadOnly());
+                   EXPECT_TRUE(memo->toPlainText().contains(QStringLiteral("Matroska")));
+                   modal->findChild<QPushButton*>(QStringLiteral("btnSave"))->click();
+                   modal->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+               });
+    ASSERT_EQ(dialogs.shown.last().kind, Kind::SaveFile);
+    EXPECT_TRUE(dialogs.shown.last().text.endsWith(QStringLiteral("/File Info")));
+    EXPECT_EQ(dialogs.shown.last().buttonCaptions.value(0),
+              QStringLiteral("Text Files (*.txt);;All Files (*)"));
+    // "File Info" was saved as "File Info.txt", with the report's lines.
+    QFile saved(saveTo + QStringLiteral(".txt"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("Matroska"));
+
+    // The same window opens again and offers the last name; a save that fails shows the file.
+    dialogs.saveFiles.enqueue(folder.file(QStringLiteral("no/such/folder/report.txt")));
+    WhileModal([&] { Act("actMore")->trigger(); },
+               [&](QWidget* modal) {
+                   EXPECT_EQ(modal, first);
+                   modal->findChild<QPushButton*>(QStringLiteral("btnSave"))->click();
+                   QTest::keyClick(modal, Qt::Key_Escape);
+               });
+    const auto& saveDialog = dialogs.shown[dialogs.shown.size() - 2];
+    EXPECT_EQ(saveDialog.text, saveTo + QStringLiteral(".txt"));
+    EXPECT_EQ(dialogs.shown.last().kind, Kind::Message);
+    EXPECT_TRUE(dialogs.shown.last().text.contains(QStringLiteral("no/such/folder/report.txt")));
+}
+
+TEST_F(MainOutputTest, LanguageSwitchReappliesCaptionsInOpenWindowsAndTheFilter) {
+    folder.writeFile(QStringLiteral("langs/Deutsch.ini"),
+                     "[VaridAVI_Convert]\nLanguageName=German\nIDS_MAIN_ARBUTTON_Add=Hinzu\n"
+                     "IDS_MAIN_MENUITEM_AddFiles=Dateien hinzu\nIDS_MAIN_LABEL_Width=Breite:\n"
+                     "IDS_MAIN_RADIOBUTTON_ToAVI=Nach AVI\nIDS_FILEINFORMATION_BUTTON_OK=Gut\n"
+                     "[VaridAVI_AVSExt]\n1=.avs\n[VaridAVI_Filters]\nFilme=*.mkv\n");
+    Main();
+    const QString clip = Media(QStringLiteral("clip.mkv"));
+    AddThroughDialog({clip});
+    // The information window exists from here on and follows the language too.
+    WhileModal([&] { Act("actMore")->trigger(); },
+               [](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+
+    Child<QMenu>("mniLanguages")->actions().at(0)->trigger();
+    EXPECT_EQ(Child<QToolButton>("btnAdd")->text(), QStringLiteral("Hinzu"));
+    EXPECT_TRUE(Child<QAction>("miAddFiles")->text().startsWith(QStringLiteral("Dateien hinzu\t")));
+    EXPECT_EQ(Text("lblWidth"), QStringLiteral("Breite:"));
+    EXPECT_EQ(Text("lblOutputFormat"), QStringLiteral("Nach AVI"));
+    EXPECT_EQ(Main().OpenFilter(), QStringLiteral("Filme (*.mkv);;All Files (*)"));
+    auto* info = Main().findChild<TfrmFileInfo*>();
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->findChild<QPushButton*>(QStringLiteral("btnOK"))->text(), QStringLiteral("Gut"));
+
+    // The add dialog opens with the new filter.
+    AddThroughDialog({});
+    EXPECT_EQ(dialogs.shown.last().buttonCaptions.value(0), QStringLiteral("Filme (*.mkv);;All Files (*)"));
+    EXPECT_EQ(dialogs.shown.last().caption, QStringLiteral("Dateien hinzu"));
+}
+
+} // namespace
