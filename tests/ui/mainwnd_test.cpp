@@ -133,6 +133,18 @@ TEST_F(MainWindowTest, LanguageSwitchUpdatesCaptionsAndConfig) {
               QStringLiteral("English.ini"));
 }
 
+TEST_F(MainWindowTest, StartUpTicksTheLoadedFileWhoseLanguageNameDiffersFromItsFileName) {
+    // Deutsch.ini names itself "German": after a restart in that language its item is ticked.
+    LanguageFileName = LangsDir + QStringLiteral("Deutsch.ini");
+    ASSERT_TRUE(LoadLanguage());
+    TfrmMain main;
+    const QList<QAction*> items = child<QMenu>(main, "mniLanguages")->actions();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_TRUE(items[0]->isChecked());
+    EXPECT_FALSE(items[1]->isChecked());
+    EXPECT_EQ(main.Languages().SelectedIndex, 0);
+}
+
 TEST_F(MainWindowTest, CloseButtonSavesOptionsPlainCloseDoesNot) {
     {
         TfrmMain main;

@@ -186,7 +186,11 @@ void TfrmMain::buildLanguageMenu() {
         item->setObjectName(QStringLiteral("miLanguage%1").arg(i));
         item->setCheckable(true);
         item->setData(name);
-        if ((name + QStringLiteral(".ini")).compare(current, Qt::CaseInsensitive) == 0) {
+        // The item of the loaded file is ticked. Shipped files are named in English and their
+        // LanguageName in the language itself (German.ini holds "Deutsch"), so the file name
+        // decides, and a file named after its LanguageName still matches.
+        if (QFileInfo(m_languages->LanguageFileAt(i)).fileName() == current ||
+            (name + QStringLiteral(".ini")).compare(current, Qt::CaseInsensitive) == 0) {
             item->setChecked(true);
             m_languages->SelectLanguage(i);
         }
