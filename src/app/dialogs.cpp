@@ -1,5 +1,8 @@
 #include "app/dialogs.h"
 
+#include "app/errors.h"
+#include "app/paths.h"
+
 namespace {
 
 class SilentDialogs final : public IDialogs {
@@ -27,4 +30,13 @@ IDialogs& Dialogs() {
 
 void SetDialogs(IDialogs* dialogs) {
     g_dialogs = dialogs;
+}
+
+void RunShowingFailure(void (*step)()) {
+    try {
+        step();
+    } catch (const EVaridError& e) {
+        Dialogs().MessageBox(e.message(), ApplicationTitle, TMsgDlgType::mtError,
+                             static_cast<unsigned>(TMsgDlgBtn::mbOK));
+    }
 }

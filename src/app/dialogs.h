@@ -83,3 +83,7 @@ class IDialogs {
 IDialogs& Dialogs();
 // Installs an implementation (not owned; nullptr puts the silent one back).
 void SetDialogs(IDialogs* dialogs);
+
+// Runs a step whose failure (EVaridError, such as a file that cannot be written) is shown in an
+// error box instead of stopping the caller.
+void RunShowingFailure(void (*step)());

@@ -10,6 +10,7 @@
 #include "profiles/catalogue.h"
 #include "profiles/optiondetails.h"
 #include "profiles/profile_manager.h"
+#include "ui/centre.h"
 #include "ui/chooser/namewnd.h"
 #include "ui/chooser/profile_forms.h"
 
@@ -119,14 +120,6 @@ QIcon themeIcon(std::initializer_list<const char*> names) {
     return {};
 }
 
-void reportFailure(void (*step)()) {
-    try {
-        step();
-    } catch (const EVaridError& e) {
-        Dialogs().MessageBox(e.message(), ApplicationTitle, TMsgDlgType::mtError,
-                             static_cast<unsigned>(TMsgDlgBtn::mbOK));
-    }
-}
 
 } // namespace
 
@@ -148,7 +141,7 @@ TfrmConvert::TfrmConvert(QWidget* owner) : QWidget(owner, Qt::Dialog) {
 
     // Opening, in order: the stored options, the stored format and folder, the captions, the
     // profile folders and lists, and the stored format shown with its first profile.
-    reportFailure(LoadOptions);
+    RunShowingFailure(LoadOptions);
     const int stored = Options.OutputFormat < FormatCount ? Options.OutputFormat : 0;
     txtOutputDir->setText(Options.LastOutputOpenDir);
     ApplyCaptions();
@@ -491,7 +484,7 @@ void TfrmConvert::closeEvent(QCloseEvent* event) {
 
 void TfrmConvert::showEvent(QShowEvent* event) {
     if (!event->spontaneous())
-        CenterOver(this, parentWidget());
+        CentreOverOwner(this, parentWidget());
     // The main window connects after creation: the opening format reaches its labels here.
     if (!m_notifiedOnce) {
         m_notifiedOnce = true;

@@ -2,6 +2,7 @@
 
 #include "lang/strings.h"
 #include "profiles/profile_manager.h"
+#include "ui/centre.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -39,7 +40,7 @@ TfrmName::TfrmName(QWidget* owner, const QString& name) : QDialog(owner) {
     txtFileName->selectAll();
     txtFileName->setFocus();
     setFixedSize(sizeHint());
-    CenterOver(this, owner);
+    CentreOverOwner(this, owner);
 }
 
 QString TfrmName::FileName() const {
@@ -54,12 +55,4 @@ void TfrmName::okClicked() {
     }
     txtFileName->setFocus();
     txtFileName->selectAll();
-}
-
-void CenterOver(QWidget* window, const QWidget* owner) {
-    if (!owner)
-        return;
-    const QRect area = owner->window()->geometry();
-    window->move(area.left() + (area.width() - window->width()) / 2,
-                 area.top() + (area.height() - window->height()) / 2);
 }

@@ -26,7 +26,3 @@ class TfrmName : public QDialog {
     QPushButton* btnCancel = nullptr;
     bool m_confirmed = false;
 };
-
-// Moves a window so that it is centred over its owner (half the size difference, rounded toward
-// zero, added to the owner's top and left).
-void CenterOver(QWidget* window, const QWidget* owner);

@@ -3,7 +3,7 @@
 #include "app/dialogs.h"
 #include "lang/strings.h"
 #include "profiles/editor/valueentry.h"
-#include "ui/editors/centre.h"
+#include "ui/centre.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

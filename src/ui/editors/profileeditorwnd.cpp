@@ -2,7 +2,7 @@
 
 #include "profiles/catalogue.h"
 #include "profiles/editor/editorbuilder.h"
-#include "ui/editors/centre.h"
+#include "ui/centre.h"
 #include "ui/editors/entervaluewnd.h"
 
 #include <QButtonGroup>

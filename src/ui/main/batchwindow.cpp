@@ -12,6 +12,7 @@
 #include "engine/progress_view.h"
 #include "lang/strings.h"
 #include "sources/sourcelist.h"
+#include "ui/centre.h"
 #include "ui/main/progresswnd.h"
 #include "ui/main/shutdownwnd.h"
 #include "ui/main/trayicon.h"
@@ -222,12 +223,7 @@ struct TBatchWindow::Impl final : public IProgressView {
                       Str(Ids::IDS_MESSAGEBOX_TrayConvertComplete));
         if (Options.ShutdownWindowsWhenDone && modalResult != mrCancel) {
             TfrmShutdown countdown(owner);
-            if (owner) {
-                countdown.adjustSize();
-                const QRect o = owner->window()->geometry();
-                countdown.move(o.left() + (o.width() - countdown.width()) / 2,
-                               o.top() + (o.height() - countdown.height()) / 2);
-            }
+            CentreOverOwner(&countdown, owner);
             if (countdown.exec() == QDialog::Accepted)
                 ShutdownAction(Options.ShutdownFlag);
         }

@@ -43,15 +43,6 @@ QToolButton* titleButton(QWidget* parent, const char* name, const QString& text)
     return button;
 }
 
-// Runs a step whose file failure is shown in an error box and does not stop the caller.
-void reportFailure(void (*step)()) {
-    try {
-        step();
-    } catch (const EVaridError& e) {
-        Dialogs().MessageBox(e.message(), ApplicationTitle, TMsgDlgType::mtError,
-                             static_cast<unsigned>(TMsgDlgBtn::mbOK));
-    }
-}
 
 } // namespace
 
@@ -95,7 +86,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frameless
     actExit = new QAction(this);
     actExit->setObjectName(QStringLiteral("actExit"));
     connect(actExit, &QAction::triggered, this, [this] {
-        reportFailure(SaveOptions);
+        RunShowingFailure(SaveOptions);
         close();
     });
     actMin = new QAction(this);
@@ -112,7 +103,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frameless
     connect(btnMin, &QToolButton::clicked, actMin, &QAction::trigger);
 
     // Creation steps, in order: options, language menu, captions, title, drop target, file count.
-    reportFailure(LoadOptions);
+    RunShowingFailure(LoadOptions);
     m_batch = std::make_unique<TBatchWindow>(this, m_list);
     buildActions();
     buildBody();

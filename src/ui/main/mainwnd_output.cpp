@@ -9,6 +9,7 @@
 #include "lang/strings.h"
 #include "profiles/catalogue.h"
 #include "profiles/optiondetails.h"
+#include "ui/centre.h"
 #include "ui/chooser/convertwnd.h"
 #include "ui/main/batchwindow.h"
 #include "ui/main/fileinfownd.h"
@@ -132,7 +133,7 @@ void TfrmMain::openOutputSetting() {
     setEnabled(false);
     chooser->setEnabled(true);
     chooser->adjustSize();
-    CentreOver(chooser, this);
+    CentreOverOwner(chooser, this);
     chooser->show();
     chooser->raise();
     chooser->activateWindow();
@@ -148,7 +149,7 @@ void TfrmMain::openDestinationFolder() {
 void TfrmMain::showSettings() {
     TfrmSettings dialog(this);
     m_settings = &dialog;
-    CentreOver(&dialog, this);
+    CentreOverOwner(&dialog, this);
     const bool confirmed = dialog.exec() == QDialog::Accepted;
     m_settings = nullptr;
     if (!confirmed)
@@ -168,6 +169,6 @@ void TfrmMain::showFileInfo() {
         m_fileInfo = new TfrmFileInfo(this);
     if (!m_fileInfo->Fill(*item))
         return;
-    CentreOver(m_fileInfo, this);
+    CentreOverOwner(m_fileInfo, this);
     m_fileInfo->exec();
 }

@@ -4,6 +4,7 @@
 #include "app/utils.h"
 #include "engine/batch_text.h"
 #include "lang/strings.h"
+#include "ui/centre.h"
 #include "ui/main/convertanimation.h"
 
 #include <QCheckBox>
@@ -275,11 +276,8 @@ int TfrmProgress::RunModal() {
     if (m_closed)
         return m_result;
     setWindowModality(Qt::ApplicationModal);
-    if (QWidget* owner = parentWidget()) {
-        adjustSize();
-        const QRect o = owner->window()->geometry();
-        move(o.left() + (o.width() - width()) / 2, o.top() + (o.height() - height()) / 2);
-    }
+    adjustSize();
+    CentreOverOwner(this, parentWidget());
     show();
     return m_loop.exec();
 }

@@ -42,14 +42,6 @@ int EntryOf(uint8_t value, int count) {
 
 } // namespace
 
-void CentreOver(QWidget* window, const QWidget* owner) {
-    if (!owner)
-        return;
-    const QRect o = owner->frameGeometry();
-    const QSize size = window->frameGeometry().size();
-    window->move(o.left() + (o.width() - size.width()) / 2, o.top() + (o.height() - size.height()) / 2);
-}
-
 TfrmSettings::TfrmSettings(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSettings"));
     auto* layout = new QVBoxLayout(this);

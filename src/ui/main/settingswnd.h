@@ -32,7 +32,3 @@ class TfrmSettings : public QDialog {
     QComboBox* ComboBoxShutdownFlag = nullptr;
     QDialogButtonBox* m_buttons = nullptr;
 };
-
-// Places a window centred over its owner: top = owner top + (owner height - height) / 2, left
-// likewise.
-void CentreOver(QWidget* window, const QWidget* owner);
