@@ -159,6 +159,7 @@ bool TBatchDriver::StartFile() {
     run.CurrentInput = m_queue.Caption(0);
     run.CurrentBytes = m_queue.FileSize(0);
     m_currentOutput = OutputPathFor(run.CurrentInput);
+    m_sourceIdentity = FileIdentityOf(run.CurrentInput);
 
     // The profile is read from disk now, so every file gets the profile as stored at its start.
     const QString options =
@@ -202,9 +203,10 @@ void TBatchDriver::bookFile(const QString& reason) {
     const QString source = run.CurrentInput;
     const bool converted = reason.isEmpty();
     if (converted) {
-        // Never delete a source that was its own output.
+        // Never delete a source that was its own output, nor a file that took the source's name
+        // (or rewrote it) while it converted.
         if (m_options.DeleteFileAfterProcessing && !samePath(source, m_currentOutput))
-            QFile::remove(source);
+            RemoveIfSameFile(source, m_sourceIdentity);
         m_queue.RemoveRow(source);
         ++run.DoneCount;
         if (run.DoneCount == run.TotalCount) {

@@ -8,6 +8,7 @@
 // finished its end report first.
 #include "app/options.h"
 #include "engine/engine_parser.h"
+#include "engine/file_identity.h"
 #include "engine/progress_view.h"
 
 #include <QList>
@@ -89,5 +90,7 @@ class TBatchDriver : public QObject {
     TBatchSettings m_settings;
     bool m_running = false;
     QString m_currentOutput;
+    // The source as it was when its conversion started: only that very file may be deleted.
+    TFileIdentity m_sourceIdentity;
     QList<TFileOutcome> m_outcomes;
 };

@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace {
 
 // What the engine says about a good conversion, as blocks; the progress line is split.
@@ -167,6 +169,39 @@ TEST_F(DriverTest, SourcesAreDeletedOnlyAfterAVerifiedConversion) {
     EXPECT_FALSE(QFile::exists(good));
     EXPECT_TRUE(QFile::exists(bad));
     EXPECT_TRUE(QFile::exists(silent));
+}
+
+TEST_F(DriverTest, OnlyTheVeryFileThatWasConvertedIsDeleted) {
+    // While each source converts, another file takes its name: moved over it, or the same file
+    // rewritten in place. Either is kept; an untouched source is deleted.
+    options.DeleteFileAfterProcessing = true;
+    const QString moved = source(QStringLiteral("moved.mpg"));
+    const QString rewritten = source(QStringLiteral("rewritten.mpg"));
+    const QString untouched = source(QStringLiteral("untouched.mpg"));
+    const QString other = dir.filePath(QStringLiteral("other.mpg"));
+    touch(other, "another file");
+    engine.beforeBlock = [&](int run, int block) {
+        if (block != 1)
+            return;
+        if (run == 0) {
+            ASSERT_EQ(std::rename(QFile::encodeName(other).constData(), QFile::encodeName(moved).constData()),
+                      0);
+        }
+        if (run == 1) {
+            QFile f(rewritten);
+            ASSERT_TRUE(f.open(QIODevice::Append));
+            f.write(" and more");
+        }
+    };
+    engine.runs = {goodRun(QStringLiteral("moved.mpg")), goodRun(QStringLiteral("rewritten.mpg")),
+                   goodRun(QStringLiteral("untouched.mpg"))};
+    driver->StartBatch();
+    ASSERT_EQ(view.booked.size(), 3);
+    QFile kept(moved);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("another file"));
+    EXPECT_TRUE(QFile::exists(rewritten));
+    EXPECT_FALSE(QFile::exists(untouched));
 }
 
 TEST_F(DriverTest, ASourceThatIsItsOwnOutputIsNeverDeleted) {
