@@ -63,9 +63,16 @@ QString TBatchDriver::OutputPathFor(const QString& source) const {
     return EngineOutputPath(m_settings.outputFolder, source, m_settings.outputExtension);
 }
 
+bool TBatchDriver::usesAvsScript(const QString& source) const {
+    return UsesAvsScript(source, m_options.UseDirectShow, m_settings.avsExtensions);
+}
+
 QString TBatchDriver::inputFor(const QString& source) const {
-    return UsesAvsScript(source, m_options.UseDirectShow, m_settings.avsExtensions) ? AvsScriptFileName()
-                                                                                    : source;
+    return usesAvsScript(source) ? NewAvsScriptFileName() : source;
+}
+
+void TBatchDriver::deleteAvsScript() {
+    DeleteAvsScript(std::exchange(m_avsScript, QString()));
 }
 
 QString TBatchDriver::CommandLineFor(const QString& source) const {
@@ -110,6 +117,7 @@ bool TBatchDriver::StartBatch() {
     m_view.SetStopWhenDoneText(Str(Ids::IDS_ID_StopEncoding));
     m_view.ResetDisplays();
 
+    DeleteStaleAvsScripts();
     TBatchRunState& run = m_options.Run;
     run = TBatchRunState();
     run.TotalCount = m_queue.Count();
@@ -134,7 +142,7 @@ bool TBatchDriver::StartBatch() {
         // Stopped during a file: its end books nothing, the row stays where it is.
         m_engine.DetachTermination();
         m_engine.Terminate(0);
-        DeleteAvsScript();
+        deleteAvsScript();
     }
     m_view.BatchEndReport(run.BatchHadError, result);
     m_running = false;
@@ -143,7 +151,7 @@ bool TBatchDriver::StartBatch() {
 }
 
 bool TBatchDriver::StartFile() {
-    DeleteAvsScript();
+    deleteAvsScript();
     if (m_queue.Count() == 0)
         return false;
     TBatchRunState& run = m_options.Run;
@@ -165,8 +173,10 @@ bool TBatchDriver::StartFile() {
     const QString options =
         PatchEngineOptions(m_settings.profileOptions ? m_settings.profileOptions() : QString());
     const QString input = inputFor(run.CurrentInput);
-    if (input != run.CurrentInput)
-        WriteAvsScript(run.CurrentInput);
+    if (usesAvsScript(run.CurrentInput)) {
+        m_avsScript = input;
+        WriteAvsScript(run.CurrentInput, m_avsScript);
+    }
     m_parser.BeginFile(options);
     m_engine.SetCommandLine(EngineCommandLine(EnginePath(), input, options, m_currentOutput));
     m_engine.Execute();
@@ -177,7 +187,7 @@ void TBatchDriver::FileFinished() {
     if (!m_running)
         return;
     m_parser.FlushEngineOutput();
-    DeleteAvsScript();
+    deleteAvsScript();
 
     // A file counts as converted only when the engine reported no failure, exited with 0 and
     // left a non-empty output.

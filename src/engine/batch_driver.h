@@ -78,6 +78,8 @@ class TBatchDriver : public QObject {
 
   private:
     QString inputFor(const QString& source) const;
+    bool usesAvsScript(const QString& source) const;
+    void deleteAvsScript();
     void bookFile(const QString& reason);
     void endOrContinue();
 
@@ -92,5 +94,7 @@ class TBatchDriver : public QObject {
     QString m_currentOutput;
     // The source as it was when its conversion started: only that very file may be deleted.
     TFileIdentity m_sourceIdentity;
+    // The AviSynth script of the current file, when it has one.
+    QString m_avsScript;
     QList<TFileOutcome> m_outcomes;
 };
