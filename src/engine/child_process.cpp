@@ -1,5 +1,6 @@
 #include "engine/child_process.h"
 
+#include "app/errno_text.h"
 #include "app/errors.h"
 
 #include <QByteArrayList>
@@ -22,6 +23,12 @@ namespace {
 
 [[noreturn]] void Fail(const char* message, int error) {
     throw EVaridError(QString::fromLatin1(message) + QString::number(error));
+}
+
+// A program that could not be started: the number, then the cause in plain words.
+[[noreturn]] void FailToStart(const QString& program, int error) {
+    throw EVaridError(QStringLiteral("Error creating process : %1 (cannot run \"%2\": %3)")
+                          .arg(QString::number(error), program, ErrnoText(error)));
 }
 
 struct TPipe {
@@ -101,8 +108,9 @@ QString ResolveProgram(const QString& program) {
     default:
         break;
     }
+    // A failure to enter the folder is reported negated, to tell it from a failed exec.
     if (directory && chdir(directory) != 0)
-        ReportChildFailure(errorPipe, errno);
+        ReportChildFailure(errorPipe, -errno);
     // Descriptors someone opened without close-on-exec stay ours.
     if (errorPipe > STDERR_FILENO + 1)
         close_range(STDERR_FILENO + 1, static_cast<unsigned>(errorPipe) - 1, 0);
@@ -124,7 +132,7 @@ TChildProcess StartChildProcess(const TChildRequest& request) {
 
     const QString path = ResolveProgram(request.program);
     if (path.isEmpty())
-        Fail("Error creating process : ", ENOENT);
+        FailToStart(request.program, ENOENT);
 
     // Everything the child needs is prepared here: after fork it may not allocate.
     const QByteArray pathBytes = QFile::encodeName(path);
@@ -175,7 +183,12 @@ TChildProcess StartChildProcess(const TChildRequest& request) {
     if (got == static_cast<ssize_t>(sizeof childError)) {
         while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
         }
-        Fail("Error creating process : ", childError);
+        if (childError < 0)
+            throw EVaridError(
+                QStringLiteral("Error creating process : %1 (cannot enter the working folder \"%2\": %3)")
+                    .arg(QString::number(-childError), request.workingDirectory.trimmed(),
+                         ErrnoText(-childError)));
+        FailToStart(path, childError);
     }
 
     TChildProcess child;

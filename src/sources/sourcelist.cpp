@@ -98,8 +98,11 @@ qint64 TSourceList::TotalBytes() const {
 }
 
 TAddResult TSourceList::AddSourceFile(const QString& path) {
-    if (!QFileInfo(path).isFile())
+    const QFileInfo info(path);
+    if (!info.exists())
         return TAddResult::NotFound;
+    if (!info.isFile())
+        return TAddResult::NotRegularFile;
     if (!IsAcceptedExtension(ExtractFileExt(path), AcceptedFilters()))
         return TAddResult::NotAccepted;
     // Letter case counts: /a/A.AVI after /a/a.avi is another file.

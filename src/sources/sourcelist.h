@@ -18,8 +18,9 @@ struct TSourceRow {
     TFileItem Item; // owned by the row, moves with it
 };
 
-// Why AddSourceFile did or did not add a row.
-enum class TAddResult { Added, NotFound, NotAccepted, Duplicate, NotMedia };
+// Why AddSourceFile did or did not add a row. NotRegularFile: the name exists but is a folder, a
+// named pipe, a device or a socket.
+enum class TAddResult { Added, NotFound, NotAccepted, Duplicate, NotMedia, NotRegularFile };
 
 enum class TMoveDirection { Up, Down };
 
@@ -55,8 +56,9 @@ class TSourceList : public QObject, public IBatchQueue {
     // The sum of every row's FileSize.
     qint64 TotalBytes() const;
 
-    // Probes the file and appends its row. A missing file, a refused extension or a path already
-    // in the list is skipped silently; a file the media library cannot describe is refused with
+    // Probes the file and appends its row. A missing file, a name that is not a regular file (it is
+    // never opened: a named pipe would block), a refused extension or a path already in the list is
+    // skipped silently; a file the media library cannot describe is refused with
     // a message box.
     TAddResult AddSourceFile(const QString& path);
     // AddSourceFile for each path in order; emits addingFile before each one.

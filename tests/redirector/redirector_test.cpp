@@ -207,19 +207,28 @@ TEST(Redirector, StartFailuresCarryTheErrorNumber) {
     struct Case {
         QString commandLine;
         QString directory;
-        const char* message;
+        std::string message;
     };
     const Case cases[] = {
-        {QuoteArgument(dir.filePath(QStringLiteral("missing"))), {}, "Error creating process : 2"},
-        {QStringLiteral("varid-no-such-program-on-path x"), {}, "Error creating process : 2"},
-        {QuoteArgument(dataFile), {}, "Error creating process : 13"},
-        {ScriptedChild({}), dir.filePath(QStringLiteral("no folder")), "Error creating process : 2"},
+        {QuoteArgument(dir.filePath(QStringLiteral("missing"))),
+         {},
+         "Error creating process : 2 (cannot run \"" + dir.filePath(QStringLiteral("missing")).toStdString() +
+             "\": no such file or folder)"},
+        {QStringLiteral("varid-no-such-program-on-path x"),
+         {},
+         "Error creating process : 2 (cannot run \"varid-no-such-program-on-path\": no such file or folder)"},
+        {QuoteArgument(dataFile),
+         {},
+         "Error creating process : 13 (cannot run \"" + dataFile.toStdString() + "\": permission denied)"},
+        {ScriptedChild({}), dir.filePath(QStringLiteral("no folder")),
+         "Error creating process : 2 (cannot enter the working folder \"" +
+             dir.filePath(QStringLiteral("no folder")).toStdString() + "\": no such file or folder)"},
     };
     for (const Case& c : cases) {
         TRecorder rec;
         rec.runner->SetCommandLine(c.commandLine);
         rec.runner->CurrentDirectory = c.directory;
-        ExpectError([&] { rec.runner->Execute(); }, c.message);
+        ExpectError([&] { rec.runner->Execute(); }, c.message.c_str());
         EXPECT_FALSE(rec.runner->Active());
         EXPECT_FALSE(rec.runner->ProcessEnded());
         // Rolled back to idle: the runner starts the next child.

@@ -107,7 +107,8 @@ TEST_F(SourceListTest, AddSourceFileRules) {
         {noExt, TAddResult::NotAccepted},
         {text, TAddResult::NotAccepted},
         {m_dir.filePath(QStringLiteral("missing.mkv")), TAddResult::NotFound},
-        {m_dir.filePath(QStringLiteral("folder.mkv")), TAddResult::NotFound},
+        {m_dir.filePath(QStringLiteral("folder.mkv")), TAddResult::NotRegularFile},
+        {QStringLiteral("/dev/null"), TAddResult::NotRegularFile},
         {junk.fileName(), TAddResult::NotMedia},
     };
     for (const auto& [path, result] : cases)
