@@ -3,6 +3,7 @@
 // model; the window's table and the terminal converter are views that follow its signals.
 #include "engine/batch_queue.h"
 #include "media/fileitem.h"
+#include "sources/parallel_probe.h"
 
 #include <QList>
 #include <QObject>
@@ -61,7 +62,8 @@ class TSourceList : public QObject, public IBatchQueue {
     // skipped silently; a file the media library cannot describe is refused with
     // a message box.
     TAddResult AddSourceFile(const QString& path);
-    // AddSourceFile for each path in order; emits addingFile before each one.
+    // AddSourceFile for each path in order; emits addingFile before each one. The files are probed
+    // on worker threads, one per core, ahead of the rows being appended here in the order given.
     QList<TAddResult> AddSourceFiles(const QStringList& paths);
     // Files chosen in the add dialog or dropped on the list: with the busy cursor, optionally
     // empties the list first, adds the files (folders are skipped) and selects the last row.
@@ -120,6 +122,7 @@ class TSourceList : public QObject, public IBatchQueue {
     void addingFile(const QString& path, int index, int count);
 
   private:
+    TAddResult appendProbed(const QString& path, TProbeOutcome outcome);
     void RowsChanged(bool countChanged);
     void SetCurrent(int index);
 

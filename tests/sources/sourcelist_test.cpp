@@ -170,6 +170,46 @@ TEST_F(SourceListTest, AddSourceFilesReportsEachFileBeforeProbingIt) {
     EXPECT_EQ(Names(), (QStringList{QStringLiteral("a.mkv"), QStringLiteral("b.mp3")}));
 }
 
+TEST_F(SourceListTest, AddingManyFilesAtOnceMatchesAddingThemOneByOne) {
+    // Probed on worker threads, appended in the order given: every answer, row, record and message
+    // is the one of adding the files one after another, duplicates and failures included.
+    const QString listed = Copy(QStringLiteral("listed.mkv"));
+    ASSERT_EQ(list.AddSourceFile(listed), TAddResult::Added);
+    QFile junk(m_dir.filePath(QStringLiteral("junk.mkv")));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(3000, 'j'));
+    junk.close();
+    QStringList paths;
+    for (int i = 0; i < 40; ++i)
+        paths << Copy(QStringLiteral("clip %1.mkv").arg(i),
+                      i % 2 ? QStringLiteral("viper.ogg") : QStringLiteral("again.mkv"));
+    paths.insert(5, listed);
+    paths.insert(9, paths[3]);
+    paths.insert(12, junk.fileName());
+    paths.insert(20, junk.fileName());
+    paths.insert(25, m_dir.filePath(QStringLiteral("gone.mkv")));
+    paths.insert(30, Copy(QStringLiteral("notes.txt")));
+    paths.insert(31, m_dir.path());
+
+    TSourceList oneByOne;
+    oneByOne.SetInputFilters(kFilters);
+    ASSERT_EQ(oneByOne.AddSourceFile(listed), TAddResult::Added);
+    QList<TAddResult> expected;
+    for (const QString& path : std::as_const(paths))
+        expected << oneByOne.AddSourceFile(path);
+    const QStringList expectedMessages = dialogs.messages();
+
+    QSignalSpy adding(&list, &TSourceList::addingFile);
+    EXPECT_EQ(list.AddSourceFiles(paths), expected);
+    EXPECT_EQ(adding.size(), paths.size());
+    EXPECT_EQ(list.Captions(), oneByOne.Captions());
+    for (int i = 0; i < list.Count(); ++i) {
+        EXPECT_EQ(list.Row(i).Item.Format, oneByOne.Row(i).Item.Format);
+        EXPECT_EQ(list.Row(i).Item.PlayTime, oneByOne.Row(i).Item.PlayTime);
+    }
+    EXPECT_EQ(dialogs.messages().mid(expectedMessages.size()), expectedMessages);
+}
+
 // The batch converts the top row each time: converted rows leave, a failed one goes to the end.
 TEST_F(SourceListTest, BatchBookingLeavesTheFailedFilesMarked) {
     const QStringList paths =
