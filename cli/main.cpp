@@ -3,6 +3,7 @@
 #include "app/errors.h"
 #include "app/options.h"
 #include "app/paths.h"
+#include "byte_names.h"
 #include "cli_args.h"
 #include "engine/batch_driver.h"
 #include "engine/clock.h"
@@ -110,9 +111,10 @@ void onStopSignal(int) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    TByteNameAliases byteNames;
     TCliArgs args;
     QString error;
-    if (!ParseCliArgs(app.arguments().mid(1), args, error))
+    if (!ParseCliArgs(byteNames.Arguments(argc, argv), args, error))
         return usageError(error);
     if (args.help) {
         std::fputs(CliUsage().toLocal8Bit().constData(), stdout);
@@ -205,7 +207,7 @@ int main(int argc, char** argv) {
         if (result == TAddResult::Added)
             accepted << path;
         else if (const QString reason = addReason(result, path); !reason.isEmpty())
-            notConverted.append({file, reason});
+            notConverted.append({byteNames.Display(file), reason});
     }
 
     TEngineProcess engine;
@@ -213,6 +215,11 @@ int main(int argc, char** argv) {
     TSystemClock clock;
     TBatchDriver driver(list, engine, view, clock);
     // With a final "/" the folder is taken as given: a name that ends in a blank stays that name.
+    // A source known by an alias is deleted by its real name.
+    driver.SetSourceRemover([&byteNames](const QString& source, const TFileIdentity& identity) {
+        const QByteArray real = byteNames.RealName(source);
+        return real.isEmpty() ? RemoveIfSameFile(source, identity) : RemoveIfSameFile(real, identity);
+    });
     driver.SetSettings({outputDir + QLatin1Char('/'), OutputExtension(format, profile),
                         [format, profile] { return GetProfileOptions(format, profile); }, AvsExtensions});
 
@@ -236,13 +243,13 @@ int main(int argc, char** argv) {
         for (const TFileOutcome& o : driver.Outcomes()) {
             booked << o.source;
             if (!o.converted)
-                notConverted.append({o.source, o.reason});
+                notConverted.append({byteNames.Display(o.source), o.reason});
         }
         const QString notRun = ran ? QStringLiteral("stopped before it was converted")
                                    : QStringLiteral("not converted: the batch did not start");
         for (const QString& source : std::as_const(accepted))
             if (!booked.contains(source))
-                notConverted.append({source, notRun});
+                notConverted.append({byteNames.Display(source), notRun});
     }
 
     const qsizetype total = files.size();

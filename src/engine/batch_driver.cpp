@@ -216,7 +216,8 @@ void TBatchDriver::bookFile(const QString& reason) {
         // Never delete a source that was its own output, nor a file that took the source's name
         // (or rewrote it) while it converted.
         if (m_options.DeleteFileAfterProcessing && !samePath(source, m_currentOutput))
-            RemoveIfSameFile(source, m_sourceIdentity);
+            m_removeSource ? m_removeSource(source, m_sourceIdentity)
+                           : RemoveIfSameFile(source, m_sourceIdentity);
         m_queue.RemoveRow(source);
         ++run.DoneCount;
         if (run.DoneCount == run.TotalCount) {

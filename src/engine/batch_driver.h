@@ -40,6 +40,10 @@ class TBatchDriver : public QObject {
 
     void SetSettings(TBatchSettings settings) { m_settings = std::move(settings); }
     const TBatchSettings& Settings() const { return m_settings; }
+    // How a converted source is deleted when DeleteFileAfterProcessing is set; by default
+    // RemoveIfSameFile (only the very file that was converted).
+    using SourceRemover = std::function<bool(const QString& source, const TFileIdentity& identity)>;
+    void SetSourceRemover(SourceRemover remover) { m_removeSource = std::move(remover); }
 
     // The engine program: EngineFileName in the program folder.
     QString EnginePath() const;
@@ -94,6 +98,7 @@ class TBatchDriver : public QObject {
     QString m_currentOutput;
     // The source as it was when its conversion started: only that very file may be deleted.
     TFileIdentity m_sourceIdentity;
+    SourceRemover m_removeSource;
     // The AviSynth script of the current file, when it has one.
     QString m_avsScript;
     QList<TFileOutcome> m_outcomes;

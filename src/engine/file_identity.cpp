@@ -6,8 +6,12 @@
 #include <unistd.h>
 
 TFileIdentity FileIdentityOf(const QString& path) {
+    return FileIdentityOf(QFile::encodeName(path));
+}
+
+TFileIdentity FileIdentityOf(const QByteArray& path) {
     struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+    if (::stat(path.constData(), &st) != 0)
         return {};
     return {true, static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
             static_cast<int64_t>(st.st_size),
@@ -15,7 +19,11 @@ TFileIdentity FileIdentityOf(const QString& path) {
 }
 
 bool RemoveIfSameFile(const QString& path, const TFileIdentity& identity) {
+    return RemoveIfSameFile(QFile::encodeName(path), identity);
+}
+
+bool RemoveIfSameFile(const QByteArray& path, const TFileIdentity& identity) {
     if (!identity.valid || FileIdentityOf(path) != identity)
         return false;
-    return ::unlink(QFile::encodeName(path).constData()) == 0;
+    return ::unlink(path.constData()) == 0;
 }

@@ -4,7 +4,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
+
+#include <cstdio>
 
 #include <sys/stat.h>
 
@@ -83,6 +86,36 @@ TEST_F(CliInputTest, AnOutputFolderThatCannotBeMadeSaysWhy) {
     EXPECT_TRUE(r.err.contains(QStringLiteral("Cannot create the output folder \"") + file +
                                QStringLiteral("/out\": \"") + file + QStringLiteral("\" is not a folder.")))
         << r.err.toStdString();
+}
+
+TEST_F(CliInputTest, ANameThatIsNotUtf8Converts) {
+    // "caf\xE9.ogg": a Latin-1 name, as bytes. QProcess takes texts, so a shell passes the bytes.
+    const QByteArray name("caf\xE9.ogg");
+    const QByteArray real = QFile::encodeName(work.path()) + '/' + name;
+    QFile sample(media + QStringLiteral("viper.ogg"));
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    const QByteArray content = sample.readAll();
+    FILE* f = std::fopen(real.constData(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(content.constData(), 1, static_cast<size_t>(content.size()), f);
+    std::fclose(f);
+
+    QProcess p;
+    p.setWorkingDirectory(work.path());
+    p.start(
+        QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"),
+         QStringLiteral("exec \"$0\" --format WAV --output out --delete-source \"$(printf 'caf\\351.ogg')\""),
+         prog.file(QStringLiteral("varid-convert"))});
+    ASSERT_TRUE(p.waitForFinished(300000));
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_EQ(p.exitCode(), 0) << out.toStdString() << p.readAllStandardError().toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("1 of 1 files converted."))) << out.toStdString();
+    // The output is named with the readable form of the name; the source, deleted on request, is
+    // the file of that very name.
+    EXPECT_GT(sizeOf(work.filePath(QStringLiteral("out/caf\uFFFD.wav"))), 1000);
+    struct stat st {};
+    EXPECT_NE(::stat(real.constData(), &st), 0);
 }
 
 TEST_F(CliInputTest, AnEngineThatIsNotExecutableIsNamedSo) {
