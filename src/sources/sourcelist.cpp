@@ -128,8 +128,8 @@ TAddResult TSourceList::appendProbed(const QString& path, TProbeOutcome outcome)
 }
 
 QList<TAddResult> TSourceList::AddSourceFiles(const QStringList& paths) {
-    // Each path is probed once, on worker threads, ahead of the loop below; a path already in the
-    // list or given earlier in paths is not probed again.
+    // Each path is probed once, by child processes for a long list, ahead of the loop below; a
+    // path already in the list or given earlier in paths is not probed again.
     const qsizetype count = paths.size();
     QHash<QString, int> firstIndex;
     for (const TSourceRow& row : m_rows)

@@ -62,8 +62,8 @@ class TSourceList : public QObject, public IBatchQueue {
     // skipped silently; a file the media library cannot describe is refused with
     // a message box.
     TAddResult AddSourceFile(const QString& path);
-    // AddSourceFile for each path in order; emits addingFile before each one. The files are probed
-    // on worker threads, one per core, ahead of the rows being appended here in the order given.
+    // AddSourceFile for each path in order; emits addingFile before each one. A long list is probed by
+    // child processes, one per core, ahead of the rows being appended here in the order given.
     QList<TAddResult> AddSourceFiles(const QStringList& paths);
     // Files chosen in the add dialog or dropped on the list: with the busy cursor, optionally
     // empties the list first, adds the files (folders are skipped) and selects the last row.

@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <unistd.h>
+
 namespace {
 
 const QString kMedia = QStringLiteral(VARID_MEDIA_DIR "/");
@@ -208,6 +211,23 @@ TEST_F(SourceListTest, AddingManyFilesAtOnceMatchesAddingThemOneByOne) {
         EXPECT_EQ(list.Row(i).Item.PlayTime, oneByOne.Row(i).Item.PlayTime);
     }
     EXPECT_EQ(dialogs.messages().mid(expectedMessages.size()), expectedMessages);
+
+    // The probing children killed part-way: new ones take over, and nothing changes.
+    TSourceList killed;
+    killed.SetInputFilters(kFilters);
+    ASSERT_EQ(killed.AddSourceFile(listed), TAddResult::Added);
+    QObject::connect(&killed, &TSourceList::addingFile, [](const QString&, int index, int) {
+        if (index != 3)
+            return;
+        QFile children(QStringLiteral("/proc/self/task/%1/children").arg(::gettid()));
+        if (!children.open(QIODevice::ReadOnly))
+            return;
+        for (const QByteArray& pid : children.readAll().split(' '))
+            if (pid.trimmed().toInt() > 0)
+                ::kill(pid.trimmed().toInt(), SIGKILL);
+    });
+    EXPECT_EQ(killed.AddSourceFiles(paths), expected);
+    EXPECT_EQ(killed.Captions(), oneByOne.Captions());
 }
 
 // The batch converts the top row each time: converted rows leave, a failed one goes to the end.
