@@ -201,7 +201,9 @@ void TParallelProbe::runChild(int fd, int firstIndex) const {
     // Only this thread exists here. The child ends with its parent, and never runs the parent's
     // exit handlers.
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-    ::signal(SIGPIPE, SIG_DFL);
+    // The parent's signal handlers are not this child's: a stop request ends it.
+    for (const int signal : {SIGPIPE, SIGINT, SIGTERM, SIGHUP})
+        ::signal(signal, SIG_DFL);
     const int step = static_cast<int>(m_workers.size());
     for (int i = firstIndex; i < m_paths.size(); i += step) {
         if (!m_wanted[static_cast<size_t>(i)])
