@@ -3,10 +3,12 @@
 #include "app/errors.h"
 #include "app/options.h"
 #include "app/paths.h"
+#include "byte_names.h"
 #include "cli_args.h"
 #include "engine/batch_driver.h"
 #include "engine/clock.h"
 #include "engine/engine_process.h"
+#include "engine/output_folder.h"
 #include "lang/multilanguages.h"
 #include "lang/strings.h"
 #include "profiles/catalogue.h"
@@ -17,12 +19,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSocketNotifier>
 
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -45,10 +49,12 @@ int usageError(const QString& message) {
     return kExitUsage;
 }
 
-// The format index of a name such as "mp3" (any letter case); -1 when none.
+// The format index of a name such as "mp3" or "SWF" (any letter case): the format's shown name or
+// its short name, the shown name's first word ("SWF" of "SWF (Flash video)"); -1 when none.
 int formatIndexOf(const QString& name) {
     for (const TFormatInfo& f : FormatCatalogue())
-        if (f.Format.compare(name, Qt::CaseInsensitive) == 0)
+        if (f.Format.compare(name, Qt::CaseInsensitive) == 0 ||
+            f.Format.section(QLatin1Char(' '), 0, 0).compare(name, Qt::CaseInsensitive) == 0)
             return f.Index;
     return -1;
 }
@@ -60,10 +66,28 @@ QString formatNames() {
     return names.join(QStringLiteral(", "));
 }
 
-QString addReason(TAddResult result) {
+// What a name that is not a regular file names instead.
+QString notAFileReason(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return QStringLiteral("not a regular file");
+    if (S_ISDIR(st.st_mode))
+        return QStringLiteral("a folder, not a file");
+    if (S_ISFIFO(st.st_mode))
+        return QStringLiteral("a named pipe (FIFO), not a file");
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+        return QStringLiteral("a device, not a file");
+    if (S_ISSOCK(st.st_mode))
+        return QStringLiteral("a socket, not a file");
+    return QStringLiteral("not a regular file");
+}
+
+QString addReason(TAddResult result, const QString& path) {
     switch (result) {
     case TAddResult::NotFound:
         return QStringLiteral("not found");
+    case TAddResult::NotRegularFile:
+        return notAFileReason(path);
     case TAddResult::NotAccepted:
         return QStringLiteral("not an accepted type");
     case TAddResult::NotMedia:
@@ -87,9 +111,10 @@ void onStopSignal(int) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    TByteNameAliases byteNames;
     TCliArgs args;
     QString error;
-    if (!ParseCliArgs(app.arguments().mid(1), args, error))
+    if (!ParseCliArgs(byteNames.Arguments(argc, argv), args, error))
         return usageError(error);
     if (args.help) {
         std::fputs(CliUsage().toLocal8Bit().constData(), stdout);
@@ -155,9 +180,11 @@ int main(int argc, char** argv) {
 
     const QString outputDir = QDir::cleanPath(
         QDir::current().absoluteFilePath(args.output.isEmpty() ? QStringLiteral(".") : args.output));
-    if (!args.dryRun && !QDir().mkpath(outputDir)) {
-        err(QStringLiteral("Cannot create the output folder \"%1\".").arg(outputDir));
-        return kExitNotConverted;
+    if (!args.dryRun) {
+        if (const QString reason = CreateFolderPath(outputDir); !reason.isEmpty()) {
+            err(QStringLiteral("Cannot create the output folder \"%1\": %2.").arg(outputDir, reason));
+            return kExitNotConverted;
+        }
     }
     Options.DeleteFileAfterProcessing = args.deleteSource;
     if (args.priority >= 0)
@@ -167,20 +194,33 @@ int main(int argc, char** argv) {
     TSourceList list;
     QList<QPair<QString, QString>> notConverted; // source, reason
     QStringList accepted;
+    // A file given more than once is one file: it is converted (and counted) once.
+    QStringList files;
+    QStringList seen;
     for (const QString& file : std::as_const(args.files)) {
         const QString path = QFileInfo(file).absoluteFilePath();
+        if (seen.contains(path))
+            continue;
+        seen << path;
+        files << file;
         const TAddResult result = list.AddSourceFile(path);
         if (result == TAddResult::Added)
             accepted << path;
-        else if (const QString reason = addReason(result); !reason.isEmpty())
-            notConverted.append({file, reason});
+        else if (const QString reason = addReason(result, path); !reason.isEmpty())
+            notConverted.append({byteNames.Display(file), reason});
     }
 
     TEngineProcess engine;
     TTerminalView view(stdout, stderr, ::isatty(STDOUT_FILENO) == 1);
     TSystemClock clock;
     TBatchDriver driver(list, engine, view, clock);
-    driver.SetSettings({outputDir, OutputExtension(format, profile),
+    // With a final "/" the folder is taken as given: a name that ends in a blank stays that name.
+    // A source known by an alias is deleted by its real name.
+    driver.SetSourceRemover([&byteNames](const QString& source, const TFileIdentity& identity) {
+        const QByteArray real = byteNames.RealName(source);
+        return real.isEmpty() ? RemoveIfSameFile(source, identity) : RemoveIfSameFile(real, identity);
+    });
+    driver.SetSettings({outputDir + QLatin1Char('/'), OutputExtension(format, profile),
                         [format, profile] { return GetProfileOptions(format, profile); }, AvsExtensions});
 
     if (args.dryRun) {
@@ -203,16 +243,16 @@ int main(int argc, char** argv) {
         for (const TFileOutcome& o : driver.Outcomes()) {
             booked << o.source;
             if (!o.converted)
-                notConverted.append({o.source, o.reason});
+                notConverted.append({byteNames.Display(o.source), o.reason});
         }
         const QString notRun = ran ? QStringLiteral("stopped before it was converted")
                                    : QStringLiteral("not converted: the batch did not start");
         for (const QString& source : std::as_const(accepted))
             if (!booked.contains(source))
-                notConverted.append({source, notRun});
+                notConverted.append({byteNames.Display(source), notRun});
     }
 
-    const qsizetype total = args.files.size();
+    const qsizetype total = files.size();
     if (!args.dryRun)
         out(QStringLiteral("%1 of %2 files converted.").arg(total - notConverted.size()).arg(total));
     if (!notConverted.isEmpty()) {

@@ -1,9 +1,9 @@
 #include "app/inifile.h"
 
 #include "app/errors.h"
+#include "app/safe_write.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <cctype>
 
@@ -229,9 +229,7 @@ QString TIniFile::Text() const {
 }
 
 void TIniFile::UpdateFile() {
-    QSaveFile file(m_fileName);
-    const QByteArray data = Text().toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+    if (!ReplaceFileContents(m_fileName, Text().toUtf8()))
         throw EVaridError(QStringLiteral("Unable to write to %1").arg(m_fileName));
     m_existed = true;
 }

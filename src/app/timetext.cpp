@@ -1,6 +1,8 @@
 // Conversions between milliseconds and the program's time texts (h:mm:ss.zzz).
 #include "app/utils.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -86,6 +88,12 @@ int64_t TimeTextToMs(const QString& text) {
             return HmszToMs(wholeOr0(p[0]), wholeOr0(p[1]), wholeOr0(p[2]), 0);
     }
     return -1;
+}
+
+bool IsTimeText(const QString& text) {
+    static const QRegularExpression shape(
+        QStringLiteral("\\A(\\d{1,6}:)?(\\d{1,2}:)?\\d{1,2}(\\.\\d{1,6})?\\z|\\A\\d{1,9}(\\.\\d{1,6})?\\z"));
+    return shape.match(text).hasMatch();
 }
 
 int64_t ClockTextToMs(const QString& text) {

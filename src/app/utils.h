@@ -60,6 +60,10 @@ QString MsToTimeText(int64_t ms);
 // Reads h:m:s.f, m:s.f, s.f, s, m:s or h:m:s (digits after "." count milliseconds); -1 for any
 // other text.
 int64_t TimeTextToMs(const QString& text);
+// Whether a text is a plain time text: h:m:s, m:s or s (hours up to six digits, minutes and
+// seconds up to two), each with an optional fraction of up to six digits; nothing else, not even
+// a blank. Only such a text may stand on a command line as a time.
+bool IsTimeText(const QString& text);
 // The engine's clock text "hh:mm:ss.ff"; pieces that are not numbers count 0. A text with fewer
 // pieces is read from the right: "83.5" is seconds, "1:23.5" minutes and seconds.
 int64_t ClockTextToMs(const QString& text);

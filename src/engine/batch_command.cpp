@@ -4,11 +4,17 @@
 #include "app/paths.h"
 #include "app/utils.h"
 #include "engine/cmdline.h"
+#include "engine/unique_fd.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 QString EngineOutputPath(const QString& outputFolder, const QString& source, const QString& outputExtension) {
     QString folder = TrimControls(outputFolder);
@@ -52,8 +58,17 @@ bool UsesAvsScript(const QString& source, bool useDirectShow, const QStringList&
     return avsExtensions.contains(name.mid(dot), Qt::CaseSensitive);
 }
 
-QString AvsScriptFileName() {
-    return LangsDir + QStringLiteral("DirectShow.avs");
+namespace {
+
+const QString AvsScriptPrefix = QStringLiteral("DirectShow-");
+const QString AvsScriptSuffix = QStringLiteral(".avs");
+
+} // namespace
+
+QString NewAvsScriptFileName() {
+    static std::atomic<quint64> serial{0};
+    return LangsDir + AvsScriptPrefix + QString::number(::getpid()) + QLatin1Char('-') +
+           QString::number(++serial) + AvsScriptSuffix;
 }
 
 QString AvsTemplateFileName() {
@@ -62,7 +77,7 @@ QString AvsTemplateFileName() {
     return QFileInfo::exists(LangsDir + name) ? LangsDir + name : ShippedLangsDir + name;
 }
 
-void WriteAvsScript(const QString& source) {
+void WriteAvsScript(const QString& source, const QString& scriptName) {
     QFile templ(AvsTemplateFileName());
     if (!templ.open(QIODevice::ReadOnly | QIODevice::Text))
         throw EVaridError(
@@ -75,11 +90,42 @@ void WriteAvsScript(const QString& source) {
         line.replace(QStringLiteral("<%InputFile%>"), source, Qt::CaseInsensitive);
         text += line.toUtf8() + "\r\n";
     }
-    QSaveFile script(AvsScriptFileName());
-    if (!script.open(QIODevice::WriteOnly) || script.write(text) != text.size() || !script.commit())
-        throw EVaridError(QStringLiteral("Unable to write to %1").arg(AvsScriptFileName()));
+    // The name holds this process's number: anything already there is left over or planted.
+    const QByteArray name = QFile::encodeName(scriptName);
+    ::unlink(name.constData());
+    TUniqueFd fd(::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644));
+    qint64 written = 0;
+    while (fd.valid() && written < text.size()) {
+        const ssize_t n =
+            ::write(fd.get(), text.constData() + written, static_cast<size_t>(text.size() - written));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        written += n;
+    }
+    const bool closed = fd.valid() && ::close(fd.release()) == 0;
+    if (!closed || written != text.size()) {
+        ::unlink(name.constData());
+        throw EVaridError(QStringLiteral("Unable to write to %1").arg(scriptName));
+    }
 }
 
-void DeleteAvsScript() {
-    QFile::remove(AvsScriptFileName());
+void DeleteAvsScript(const QString& scriptName) {
+    if (!scriptName.isEmpty())
+        QFile::remove(scriptName);
+}
+
+void DeleteStaleAvsScripts() {
+    const QDir langs(LangsDir);
+    for (const QString& name : langs.entryList({AvsScriptPrefix + QLatin1Char('*') + AvsScriptSuffix},
+                                               QDir::Files | QDir::System)) {
+        const QString middle =
+            name.mid(AvsScriptPrefix.size(), name.size() - AvsScriptPrefix.size() - AvsScriptSuffix.size());
+        bool ok = false;
+        const pid_t pid = static_cast<pid_t>(middle.section(QLatin1Char('-'), 0, 0).toInt(&ok));
+        // Only the scripts of processes that no longer exist: a running batch keeps its own.
+        if (ok && pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
+            QFile::remove(langs.filePath(name));
+    }
 }

@@ -24,12 +24,18 @@ QString EngineCommandLine(const QString& enginePath, const QString& input, const
 // Whether a source goes to the engine through the AviSynth script: always when useDirectShow is
 // set, else when its extension (with its dot, letter case included) is one of avsExtensions.
 bool UsesAvsScript(const QString& source, bool useDirectShow, const QStringList& avsExtensions);
-// The script written for the current source, and its template.
-QString AvsScriptFileName();
+// A script name of its own for each file converted: LangsDir + "DirectShow-<process>-<n>.avs",
+// so that two batches at once (two windows, a window and the terminal) never share a script.
+QString NewAvsScriptFileName();
+// The template of the scripts.
 QString AvsTemplateFileName();
-// Writes the script for a source from the template ("<%InputFile%>" in any letter case becomes the
-// source path; lines end in CR LF). Throws EVaridError when the template cannot be read or the
-// script cannot be written.
-void WriteAvsScript(const QString& source);
-// Deletes the script; a missing script is no error.
-void DeleteAvsScript();
+// Writes the script for a source to scriptName from the template ("<%InputFile%>" in any letter
+// case becomes the source path; lines end in CR LF). The script is created new: whatever had its
+// name (a file or link left by an ended process) is removed first and never written through.
+// Throws EVaridError when the template cannot be read or the script cannot be written.
+void WriteAvsScript(const QString& source, const QString& scriptName);
+// Deletes a script; a missing script or an empty name is no error.
+void DeleteAvsScript(const QString& scriptName);
+// Deletes the scripts that processes which have ended left in LangsDir (one killed during a
+// file cannot delete its own).
+void DeleteStaleAvsScripts();

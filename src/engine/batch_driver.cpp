@@ -63,9 +63,16 @@ QString TBatchDriver::OutputPathFor(const QString& source) const {
     return EngineOutputPath(m_settings.outputFolder, source, m_settings.outputExtension);
 }
 
+bool TBatchDriver::usesAvsScript(const QString& source) const {
+    return UsesAvsScript(source, m_options.UseDirectShow, m_settings.avsExtensions);
+}
+
 QString TBatchDriver::inputFor(const QString& source) const {
-    return UsesAvsScript(source, m_options.UseDirectShow, m_settings.avsExtensions) ? AvsScriptFileName()
-                                                                                    : source;
+    return usesAvsScript(source) ? NewAvsScriptFileName() : source;
+}
+
+void TBatchDriver::deleteAvsScript() {
+    DeleteAvsScript(std::exchange(m_avsScript, QString()));
 }
 
 QString TBatchDriver::CommandLineFor(const QString& source) const {
@@ -110,6 +117,7 @@ bool TBatchDriver::StartBatch() {
     m_view.SetStopWhenDoneText(Str(Ids::IDS_ID_StopEncoding));
     m_view.ResetDisplays();
 
+    DeleteStaleAvsScripts();
     TBatchRunState& run = m_options.Run;
     run = TBatchRunState();
     run.TotalCount = m_queue.Count();
@@ -134,7 +142,7 @@ bool TBatchDriver::StartBatch() {
         // Stopped during a file: its end books nothing, the row stays where it is.
         m_engine.DetachTermination();
         m_engine.Terminate(0);
-        DeleteAvsScript();
+        deleteAvsScript();
         // A cut-off output is no result: remove it unless it was there before this file started.
         if (!m_outputExisted && !samePath(m_currentOutput, run.CurrentInput))
             QFile::remove(m_currentOutput);
@@ -146,7 +154,7 @@ bool TBatchDriver::StartBatch() {
 }
 
 bool TBatchDriver::StartFile() {
-    DeleteAvsScript();
+    deleteAvsScript();
     if (m_queue.Count() == 0)
         return false;
     TBatchRunState& run = m_options.Run;
@@ -162,14 +170,19 @@ bool TBatchDriver::StartFile() {
     run.CurrentInput = m_queue.Caption(0);
     run.CurrentBytes = m_queue.FileSize(0);
     m_currentOutput = OutputPathFor(run.CurrentInput);
-    m_outputExisted = QFileInfo::exists(m_currentOutput);
+    // A link at the output name counts as there, also a dangling one: it is never removed.
+    const QFileInfo output(m_currentOutput);
+    m_outputExisted = output.exists() || output.isSymLink();
+    m_sourceIdentity = FileIdentityOf(run.CurrentInput);
 
     // The profile is read from disk now, so every file gets the profile as stored at its start.
     const QString options =
         PatchEngineOptions(m_settings.profileOptions ? m_settings.profileOptions() : QString());
     const QString input = inputFor(run.CurrentInput);
-    if (input != run.CurrentInput)
-        WriteAvsScript(run.CurrentInput);
+    if (usesAvsScript(run.CurrentInput)) {
+        m_avsScript = input;
+        WriteAvsScript(run.CurrentInput, m_avsScript);
+    }
     m_parser.BeginFile(options);
     m_engine.SetCommandLine(EngineCommandLine(EnginePath(), input, options, m_currentOutput));
     m_engine.Execute();
@@ -180,7 +193,7 @@ void TBatchDriver::FileFinished() {
     if (!m_running)
         return;
     m_parser.FlushEngineOutput();
-    DeleteAvsScript();
+    deleteAvsScript();
 
     // A file counts as converted only when the engine reported no failure, exited with 0 and
     // left a non-empty output.
@@ -206,9 +219,11 @@ void TBatchDriver::bookFile(const QString& reason) {
     const QString source = run.CurrentInput;
     const bool converted = reason.isEmpty();
     if (converted) {
-        // Never delete a source that was its own output.
+        // Never delete a source that was its own output, nor a file that took the source's name
+        // (or rewrote it) while it converted.
         if (m_options.DeleteFileAfterProcessing && !samePath(source, m_currentOutput))
-            QFile::remove(source);
+            m_removeSource ? m_removeSource(source, m_sourceIdentity)
+                           : RemoveIfSameFile(source, m_sourceIdentity);
         m_queue.RemoveRow(source);
         ++run.DoneCount;
         if (run.DoneCount == run.TotalCount) {

@@ -8,6 +8,7 @@
 // finished its end report first.
 #include "app/options.h"
 #include "engine/engine_parser.h"
+#include "engine/file_identity.h"
 #include "engine/progress_view.h"
 
 #include <QList>
@@ -39,6 +40,10 @@ class TBatchDriver : public QObject {
 
     void SetSettings(TBatchSettings settings) { m_settings = std::move(settings); }
     const TBatchSettings& Settings() const { return m_settings; }
+    // How a converted source is deleted when DeleteFileAfterProcessing is set; by default
+    // RemoveIfSameFile (only the very file that was converted).
+    using SourceRemover = std::function<bool(const QString& source, const TFileIdentity& identity)>;
+    void SetSourceRemover(SourceRemover remover) { m_removeSource = std::move(remover); }
 
     // The engine program: EngineFileName in the program folder.
     QString EnginePath() const;
@@ -77,6 +82,8 @@ class TBatchDriver : public QObject {
 
   private:
     QString inputFor(const QString& source) const;
+    bool usesAvsScript(const QString& source) const;
+    void deleteAvsScript();
     void bookFile(const QString& reason);
     void endOrContinue();
 
@@ -90,5 +97,10 @@ class TBatchDriver : public QObject {
     bool m_running = false;
     QString m_currentOutput;
     bool m_outputExisted = false; // the current output was there before its engine started
+    // The source as it was when its conversion started: only that very file may be deleted.
+    TFileIdentity m_sourceIdentity;
+    SourceRemover m_removeSource;
+    // The AviSynth script of the current file, when it has one.
+    QString m_avsScript;
     QList<TFileOutcome> m_outcomes;
 };

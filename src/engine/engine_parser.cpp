@@ -78,8 +78,10 @@ void TEngineOutputParser::BeginFile(const QString& optionsText) {
 
 void TEngineOutputParser::ParseEngineOutput(const char* bytes, int64_t count, bool processEnded) {
     // The text ends early at a zero byte. The decoder keeps a character split across blocks.
-    const char* zero = static_cast<const char*>(std::memchr(bytes, 0, static_cast<size_t>(count)));
-    const int64_t length = zero ? zero - bytes : count;
+    // An empty block may come without a buffer (the final drain).
+    const char* zero =
+        count > 0 ? static_cast<const char*>(std::memchr(bytes, 0, static_cast<size_t>(count))) : nullptr;
+    const int64_t length = zero ? zero - bytes : std::max<int64_t>(count, 0);
     QString text = m_decoder.decode(QByteArrayView(bytes, length));
     if (processEnded)
         text += m_decoder.decode(QByteArrayView()); // nothing more will complete a split character

@@ -1,12 +1,12 @@
 #include "media/fileinfo.h"
 
 #include "app/errors.h"
+#include "app/safe_write.h"
 #include "engine/batch_text.h"
 #include "media/probe.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 const std::array<TMediaPanelField, 15> kMediaPanelFields = {{
     {TPanelGroup::General, Ids::IDS_MAIN_LABEL_CompleteName, &TFileItem::CompleteName},
@@ -59,7 +59,6 @@ void SaveFileInfoReport(const QString& fileName, const QString& report) {
     QByteArray data;
     for (const QString& line : lines)
         data += line.toUtf8() + '\n';
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+    if (!ReplaceFileContents(fileName, data))
         throw EVaridError(QStringLiteral("Unable to write to %1").arg(fileName));
 }

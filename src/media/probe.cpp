@@ -51,18 +51,25 @@ QString ProbeText(const QString& value) {
 }
 
 void ProbeFile(const QString& path, TFileItem& item) {
+    ProbeFile(path, item, Str(Ids::IDS_None));
+}
+
+void ProbeFile(const QString& path, TFileItem& item, const QString& noneText) {
     TMediaInfo info;
     OpenSingleFile(info, path);
     for (const TProbeParameter& p : kProbeParameters) {
         QString value = info.Get(p.kind, p.name);
         if (value.isEmpty() && p.currentName)
             value = info.Get(p.kind, p.currentName);
-        item.*p.field = ProbeText(value);
+        item.*p.field = value.isEmpty() ? noneText : value;
     }
 }
 
 bool IsDescribed(const TFileItem& item) {
-    const QString& none = Str(Ids::IDS_None);
+    return IsDescribed(item, Str(Ids::IDS_None));
+}
+
+bool IsDescribed(const TFileItem& item, const QString& none) {
     return item.CompleteName != none && item.FileSize != none && item.Format != none;
 }
 

@@ -10,11 +10,14 @@ QString ProbeText(const QString& value);
 // Fills the sixteen probed fields of the record (CompleteName ... SamplingRate) from the file at
 // path. A file the library cannot open or describe gives "<None>" in every field.
 void ProbeFile(const QString& path, TFileItem& item);
+// The same with the missing-value text given: safe on any thread (the string table is not read).
+void ProbeFile(const QString& path, TFileItem& item, const QString& noneText);
 
 // Whether the library described the file: it reported a complete name, a size and a container
 // format. Today's library names and sizes any readable file, so the format is what tells a media
 // file from a text or a damaged file.
 bool IsDescribed(const TFileItem& item);
+bool IsDescribed(const TFileItem& item, const QString& noneText);
 
 // NewFileItem(path) followed by ProbeFile.
 TFileItem ProbeFileItem(const QString& path);

@@ -1,5 +1,7 @@
 #include "profiles/optionfragments.h"
 
+#include "app/utils.h"
+
 namespace {
 
 // Frame rates by VideoFrameRate index.
@@ -81,7 +83,9 @@ QString AudioGroupOptions(const TAudioGroup& group, const TAudioStyle& style) {
 }
 
 QString TimeWindow(const TCommonSettings& settings) {
-    if (!settings.EnableTimeControl)
+    // A hand-edited profile may hold anything in its time keys; only time texts reach the command
+    // line, and a window with a text that is none is off, as if it were not set.
+    if (!settings.EnableTimeControl || !IsTimeText(settings.Duration) || !IsTimeText(settings.StartTime))
         return {};
     return QStringLiteral(" -t ") + settings.Duration + QStringLiteral(" -ss ") + settings.StartTime +
            QLatin1Char(' ');

@@ -6,6 +6,7 @@
 #include "lang/multilanguages.h"
 #include "lang/strings.h"
 #include "media/probe.h"
+#include "sources/parallel_probe.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -98,30 +99,68 @@ qint64 TSourceList::TotalBytes() const {
 }
 
 TAddResult TSourceList::AddSourceFile(const QString& path) {
-    if (!QFileInfo(path).isFile())
+    const QFileInfo info(path);
+    if (!info.exists())
         return TAddResult::NotFound;
+    if (!info.isFile())
+        return TAddResult::NotRegularFile;
     if (!IsAcceptedExtension(ExtractFileExt(path), AcceptedFilters()))
         return TAddResult::NotAccepted;
     // Letter case counts: /a/A.AVI after /a/a.avi is another file.
     if (IndexOf(path) >= 0)
         return TAddResult::Duplicate;
     TFileItem item = ProbeFileItem(path);
-    if (!IsDescribed(item)) {
+    return appendProbed(path,
+                        {IsDescribed(item) ? TAddResult::Added : TAddResult::NotMedia, std::move(item)});
+}
+
+TAddResult TSourceList::appendProbed(const QString& path, TProbeOutcome outcome) {
+    if (outcome.result == TAddResult::NotMedia) {
         Dialogs().MessageBox(FormatStr(Str(Ids::IDS_MESSAGEBOX_FormatError), {path}),
                              Str(Ids::IDS_MESSAGEBOX_Error), TMsgDlgType::mtInformation,
                              static_cast<TMsgDlgButtons>(TMsgDlgBtn::mbOK));
-        return TAddResult::NotMedia;
     }
-    m_rows.push_back(TSourceRow{item.FullPath(), 0, false, std::move(item)});
+    if (outcome.result != TAddResult::Added)
+        return outcome.result;
+    m_rows.push_back(TSourceRow{outcome.item.FullPath(), 0, false, std::move(outcome.item)});
     RowsChanged(true);
     return TAddResult::Added;
 }
 
 QList<TAddResult> TSourceList::AddSourceFiles(const QStringList& paths) {
+    // Each path is probed once, by child processes for a long list, ahead of the loop below; a
+    // path already in the list or given earlier in paths is not probed again.
+    const qsizetype count = paths.size();
+    QHash<QString, int> firstIndex;
+    for (const TSourceRow& row : m_rows)
+        firstIndex.insert(row.Caption, -1);
+    std::vector<bool> wanted(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const bool first = !firstIndex.contains(paths[i]);
+        if (first)
+            firstIndex.insert(paths[i], i);
+        wanted[static_cast<size_t>(i)] = first;
+    }
+    TParallelProbe probe(paths, wanted, AcceptedFilters(), Str(Ids::IDS_None));
+
+    // The rows are appended here, in the order given; a window keeps painting between files.
     QList<TAddResult> results;
-    for (int i = 0; i < paths.size(); ++i) {
-        emit addingFile(paths[i], i, static_cast<int>(paths.size()));
-        results << AddSourceFile(paths[i]);
+    for (int i = 0; i < count; ++i) {
+        emit addingFile(paths[i], i, static_cast<int>(count));
+        if (wanted[static_cast<size_t>(i)]) {
+            TProbeOutcome outcome = probe.Take(i);
+            // Rows may have changed while events ran: a path added meanwhile is a duplicate.
+            if (outcome.result == TAddResult::Added && IndexOf(paths[i]) >= 0)
+                outcome.result = TAddResult::Duplicate;
+            results << appendProbed(paths[i], std::move(outcome));
+        } else {
+            // Given before (or already listed): a duplicate when it was added, else the same
+            // answer as its first time.
+            const int first = firstIndex.value(paths[i]);
+            results << (IndexOf(paths[i]) >= 0 || first < 0
+                            ? TAddResult::Duplicate
+                            : appendProbed(paths[i], {results.at(first), {}}));
+        }
     }
     return results;
 }

@@ -3,6 +3,7 @@
 // model; the window's table and the terminal converter are views that follow its signals.
 #include "engine/batch_queue.h"
 #include "media/fileitem.h"
+#include "sources/parallel_probe.h"
 
 #include <QList>
 #include <QObject>
@@ -18,8 +19,9 @@ struct TSourceRow {
     TFileItem Item; // owned by the row, moves with it
 };
 
-// Why AddSourceFile did or did not add a row.
-enum class TAddResult { Added, NotFound, NotAccepted, Duplicate, NotMedia };
+// Why AddSourceFile did or did not add a row. NotRegularFile: the name exists but is a folder, a
+// named pipe, a device or a socket.
+enum class TAddResult { Added, NotFound, NotAccepted, Duplicate, NotMedia, NotRegularFile };
 
 enum class TMoveDirection { Up, Down };
 
@@ -55,11 +57,13 @@ class TSourceList : public QObject, public IBatchQueue {
     // The sum of every row's FileSize.
     qint64 TotalBytes() const;
 
-    // Probes the file and appends its row. A missing file, a refused extension or a path already
-    // in the list is skipped silently; a file the media library cannot describe is refused with
+    // Probes the file and appends its row. A missing file, a name that is not a regular file (it is
+    // never opened: a named pipe would block), a refused extension or a path already in the list is
+    // skipped silently; a file the media library cannot describe is refused with
     // a message box.
     TAddResult AddSourceFile(const QString& path);
-    // AddSourceFile for each path in order; emits addingFile before each one.
+    // AddSourceFile for each path in order; emits addingFile before each one. A long list is probed by
+    // child processes, one per core, ahead of the rows being appended here in the order given.
     QList<TAddResult> AddSourceFiles(const QStringList& paths);
     // Files chosen in the add dialog or dropped on the list: with the busy cursor, optionally
     // empties the list first, adds the files (folders are skipped) and selects the last row.
@@ -118,6 +122,7 @@ class TSourceList : public QObject, public IBatchQueue {
     void addingFile(const QString& path, int index, int count);
 
   private:
+    TAddResult appendProbed(const QString& path, TProbeOutcome outcome);
     void RowsChanged(bool countChanged);
     void SetCurrent(int index);
 

@@ -6,6 +6,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 class IniFileTest : public ::testing::Test {
@@ -148,6 +153,35 @@ TEST_F(IniFileTest, FailedSaveRaisesAndKeepsTheOldFile) {
     EXPECT_THROW(ini.UpdateFile(), EVaridError);
     ASSERT_TRUE(QDir().rmdir(path));
     ASSERT_TRUE(QFile::rename(path + QStringLiteral(".moved"), path));
+    EXPECT_EQ(read(), QByteArray("[General]\nK=old\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.ini")});
+}
+
+TEST_F(IniFileTest, SaveBeyondAFileSizeLimitRaisesAndKeepsTheOldFile) {
+    // A real short write: a child process may write files of at most 1 KiB (as on a full disk,
+    // the write fails with an error instead of the signal). The new text is larger than that but
+    // small enough to sit in a write buffer until the end.
+    write("[General]\nK=old\n");
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1024, 1024};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        int code = 1; // no error raised
+        try {
+            TIniFile ini(path);
+            ini.WriteString(G, QStringLiteral("K"), QString(8000, QLatin1Char('x')));
+            ini.UpdateFile();
+        } catch (const EVaridError& e) {
+            code = e.message() == QStringLiteral("Unable to write to ") + path ? 0 : 2;
+        }
+        _exit(code);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the save reported success, 2: another message";
     EXPECT_EQ(read(), QByteArray("[General]\nK=old\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.ini")});
 }

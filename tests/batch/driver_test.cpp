@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace {
 
 // What the engine says about a good conversion, as blocks; the progress line is split.
@@ -169,6 +171,39 @@ TEST_F(DriverTest, SourcesAreDeletedOnlyAfterAVerifiedConversion) {
     EXPECT_TRUE(QFile::exists(silent));
 }
 
+TEST_F(DriverTest, OnlyTheVeryFileThatWasConvertedIsDeleted) {
+    // While each source converts, another file takes its name: moved over it, or the same file
+    // rewritten in place. Either is kept; an untouched source is deleted.
+    options.DeleteFileAfterProcessing = true;
+    const QString moved = source(QStringLiteral("moved.mpg"));
+    const QString rewritten = source(QStringLiteral("rewritten.mpg"));
+    const QString untouched = source(QStringLiteral("untouched.mpg"));
+    const QString other = dir.filePath(QStringLiteral("other.mpg"));
+    touch(other, "another file");
+    engine.beforeBlock = [&](int run, int block) {
+        if (block != 1)
+            return;
+        if (run == 0) {
+            ASSERT_EQ(std::rename(QFile::encodeName(other).constData(), QFile::encodeName(moved).constData()),
+                      0);
+        }
+        if (run == 1) {
+            QFile f(rewritten);
+            ASSERT_TRUE(f.open(QIODevice::Append));
+            f.write(" and more");
+        }
+    };
+    engine.runs = {goodRun(QStringLiteral("moved.mpg")), goodRun(QStringLiteral("rewritten.mpg")),
+                   goodRun(QStringLiteral("untouched.mpg"))};
+    driver->StartBatch();
+    ASSERT_EQ(view.booked.size(), 3);
+    QFile kept(moved);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("another file"));
+    EXPECT_TRUE(QFile::exists(rewritten));
+    EXPECT_FALSE(QFile::exists(untouched));
+}
+
 TEST_F(DriverTest, ASourceThatIsItsOwnOutputIsNeverDeleted) {
     options.DeleteFileAfterProcessing = true;
     const QString src = source(QStringLiteral("same.avi"));
@@ -254,26 +289,73 @@ TEST_F(DriverTest, OutputPathsAndTheScriptInput) {
     EXPECT_TRUE(UsesAvsScript(QStringLiteral("/in/a.VOB"), true, exts));
 }
 
-TEST_F(DriverTest, ScriptSourcesGoThroughTheWrittenScript) {
+TEST_F(DriverTest, ScriptSourcesGoThroughAScriptOfTheirOwn) {
+    // Each file gets a script of its own name, deleted after its file; the source path stands in it
+    // as it is, double quotes included. A script left by an ended process is cleared away, the
+    // script of a running one is not.
     touch(AvsTemplateFileName(), "# script\nDirectShowSource(\"<%inputfile%>\")\n");
-    const QString src = source(QStringLiteral("clip.vob"));
-    TScriptedRun run = goodRun(QStringLiteral("clip.vob"));
-    QByteArray script;
+    const QString a = source(QStringLiteral("clip \"a\".vob"));
+    const QString b = source(QStringLiteral("clip b.vob"));
+    const QString stale = LangsDir + QStringLiteral("DirectShow-999999999-1.avs");
+    const QString running = LangsDir + QStringLiteral("DirectShow-1-1.avs"); // process 1 never ends
+    touch(stale, "old");
+    touch(running, "theirs");
+    QStringList scripts;
+    QList<QByteArray> texts;
     engine.beforeBlock = [&](int, int block) {
-        if (block == 0) {
-            QFile f(AvsScriptFileName());
-            if (f.open(QIODevice::ReadOnly))
-                script = f.readAll();
+        if (block != 0)
+            return;
+        scripts << SplitCommandLine(engine.GetCommandLine()).value(4);
+        QFile f(scripts.last());
+        texts << (f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
+    };
+    // The engine names the script it reads; the progress shows the source's name instead.
+    TScriptedRun run = goodRun(QStringLiteral("x.vob"));
+    run.blocks[0] =
+        QByteArray("Input #0, avs, from '") + QFile::encodeName(LangsDir) + "DirectShow-7-1.avs':\n";
+    engine.runs = {run, run};
+    driver->StartBatch();
+    ASSERT_EQ(scripts.size(), 2);
+    EXPECT_NE(scripts[0], scripts[1]);
+    for (const QString& script : scripts) {
+        EXPECT_TRUE(script.startsWith(LangsDir + QStringLiteral("DirectShow-"))) << script.toStdString();
+        EXPECT_TRUE(script.endsWith(QStringLiteral(".avs")));
+        EXPECT_FALSE(QFile::exists(script));
+    }
+    EXPECT_EQ(texts.value(0), ("# script\r\nDirectShowSource(\"" + a + "\")\r\n").toUtf8());
+    EXPECT_EQ(texts.value(1), ("# script\r\nDirectShowSource(\"" + b + "\")\r\n").toUtf8());
+    EXPECT_EQ(view.working, QStringLiteral("Working on file 2 of 2: clip b.vob"));
+    EXPECT_FALSE(QFile::exists(stale));
+    EXPECT_TRUE(QFile::exists(running));
+}
+
+TEST_F(DriverTest, TwoBatchesAtOnceNeverShareAScript) {
+    // A second driver in the same process (as a second program would) writes its script while the
+    // first one's file converts: each engine reads its own source.
+    touch(AvsTemplateFileName(), "DirectShowSource(\"<%InputFile%>\")\n");
+    const QString a = source(QStringLiteral("a.vob"));
+    TFakeQueue otherQueue;
+    const QString b = dir.filePath(QStringLiteral("in/b.vob"));
+    touch(b, "source");
+    otherQueue.rows.append({b, 100});
+    TScriptedEngine otherEngine;
+    TRecordingView otherView;
+    TBatchDriver other(otherQueue, otherEngine, otherView, clock, options);
+    other.SetSettings(driver->Settings());
+    QByteArray seenByFirst;
+    engine.beforeBlock = [&](int, int block) {
+        if (block == 1) {
+            other.StartFile(); // writes the second script
+            QFile f(SplitCommandLine(engine.GetCommandLine()).value(4));
+            seenByFirst = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         }
     };
-    run.blocks[0] = ("Input #0, avs, from '" + AvsScriptFileName() + "':\n").toUtf8();
-    engine.runs = {run};
+    engine.runs = {goodRun(QStringLiteral("a.vob"))};
     driver->StartBatch();
-    ASSERT_EQ(engine.commandLines.size(), 1);
-    EXPECT_TRUE(engine.commandLines[0].contains(QStringLiteral(" -i ") + QuoteArgument(AvsScriptFileName())));
-    EXPECT_EQ(script, ("# script\r\nDirectShowSource(\"" + src + "\")\r\n").toUtf8());
-    EXPECT_EQ(view.working, QStringLiteral("Working on file 1 of 1: clip.vob"));
-    EXPECT_FALSE(QFile::exists(AvsScriptFileName()));
+    EXPECT_EQ(seenByFirst, ("DirectShowSource(\"" + a + "\")\r\n").toUtf8());
+    ASSERT_EQ(otherEngine.commandLines.size(), 1);
+    EXPECT_NE(SplitCommandLine(otherEngine.commandLines[0]).value(4),
+              SplitCommandLine(engine.commandLines[0]).value(4));
 }
 
 TEST_F(DriverTest, StopNowLeavesTheStoppedFileAndTheRestInTheList) {

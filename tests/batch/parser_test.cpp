@@ -54,7 +54,7 @@ TEST_F(ParserTest, TextWithoutLineBreakWaitsForFinalDrainOrFlush) {
     feed("  Duration: 00:00:10.00, start: 0.0\n");
     feed("size= 1kB time=5.00 bitrate=1.0kbits/s");
     EXPECT_EQ(run.TimeMs, 0);
-    feed("", true); // the final drain parses everything
+    parser.ParseEngineOutput(nullptr, 0, true); // the final drain, empty and without a buffer
     EXPECT_EQ(run.TimeMs, 5000);
 
     feed("Error while opening encoder");

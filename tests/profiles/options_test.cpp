@@ -36,6 +36,26 @@ const OptionsCase WorkedExamples[] = {
      }),
      "-y -f avi  -t 0:01:00.000 -ss 0:00:30.000 -vcodec msmpeg4 -b 1080k -r 25 -acodec mp3 -ac 2 -ab 96 -ar "
      "22050 "},
+    // A hand-edited time key that is not a time text turns the window off: nothing of it reaches
+    // the command line, least of all a second input.
+    {"AVI time window with a second input in Duration", Edited<TAVISettings>([](auto& s) {
+         s.EnableTimeControl = true;
+         s.Duration = QStringLiteral("0:10:00.000 -i \"/other/file\"");
+         s.StartTime = QStringLiteral("0:00:30.000");
+     }),
+     "-y -f avi -vcodec msmpeg4 -b 1080k -r 25 -acodec mp3 -ac 2 -ab 96 -ar 22050 "},
+    {"AVI time window with options in StartTime", Edited<TAVISettings>([](auto& s) {
+         s.EnableTimeControl = true;
+         s.Duration = QStringLiteral("0:01:00.000");
+         s.StartTime = QStringLiteral("5 -f lavfi");
+     }),
+     "-y -f avi -vcodec msmpeg4 -b 1080k -r 25 -acodec mp3 -ac 2 -ab 96 -ar 22050 "},
+    {"MP3 time window in seconds", Edited<TMp3Settings>([](auto& s) {
+         s.EnableTimeControl = true;
+         s.Duration = QStringLiteral("90");
+         s.StartTime = QStringLiteral("1:05.5");
+     }),
+     "-y -f mp3  -t 90 -ss 1:05.5 -vn -acodec mp3 -ac 2 -ab 128 -ar 44100 "},
     {"AVI AC3 six channels automatic bit rate", Edited<TAVISettings>([](auto& s) {
          s.AudioCodec = 4;
          s.AC3.AudioChannels = 2;

@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <unistd.h>
+
 namespace {
 
 const QString kMedia = QStringLiteral(VARID_MEDIA_DIR "/");
@@ -107,7 +110,8 @@ TEST_F(SourceListTest, AddSourceFileRules) {
         {noExt, TAddResult::NotAccepted},
         {text, TAddResult::NotAccepted},
         {m_dir.filePath(QStringLiteral("missing.mkv")), TAddResult::NotFound},
-        {m_dir.filePath(QStringLiteral("folder.mkv")), TAddResult::NotFound},
+        {m_dir.filePath(QStringLiteral("folder.mkv")), TAddResult::NotRegularFile},
+        {QStringLiteral("/dev/null"), TAddResult::NotRegularFile},
         {junk.fileName(), TAddResult::NotMedia},
     };
     for (const auto& [path, result] : cases)
@@ -167,6 +171,63 @@ TEST_F(SourceListTest, AddSourceFilesReportsEachFileBeforeProbingIt) {
     EXPECT_EQ(adding[1].at(0).toString(), paths[1]);
     EXPECT_EQ(adding[1].at(2).toInt(), 3);
     EXPECT_EQ(Names(), (QStringList{QStringLiteral("a.mkv"), QStringLiteral("b.mp3")}));
+}
+
+TEST_F(SourceListTest, AddingManyFilesAtOnceMatchesAddingThemOneByOne) {
+    // Probed on worker threads, appended in the order given: every answer, row, record and message
+    // is the one of adding the files one after another, duplicates and failures included.
+    const QString listed = Copy(QStringLiteral("listed.mkv"));
+    ASSERT_EQ(list.AddSourceFile(listed), TAddResult::Added);
+    QFile junk(m_dir.filePath(QStringLiteral("junk.mkv")));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(3000, 'j'));
+    junk.close();
+    QStringList paths;
+    for (int i = 0; i < 40; ++i)
+        paths << Copy(QStringLiteral("clip %1.mkv").arg(i),
+                      i % 2 ? QStringLiteral("viper.ogg") : QStringLiteral("again.mkv"));
+    paths.insert(5, listed);
+    paths.insert(9, paths[3]);
+    paths.insert(12, junk.fileName());
+    paths.insert(20, junk.fileName());
+    paths.insert(25, m_dir.filePath(QStringLiteral("gone.mkv")));
+    paths.insert(30, Copy(QStringLiteral("notes.txt")));
+    paths.insert(31, m_dir.path());
+
+    TSourceList oneByOne;
+    oneByOne.SetInputFilters(kFilters);
+    ASSERT_EQ(oneByOne.AddSourceFile(listed), TAddResult::Added);
+    QList<TAddResult> expected;
+    for (const QString& path : std::as_const(paths))
+        expected << oneByOne.AddSourceFile(path);
+    const QStringList expectedMessages = dialogs.messages();
+
+    QSignalSpy adding(&list, &TSourceList::addingFile);
+    EXPECT_EQ(list.AddSourceFiles(paths), expected);
+    EXPECT_EQ(adding.size(), paths.size());
+    EXPECT_EQ(list.Captions(), oneByOne.Captions());
+    for (int i = 0; i < list.Count(); ++i) {
+        EXPECT_EQ(list.Row(i).Item.Format, oneByOne.Row(i).Item.Format);
+        EXPECT_EQ(list.Row(i).Item.PlayTime, oneByOne.Row(i).Item.PlayTime);
+    }
+    EXPECT_EQ(dialogs.messages().mid(expectedMessages.size()), expectedMessages);
+
+    // The probing children killed part-way: new ones take over, and nothing changes.
+    TSourceList killed;
+    killed.SetInputFilters(kFilters);
+    ASSERT_EQ(killed.AddSourceFile(listed), TAddResult::Added);
+    QObject::connect(&killed, &TSourceList::addingFile, [](const QString&, int index, int) {
+        if (index != 3)
+            return;
+        QFile children(QStringLiteral("/proc/self/task/%1/children").arg(::gettid()));
+        if (!children.open(QIODevice::ReadOnly))
+            return;
+        for (const QByteArray& pid : children.readAll().split(' '))
+            if (pid.trimmed().toInt() > 0)
+                ::kill(pid.trimmed().toInt(), SIGKILL);
+    });
+    EXPECT_EQ(killed.AddSourceFiles(paths), expected);
+    EXPECT_EQ(killed.Captions(), oneByOne.Captions());
 }
 
 // The batch converts the top row each time: converted rows leave, a failed one goes to the end.
