@@ -25,7 +25,7 @@
 
 namespace {
 
-struct ActionSpec {
+struct ActionEntry {
     const char* name;
     Ids caption;
     QKeyCombination key; // the shortcut, or Qt::Key_unknown
@@ -33,7 +33,7 @@ struct ActionSpec {
 };
 
 // Every action of the main window with its caption, shortcut and icon.
-const std::array<ActionSpec, 13> kActions = {{
+const std::array<ActionEntry, 13> kActions = {{
     {"actOpen", Ids::IDS_MAIN_BUTTON_Open, Qt::Key_unknown, "document-open"},
     {"actAdd", Ids::IDS_MAIN_ARBUTTON_Add, Qt::CTRL | Qt::Key_N, "list-add"},
     {"actDelete", Ids::IDS_MAIN_ARBUTTON_Delete, Qt::Key_Delete, "list-remove"},
@@ -59,13 +59,13 @@ const std::array<std::pair<const char*, const char*>, 6> kListButtons = {{
     {"btnDown", "actMoveDown"},
 }};
 
-struct MenuItemSpec {
+struct MenuItemEntry {
     const char* name;   // nullptr: a separator
     const char* action; // the action the item runs
     Ids caption;
 };
 
-const std::array<MenuItemSpec, 9> kHaveFileMenu = {{
+const std::array<MenuItemEntry, 9> kHaveFileMenu = {{
     {"miPlaySource", "actPlaySource", Ids::IDS_MAIN_MENUITEM_PlaySource},
     {"miOpenDestinationFolder", "actOpenDestinationFolder", Ids::IDS_MAIN_MENUITEM_OpenDes},
     {nullptr, nullptr, Ids::IDS_None},
@@ -77,7 +77,7 @@ const std::array<MenuItemSpec, 9> kHaveFileMenu = {{
     {"miSelectAll", "actSelectAll", Ids::IDS_MAIN_MENUITEM_SelectAll},
 }};
 
-const std::array<MenuItemSpec, 5> kNoFileMenu = {{
+const std::array<MenuItemEntry, 5> kNoFileMenu = {{
     {"miAddFiles", "actAdd", Ids::IDS_MAIN_MENUITEM_AddFiles},
     {nullptr, nullptr, Ids::IDS_None},
     {"miSettings", "actSettingsExecute", Ids::IDS_MAIN_MENUITEM_Setting},
@@ -107,14 +107,14 @@ void TfrmMain::buildActions() {
         [this] { convert(); },
     };
     for (size_t i = 0; i < kActions.size(); ++i) {
-        const ActionSpec& spec = kActions[i];
+        const ActionEntry& entry = kActions[i];
         auto* act = new QAction(this);
-        act->setObjectName(QLatin1String(spec.name));
-        if (spec.key.key() != Qt::Key_unknown)
-            act->setShortcut(QKeySequence(spec.key));
+        act->setObjectName(QLatin1String(entry.name));
+        if (entry.key.key() != Qt::Key_unknown)
+            act->setShortcut(QKeySequence(entry.key));
         act->setShortcutContext(Qt::WindowShortcut);
-        if (spec.icon)
-            act->setIcon(QIcon::fromTheme(QLatin1String(spec.icon)));
+        if (entry.icon)
+            act->setIcon(QIcon::fromTheme(QLatin1String(entry.icon)));
         connect(act, &QAction::triggered, this, work[i]);
         addAction(act);
         m_actions.insert(act->objectName(), act);
@@ -224,17 +224,17 @@ void TfrmMain::buildBody() {
 void TfrmMain::buildContextMenus() {
     const auto build = [this](QMenu* menu, const char* name, auto& items) {
         menu->setObjectName(QLatin1String(name));
-        for (const MenuItemSpec& spec : items) {
-            if (!spec.name) {
+        for (const MenuItemEntry& entry : items) {
+            if (!entry.name) {
                 menu->addSeparator();
                 continue;
             }
             QAction* item = menu->addAction(QString());
-            item->setObjectName(QLatin1String(spec.name));
-            item->setIcon(action(spec.action)->icon());
-            item->setProperty("caption", int(spec.caption));
-            item->setProperty("runs", QLatin1String(spec.action));
-            QAction* runs = action(spec.action);
+            item->setObjectName(QLatin1String(entry.name));
+            item->setIcon(action(entry.action)->icon());
+            item->setProperty("caption", int(entry.caption));
+            item->setProperty("runs", QLatin1String(entry.action));
+            QAction* runs = action(entry.action);
             connect(item, &QAction::triggered, runs, &QAction::trigger);
             m_menuItems << item;
         }
@@ -246,12 +246,12 @@ void TfrmMain::buildContextMenus() {
 }
 
 void TfrmMain::applyListCaptions() {
-    for (const ActionSpec& spec : kActions) {
-        QAction* act = action(spec.name);
-        act->setText(LiteralMenuText(Str(spec.caption)));
+    for (const ActionEntry& entry : kActions) {
+        QAction* act = action(entry.name);
+        act->setText(LiteralMenuText(Str(entry.caption)));
         const QString keys = act->shortcut().toString(QKeySequence::NativeText);
-        act->setToolTip(keys.isEmpty() ? Str(spec.caption)
-                                       : QStringLiteral("%1 (%2)").arg(Str(spec.caption), keys));
+        act->setToolTip(keys.isEmpty() ? Str(entry.caption)
+                                       : QStringLiteral("%1 (%2)").arg(Str(entry.caption), keys));
     }
     // Menu captions stay as the language gives them; the shortcut shows in the key column only.
     for (QAction* item : m_menuItems) {
