@@ -63,6 +63,7 @@ Ending:
 
 import os
 import random
+import re
 import shutil
 import signal
 import subprocess
@@ -365,6 +366,29 @@ class Session:
             return None
         return _wait(find, timeout or self.timeout, "window " + repr(title))
 
+    def window_where(self, test, what, timeout=None):
+        """A showing top-level window of the program whose title passes test (titles that change,
+        such as the progress window's percentage; windows kept hidden for reuse are passed over)."""
+        def find():
+            if not self.running():
+                raise HarnessError("the program ended: " + self.program_log())
+            self.Atspi.Accessible.clear_cache(self.app)
+            for w in self.children(self.app):
+                if test(self.name(w)) and "showing" in self.states(w):
+                    return w
+            return None
+        return _wait(find, timeout or self.timeout, what)
+
+    def gone(self, title_test, what, timeout=None):
+        """Waits until no showing top-level window has a title passing title_test."""
+        def absent():
+            if not self.running():
+                raise HarnessError("the program ended: " + self.program_log())
+            self.Atspi.Accessible.clear_cache(self.app)
+            return not any(title_test(self.name(w)) and "showing" in self.states(w)
+                           for w in self.children(self.app))
+        return _wait(absent, timeout or self.timeout, what)
+
     def _matches(self, acc, role, name, description, name_prefix, showing_only):
         if role is not None and self.role(acc) != role:
             return False
@@ -485,6 +509,72 @@ def add_files(s, main, paths, shot=None):
             s.screenshot(shot)
         s.key("Return")
         s.wait_for(lambda: summary(s, main) != before, "%s added" % path)
+
+
+CHOOSER_TITLE = "Output Setting"
+
+
+def is_progress_title(title):
+    """The progress window's title: the batch percentage, then its caption, which changes during
+    the batch ("37% - Encoding in progress")."""
+    return re.match(r"^\d{1,3}% - ", title) is not None
+
+
+def open_chooser(s, main):
+    """Opens the output chooser with the main window's "Output Setting" button."""
+    s.press(s.find(main, role="push button", name="Output Setting"))
+    return s.window_where(lambda t: t == CHOOSER_TITLE, "the chooser")
+
+
+def choose_radio_format(s, chooser, caption):
+    """Checks the chooser's radio button of a format ("To MP4") and waits for it to be checked."""
+    radio = s.find(chooser, role="radio button", name=caption)
+    s.press(radio)
+    s.wait_for(lambda: "checked" in s.states(radio), caption + " checked")
+
+
+def set_output_folder(s, chooser, folder):
+    field = s.find(chooser, role="text", name="Output Directory:")
+    s.set_text(field, folder)
+    s.wait_for(lambda: s.text(field) == folder, "the output folder typed")
+
+
+def answer(s, title, button, timeout=None):
+    """Presses a button of the message box with the given title."""
+    box = s.window_where(lambda t: t == title, "the message box " + repr(title), timeout)
+    s.press(s.find(box, role="push button", name=button))
+    s.gone(lambda t: t == title, "the message box " + repr(title) + " answered")
+
+
+def start_convert(s, main):
+    """Presses Convert and waits for the progress window; returns it."""
+    s.press(s.find(main, role="push button", name="Convert"))
+    return s.window_where(is_progress_title, "the progress window")
+
+
+def wait_batch_end(s, timeout):
+    """Waits until the progress window is gone."""
+    s.gone(is_progress_title, "the end of the batch", timeout)
+
+
+def ffprobe(path, entries="format=format_name"):
+    """ffprobe's flat output for entries, as a dict ("format.format_name": "...")."""
+    out = subprocess.run(["ffprobe", "-v", "error", "-show_entries", entries, "-of", "flat", path],
+                         capture_output=True, text=True, timeout=60, stdin=subprocess.DEVNULL)
+    if out.returncode != 0:
+        raise HarnessError("ffprobe failed on %s: %s" % (path, out.stderr.strip()))
+    facts = {}
+    for line in out.stdout.splitlines():
+        key, _, value = line.partition("=")
+        facts[key] = value.strip('"')
+    return facts
+
+
+def mediainfo(path, inform):
+    """One MediaInfo fact, e.g. mediainfo(p, "General;%Format%")."""
+    out = subprocess.run(["mediainfo", "--Inform=" + inform, path], capture_output=True, text=True,
+                         timeout=60, stdin=subprocess.DEVNULL)
+    return out.stdout.strip()
 
 
 def _regex_escape(text):
