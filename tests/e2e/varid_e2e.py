@@ -47,6 +47,7 @@ Acting:
     s.focus(window)              gives the window X focus (there is no window manager) and
                                  waits until it is active
     s.type_text(text), s.key("ctrl+n")   keyboard input through xdotool to the focused window
+    s.click(acc)                 a real mouse click in the middle of the control
     s.set_text(acc, text)        replaces the text of an editable text field
 Reading:
     s.name(acc), s.description(acc), s.text(acc) (text fields), s.states(acc)
@@ -452,6 +453,14 @@ class Session:
         self._xdotool("mousemove", "--window", wid, "20", "20")
         _wait(lambda: "active" in self.states(window), self.timeout, repr(title) + " active")
         return wid
+
+    def click(self, acc):
+        """A real mouse click in the middle of the control (opens a combo box's list, as for a
+        person; the window must be focused first)."""
+        self.Atspi.Accessible.clear_cache(acc)
+        box = acc.queryComponent().getExtents(self.pyatspi.DESKTOP_COORDS)
+        self._xdotool("mousemove", str(box.x + box.width // 2), str(box.y + box.height // 2))
+        self._xdotool("click", "1")
 
     def type_text(self, text):
         self._xdotool("type", "--delay", "5", text)
