@@ -20,6 +20,7 @@ API
         s.label(main, prefix="Summary:")            # a label's text (its accessible name)
         s.value(main, "Video Width:")               # a value label found by its description
         s.screenshot("name")                        # PNG of the whole screen in shots_dir
+        s.screenshot("name", s.extents(window))     # ... or of one window
         s.wait_for(lambda: ..., what="...")         # polls a condition until timeout
 
 Session(program_dir, ...)
@@ -27,6 +28,10 @@ Session(program_dir, ...)
                  avcore.dll. It is copied to a temporary folder; s.program_dir is the copy.
     shots_dir    where screenshot() writes (default: a temporary folder, s.shots_dir).
     args         extra command-line arguments for the program.
+    prepare      called with the session after the program folder is copied and before the
+                 program starts (to write a config.ini that chooses the language, say).
+    window_manager  argv of a window manager to run on the X server (screenshots with title
+                 bars); tests run without one.
     s.home       the temporary HOME; s.tmp a scratch folder that is removed at the end.
     s.pid        the program's process id; s.running() whether it still runs;
                  s.program_log() what it printed.
@@ -94,8 +99,11 @@ def _wait(cond, timeout, what, interval=0.05):
 
 
 class Session:
-    def __init__(self, program_dir, shots_dir=None, timeout=20, args=()):
+    def __init__(self, program_dir, shots_dir=None, timeout=20, args=(), prepare=None,
+                 window_manager=None):
         self.source_program_dir = os.path.abspath(program_dir)
+        self.prepare = prepare
+        self.window_manager = window_manager
         self.timeout = timeout
         self.args = list(args)
         self.tmp = tempfile.mkdtemp(prefix="varid-e2e-")
@@ -159,6 +167,8 @@ class Session:
             os.makedirs(d, exist_ok=True)
         os.chmod(self.run_dir, 0o700)
         shutil.copytree(self.source_program_dir, self.program_dir, symlinks=True)
+        if self.prepare:
+            self.prepare(self)
 
         # The X server, on a random display number (the lowest free one may clash).
         for _ in range(10):
@@ -186,6 +196,11 @@ class Session:
         env.update({"DISPLAY": self.display, "XDG_RUNTIME_DIR": self.run_dir, "HOME": self.home})
         _wait(lambda: subprocess.run(["xdotool", "getdisplaygeometry"], env=env, capture_output=True,
                                      timeout=5).returncode == 0, self.timeout, "a client on " + self.display)
+        if self.window_manager:
+            self._spawn(list(self.window_manager), env=env)
+            _wait(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in subprocess.run(
+                ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env, capture_output=True, text=True,
+                timeout=5).stdout, self.timeout, "the window manager")
 
         # A private session bus, then the accessibility bus on it.
         r, w = os.pipe()
@@ -487,10 +502,21 @@ class Session:
     def wait_for(self, cond, what="condition", timeout=None):
         return _wait(cond, timeout or self.timeout, what)
 
-    def screenshot(self, name):
+    def extents(self, acc):
+        """(x, y, width, height) of a control or window on the screen."""
+        self.Atspi.Accessible.clear_cache(acc)
+        box = acc.queryComponent().getExtents(self.pyatspi.DESKTOP_COORDS)
+        return box.x, box.y, box.width, box.height
+
+    def screenshot(self, name, region=None):
+        """A PNG of the screen, or of region (x, y, width, height), in shots_dir."""
         path = os.path.join(self.shots_dir, name if name.endswith(".png") else name + ".png")
+        x, y, w, h = region or (0, 0, 1280, 1024)
+        x, y = max(0, x), max(0, y)
+        w, h = min(w, 1280 - x), min(h, 1024 - y)
         subprocess.run(["ffmpeg", "-loglevel", "error", "-y", "-f", "x11grab", "-draw_mouse", "0",
-                        "-video_size", "1280x1024", "-i", self.display, "-frames:v", "1", path],
+                        "-video_size", "%dx%d" % (w, h), "-i", "%s+%d,%d" % (self.display, x, y),
+                        "-frames:v", "1", path],
                        check=True, timeout=60, stdin=subprocess.DEVNULL)
         return path
 
