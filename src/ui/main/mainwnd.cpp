@@ -186,7 +186,8 @@ void TfrmMain::buildLanguageMenu() {
         item->setObjectName(QStringLiteral("miLanguage%1").arg(i));
         item->setCheckable(true);
         item->setData(name);
-        if ((name + QStringLiteral(".ini")).compare(current, Qt::CaseInsensitive) == 0) {
+        // The entry shows the language's own name ("Deutsch"); the file ("German.ini") decides.
+        if (QFileInfo(m_languages->LanguageFileAt(i)).fileName().compare(current, Qt::CaseInsensitive) == 0) {
             item->setChecked(true);
             m_languages->SelectLanguage(i);
         }
@@ -205,14 +206,15 @@ void TfrmMain::switchLanguage(QAction* item) {
 }
 
 void TfrmMain::ApplyMainCaptions() {
+    // The chooser first: its profile lists follow the language, and the labels show its choice.
+    if (m_chooser)
+        m_chooser->ApplyLanguage();
     applyListCaptions();
     showStoredChoice();
     if (m_fileInfo)
         m_fileInfo->ApplyCaptions();
     if (m_settings)
         m_settings->ApplyCaptions();
-    if (m_chooser)
-        m_chooser->ApplyCaptions();
     m_batch->ApplyCaptions();
     miHelpContent->setText(Str(Ids::IDS_MAIN_MENUITEM_HelpContent));
     mniLanguages->setTitle(Str(Ids::IDS_MAIN_MENUITEM_Language));
