@@ -14,6 +14,7 @@
 #include "ui/main/fileinfownd.h"
 #include "ui/main/settingswnd.h"
 #include "ui/main/sourcelistview.h"
+#include "ui/toolkit_language.h"
 
 #include <QAction>
 #include <QApplication>
@@ -202,6 +203,7 @@ void TfrmMain::switchLanguage(QAction* item) {
     item->setChecked(true);
     if (!SwitchLanguage(*m_languages, item->data().toString()))
         return;
+    ApplyToolkitLanguage(LanguageFileName);
     ApplyMainCaptions();
 }
 
