@@ -37,7 +37,7 @@ def test(program_dir, media_dir, shots_dir):
         # Video page: the size changed by hand.
         s.press(s.find(editor, role="page tab", name="Video"))
         size = s.find(editor, role="panel", name="Divx Video Size", showing_only=True)
-        change = s.find(size, role="check box", name="Divx Change dimensions")
+        change = s.find(size, role="radio button", name="Divx Change dimensions")
         s.press(change)
         s.wait_for(lambda: "checked" in s.states(change), "change dimensions chosen")
         width = s.find(size, role="spin button", name="Divx Width")

@@ -7,6 +7,7 @@
 #include "profiles/profiles.h"
 #include "ui/editors/profileeditorwnd.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -134,6 +135,15 @@ TEST_F(EditorWindowTest, ChangesWithoutClicksOrTypingReachTheRecord) {
     // A radio button toggled off again stays on: the model keeps one of the two.
     change->toggle();
     EXPECT_TRUE(change->isChecked());
+    // Screen readers are told it is a radio button.
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(change);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::RadioButton);
+    // A click on the other one of the pair moves the choice back.
+    QTest::mouseClick(child<QWidget>(*editor, "RadioButtonKeepSourceSizeDivX"), Qt::LeftButton);
+    EXPECT_FALSE(change->isChecked());
+    EXPECT_FALSE(child<QComboBox>(*editor, "ComboBoxVideoSizeDivX")->isEnabled());
+    change->toggle();
     child<QSpinBox>(*editor, "EditVideoWidthDivX")->setValue(352);
     child<QAbstractButton>(*editor, "CheckBoxDisableAudio")->toggle();
     child<QLineEdit>(*editor, "EditDescription")->setText(S("Small"));

@@ -159,8 +159,17 @@ QWidget* TfrmProfileEditor::Build(const TControl& c, QWidget* parent) {
     }
     case TControlKind::Radio: {
         auto* radio = new QRadioButton(c.Text, parent);
-        // The model keeps radio buttons exclusive within their group.
-        radio->setAutoExclusive(false);
+        // The model keeps radio buttons exclusive within their group, which need not be their
+        // parent widget: a non-exclusive button group per parent stops Qt's own exclusivity while
+        // the buttons stay auto-exclusive, which screen readers need to call them radio buttons.
+        auto* siblings =
+            parent->findChild<QButtonGroup*>(QStringLiteral("radios"), Qt::FindDirectChildrenOnly);
+        if (!siblings) {
+            siblings = new QButtonGroup(parent);
+            siblings->setObjectName(QStringLiteral("radios"));
+            siblings->setExclusive(false);
+        }
+        siblings->addButton(radio);
         FollowToggles(radio, name);
         widget = radio;
         break;
