@@ -39,6 +39,9 @@ Session(program_dir, ...)
 Finding:
     s.app                        the program's accessible application (found by process id)
     s.window(title, timeout)     a top-level window of the program whose name equals title
+    s.window_where(test, what)   a showing top-level window whose title passes test (titles that
+                                 change; windows kept hidden for reuse are passed over)
+    s.gone(test, what)           waits until no showing window's title passes test
     s.find(root, role, name, description, name_prefix, timeout, showing_only)
                                  the first match below root (breadth first), waiting for it;
                                  role is the AT-SPI role name ("push button", "label", "text",
@@ -58,10 +61,17 @@ Reading:
     s.name(acc), s.description(acc), s.text(acc) (text fields), s.states(acc)
     s.label(root, name=None, prefix=None)   the current text of a label
     s.value(root, description)   the current text of the label described by description
+    s.extents(acc)               (x, y, width, height) on the screen
 Steps of the main window (module functions):
     MAIN_TITLE                   the main window's title
     summary(s, main)             the status line ("Summary: 3 files")
     add_files(s, main, paths)    adds files through the Add button and the file dialog
+    open_chooser(s, main)        "Output Setting"; the chooser window (CHOOSER_TITLE)
+    choose_radio_format(s, chooser, "To MP4"), set_output_folder(s, chooser, folder)
+    answer(s, title, button)     presses a button of the message box with that title
+    start_convert(s, main)       Convert; the progress window (is_progress_title)
+    wait_batch_end(s, timeout)   until the progress window is gone
+    ffprobe(path, entries), mediainfo(path, inform)   facts of an output file
 Ending:
     s.close_program()            asks the program to end (SIGTERM) and waits for it
     leaving the with-block ends everything the harness started.
