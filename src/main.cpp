@@ -8,6 +8,7 @@
 #include "ui/main/mainwnd.h"
 #include "ui/main/splashwnd.h"
 #include "ui/qt_dialogs.h"
+#include "ui/toolkit_language.h"
 
 #include <QApplication>
 #include <QDir>
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
 
     // A failed load has shown its message; the program goes on with the texts it has.
     LoadLanguage();
+    ApplyToolkitLanguage(LanguageFileName);
 
     {
         // The splash closes before the main window exists: that must not end the program.

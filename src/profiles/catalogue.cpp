@@ -1,5 +1,6 @@
 #include "profiles/catalogue.h"
 
+#include "app/inifile.h"
 #include "app/options.h"
 #include "app/paths.h"
 #include "app/utils.h"
@@ -47,6 +48,20 @@ constexpr int Tgp2Form = 2;
 void EnsureProfileFolders() {
     if (Options.ProfileRoot.isEmpty())
         InitProfileFolders();
+}
+
+// A profile's settings: every section and value except the (translated) description.
+QList<QPair<QString, QString>> ProfileSettings(const QString& fileName) {
+    const TIniFile ini(fileName);
+    QList<QPair<QString, QString>> settings;
+    for (const QString& section : ini.ReadSections()) {
+        for (const auto& [key, value] : ini.ReadSectionValues(section)) {
+            if (key.compare(QStringLiteral("Description"), Qt::CaseInsensitive) != 0)
+                settings.append({section + QLatin1Char('/') + key, value});
+        }
+    }
+    std::sort(settings.begin(), settings.end());
+    return settings;
 }
 
 } // namespace
@@ -164,4 +179,17 @@ QString OutputExtension(int formatIndex, const QString& tgpProfileName) {
             return QStringLiteral(".3g2");
     }
     return format->OutputExtension;
+}
+
+QString MatchingProfile(int formatIndex, const QString& otherProfileFile) {
+    if (!FormatInfo(formatIndex) || !QFileInfo(otherProfileFile).isFile())
+        return {};
+    const auto wanted = ProfileSettings(otherProfileFile);
+    if (wanted.isEmpty())
+        return {};
+    for (const QString& name : ProfileNames(formatIndex)) {
+        if (ProfileSettings(ProfileFileName(formatIndex, name)) == wanted)
+            return name;
+    }
+    return {};
 }

@@ -55,6 +55,11 @@ QStringList FillProfileList(const QString& mask);
 QStringList ProfileNames(int formatIndex);
 // The file of the named profile of a format; "" outside 0..15.
 QString ProfileFileName(int formatIndex, const QString& profileName);
+// The profile of a format's folder that holds the same settings as another profile file: each
+// language ships the same profiles under translated names and descriptions, so after a language
+// switch "Default" is found again as "Standard". Every value but the description must agree;
+// "" when no profile does (or the file cannot be read).
+QString MatchingProfile(int formatIndex, const QString& otherProfileFile);
 
 // The extension (with its dot) of converted files of a format; for 3GP ".3g2" when the named 3GP
 // profile (loaded into the current 3GP record) has the 3gp2 form, else ".3gp". "" outside 0..15.

@@ -1,5 +1,7 @@
 #include "ui/qt_dialogs.h"
 
+#include "lang/strings.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
@@ -36,6 +38,25 @@ constexpr std::array<ButtonKind, 11> kButtons = {{
     {TMsgDlgBtn::mbYesToAll, "Yes to &All", mrYesToAll},
     {TMsgDlgBtn::mbHelp, "&Help", mrNone},
 }};
+
+// A button's caption when the caller gives none: the language's text where the string table has
+// one, so that a box follows the language switch.
+QString defaultCaption(const ButtonKind& kind) {
+    switch (kind.button) {
+    case TMsgDlgBtn::mbYes:
+        return Str(Ids::IDS_MESSAGE_BUTTON_Yes);
+    case TMsgDlgBtn::mbNo:
+        return Str(Ids::IDS_MESSAGE_BUTTON_No);
+    case TMsgDlgBtn::mbOK:
+        return Str(Ids::IDS_OK);
+    case TMsgDlgBtn::mbCancel:
+        return Str(Ids::IDS_Cancel);
+    case TMsgDlgBtn::mbYesToAll:
+        return Str(Ids::IDS_MESSAGE_BUTTON_YesToAll);
+    default:
+        return QString::fromUtf8(kind.text);
+    }
+}
 
 QMessageBox::Icon iconOf(TMsgDlgType type) {
     switch (type) {
@@ -83,7 +104,7 @@ QMessageBox* TQtDialogs::BuildBox(QWidget* owner, const QString& message, const 
         if (!HasButton(buttons, kind.button))
             continue;
         const QString caption =
-            made.size() < captions.size() ? captions.at(made.size()) : QString::fromUtf8(kind.text);
+            made.size() < captions.size() ? captions.at(made.size()) : defaultCaption(kind);
         // One role for all keeps the buttons in the toolkit's order on every desktop.
         QPushButton* button = box->addButton(caption, QMessageBox::ActionRole);
         button->setProperty("modalResult", kind.result);
@@ -92,7 +113,7 @@ QMessageBox* TQtDialogs::BuildBox(QWidget* owner, const QString& message, const 
         made << button;
     }
     if (made.isEmpty()) {
-        QPushButton* ok = box->addButton(QStringLiteral("OK"), QMessageBox::ActionRole);
+        QPushButton* ok = box->addButton(Str(Ids::IDS_OK), QMessageBox::ActionRole);
         ok->setProperty("modalResult", int(mrOk));
         made << ok;
     }

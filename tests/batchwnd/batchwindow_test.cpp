@@ -378,26 +378,35 @@ TEST_F(BatchWindowTest, FailuresAreListedAtOnceAndReportedWithTheirLines) {
     EXPECT_TRUE(power.performed.isEmpty());
 }
 
+// Unticked with the mouse, or toggled by an assistive tool through the accessibility interface
+// (which clicks nothing).
 TEST_F(BatchWindowTest, UntickingDeleteSourceKeepsTheSourcesOfLaterFiles) {
-    Options.DeleteFileAfterProcessing = true;
-    const QString a = addSource(QStringLiteral("a.mkv"));
-    const QString b = addSource(QStringLiteral("b.mkv"));
-    const QString c = addSource(QStringLiteral("c.mkv"));
-    bool checkedAtStart = false;
-    engine.beforeBlock = [&](int run, int block) {
-        if (run == 1 && block == 1) {
-            QCheckBox* box = control<QCheckBox>("chkDelSource");
-            checkedAtStart = box->isChecked();
-            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2)); // on its box
-        }
-    };
-    ASSERT_TRUE(batch->Convert(settings()));
-    EXPECT_TRUE(checkedAtStart);
-    EXPECT_FALSE(QFile::exists(a));
-    EXPECT_TRUE(QFile::exists(b));
-    EXPECT_TRUE(QFile::exists(c));
-    EXPECT_FALSE(Options.DeleteFileAfterProcessing);
-    EXPECT_TRUE(rows().isEmpty());
+    for (const bool byMouse : {true, false}) {
+        SCOPED_TRACE(byMouse ? "mouse" : "toggle");
+        freshCase();
+        Options.DeleteFileAfterProcessing = true;
+        const QString a = addSource(QStringLiteral("a.mkv"));
+        const QString b = addSource(QStringLiteral("b.mkv"));
+        const QString c = addSource(QStringLiteral("c.mkv"));
+        bool checkedAtStart = false;
+        engine.beforeBlock = [&](int run, int block) {
+            if (run == runBase + 1 && block == 1) {
+                QCheckBox* box = control<QCheckBox>("chkDelSource");
+                checkedAtStart = box->isChecked();
+                if (byMouse)
+                    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2)); // on its box
+                else
+                    box->toggle();
+            }
+        };
+        ASSERT_TRUE(batch->Convert(settings()));
+        EXPECT_TRUE(checkedAtStart);
+        EXPECT_FALSE(QFile::exists(a));
+        EXPECT_TRUE(QFile::exists(b));
+        EXPECT_TRUE(QFile::exists(c));
+        EXPECT_FALSE(Options.DeleteFileAfterProcessing);
+        EXPECT_TRUE(rows().isEmpty());
+    }
 }
 
 // "Stop now" removes the cut-off output of the stopped file, but not an output that was there

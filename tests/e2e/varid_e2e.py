@@ -20,6 +20,7 @@ API
         s.label(main, prefix="Summary:")            # a label's text (its accessible name)
         s.value(main, "Video Width:")               # a value label found by its description
         s.screenshot("name")                        # PNG of the whole screen in shots_dir
+        s.screenshot("name", s.extents(window))     # ... or of one window
         s.wait_for(lambda: ..., what="...")         # polls a condition until timeout
 
 Session(program_dir, ...)
@@ -27,6 +28,10 @@ Session(program_dir, ...)
                  avcore.dll. It is copied to a temporary folder; s.program_dir is the copy.
     shots_dir    where screenshot() writes (default: a temporary folder, s.shots_dir).
     args         extra command-line arguments for the program.
+    prepare      called with the session after the program folder is copied and before the
+                 program starts (to write a config.ini that chooses the language, say).
+    window_manager  argv of a window manager to run on the X server (screenshots with title
+                 bars); tests run without one.
     s.home       the temporary HOME; s.tmp a scratch folder that is removed at the end.
     s.pid        the program's process id; s.running() whether it still runs;
                  s.program_log() what it printed.
@@ -34,6 +39,9 @@ Session(program_dir, ...)
 Finding:
     s.app                        the program's accessible application (found by process id)
     s.window(title, timeout)     a top-level window of the program whose name equals title
+    s.window_where(test, what)   a showing top-level window whose title passes test (titles that
+                                 change; windows kept hidden for reuse are passed over)
+    s.gone(test, what)           waits until no showing window's title passes test
     s.find(root, role, name, description, name_prefix, timeout, showing_only)
                                  the first match below root (breadth first), waiting for it;
                                  role is the AT-SPI role name ("push button", "label", "text",
@@ -47,15 +55,23 @@ Acting:
     s.focus(window)              gives the window X focus (there is no window manager) and
                                  waits until it is active
     s.type_text(text), s.key("ctrl+n")   keyboard input through xdotool to the focused window
+    s.click(acc)                 a real mouse click in the middle of the control
     s.set_text(acc, text)        replaces the text of an editable text field
 Reading:
     s.name(acc), s.description(acc), s.text(acc) (text fields), s.states(acc)
     s.label(root, name=None, prefix=None)   the current text of a label
     s.value(root, description)   the current text of the label described by description
+    s.extents(acc)               (x, y, width, height) on the screen
 Steps of the main window (module functions):
     MAIN_TITLE                   the main window's title
     summary(s, main)             the status line ("Summary: 3 files")
     add_files(s, main, paths)    adds files through the Add button and the file dialog
+    open_chooser(s, main)        "Output Setting"; the chooser window (CHOOSER_TITLE)
+    choose_radio_format(s, chooser, "To MP4"), set_output_folder(s, chooser, folder)
+    answer(s, title, button)     presses a button of the message box with that title
+    start_convert(s, main)       Convert; the progress window (is_progress_title)
+    wait_batch_end(s, timeout)   until the progress window is gone
+    ffprobe(path, entries), mediainfo(path, inform)   facts of an output file
 Ending:
     s.close_program()            asks the program to end (SIGTERM) and waits for it
     leaving the with-block ends everything the harness started.
@@ -63,6 +79,7 @@ Ending:
 
 import os
 import random
+import re
 import shutil
 import signal
 import subprocess
@@ -92,8 +109,11 @@ def _wait(cond, timeout, what, interval=0.05):
 
 
 class Session:
-    def __init__(self, program_dir, shots_dir=None, timeout=20, args=()):
+    def __init__(self, program_dir, shots_dir=None, timeout=20, args=(), prepare=None,
+                 window_manager=None):
         self.source_program_dir = os.path.abspath(program_dir)
+        self.prepare = prepare
+        self.window_manager = window_manager
         self.timeout = timeout
         self.args = list(args)
         self.tmp = tempfile.mkdtemp(prefix="varid-e2e-")
@@ -157,6 +177,8 @@ class Session:
             os.makedirs(d, exist_ok=True)
         os.chmod(self.run_dir, 0o700)
         shutil.copytree(self.source_program_dir, self.program_dir, symlinks=True)
+        if self.prepare:
+            self.prepare(self)
 
         # The X server, on a random display number (the lowest free one may clash).
         for _ in range(10):
@@ -184,6 +206,11 @@ class Session:
         env.update({"DISPLAY": self.display, "XDG_RUNTIME_DIR": self.run_dir, "HOME": self.home})
         _wait(lambda: subprocess.run(["xdotool", "getdisplaygeometry"], env=env, capture_output=True,
                                      timeout=5).returncode == 0, self.timeout, "a client on " + self.display)
+        if self.window_manager:
+            self._spawn(list(self.window_manager), env=env)
+            _wait(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in subprocess.run(
+                ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env, capture_output=True, text=True,
+                timeout=5).stdout, self.timeout, "the window manager")
 
         # A private session bus, then the accessibility bus on it.
         r, w = os.pipe()
@@ -365,6 +392,29 @@ class Session:
             return None
         return _wait(find, timeout or self.timeout, "window " + repr(title))
 
+    def window_where(self, test, what, timeout=None):
+        """A showing top-level window of the program whose title passes test (titles that change,
+        such as the progress window's percentage; windows kept hidden for reuse are passed over)."""
+        def find():
+            if not self.running():
+                raise HarnessError("the program ended: " + self.program_log())
+            self.Atspi.Accessible.clear_cache(self.app)
+            for w in self.children(self.app):
+                if test(self.name(w)) and "showing" in self.states(w):
+                    return w
+            return None
+        return _wait(find, timeout or self.timeout, what)
+
+    def gone(self, title_test, what, timeout=None):
+        """Waits until no showing top-level window has a title passing title_test."""
+        def absent():
+            if not self.running():
+                raise HarnessError("the program ended: " + self.program_log())
+            self.Atspi.Accessible.clear_cache(self.app)
+            return not any(title_test(self.name(w)) and "showing" in self.states(w)
+                           for w in self.children(self.app))
+        return _wait(absent, timeout or self.timeout, what)
+
     def _matches(self, acc, role, name, description, name_prefix, showing_only):
         if role is not None and self.role(acc) != role:
             return False
@@ -429,6 +479,14 @@ class Session:
         _wait(lambda: "active" in self.states(window), self.timeout, repr(title) + " active")
         return wid
 
+    def click(self, acc):
+        """A real mouse click in the middle of the control (opens a combo box's list, as for a
+        person; the window must be focused first)."""
+        self.Atspi.Accessible.clear_cache(acc)
+        box = acc.queryComponent().getExtents(self.pyatspi.DESKTOP_COORDS)
+        self._xdotool("mousemove", str(box.x + box.width // 2), str(box.y + box.height // 2))
+        self._xdotool("click", "1")
+
     def type_text(self, text):
         self._xdotool("type", "--delay", "5", text)
 
@@ -454,10 +512,21 @@ class Session:
     def wait_for(self, cond, what="condition", timeout=None):
         return _wait(cond, timeout or self.timeout, what)
 
-    def screenshot(self, name):
+    def extents(self, acc):
+        """(x, y, width, height) of a control or window on the screen."""
+        self.Atspi.Accessible.clear_cache(acc)
+        box = acc.queryComponent().getExtents(self.pyatspi.DESKTOP_COORDS)
+        return box.x, box.y, box.width, box.height
+
+    def screenshot(self, name, region=None):
+        """A PNG of the screen, or of region (x, y, width, height), in shots_dir."""
         path = os.path.join(self.shots_dir, name if name.endswith(".png") else name + ".png")
+        x, y, w, h = region or (0, 0, 1280, 1024)
+        x, y = max(0, x), max(0, y)
+        w, h = min(w, 1280 - x), min(h, 1024 - y)
         subprocess.run(["ffmpeg", "-loglevel", "error", "-y", "-f", "x11grab", "-draw_mouse", "0",
-                        "-video_size", "1280x1024", "-i", self.display, "-frames:v", "1", path],
+                        "-video_size", "%dx%d" % (w, h), "-i", "%s+%d,%d" % (self.display, x, y),
+                        "-frames:v", "1", path],
                        check=True, timeout=60, stdin=subprocess.DEVNULL)
         return path
 
@@ -485,6 +554,72 @@ def add_files(s, main, paths, shot=None):
             s.screenshot(shot)
         s.key("Return")
         s.wait_for(lambda: summary(s, main) != before, "%s added" % path)
+
+
+CHOOSER_TITLE = "Output Setting"
+
+
+def is_progress_title(title):
+    """The progress window's title: the batch percentage, then its caption, which changes during
+    the batch ("37% - Encoding in progress")."""
+    return re.match(r"^\d{1,3}% - ", title) is not None
+
+
+def open_chooser(s, main):
+    """Opens the output chooser with the main window's "Output Setting" button."""
+    s.press(s.find(main, role="push button", name="Output Setting"))
+    return s.window_where(lambda t: t == CHOOSER_TITLE, "the chooser")
+
+
+def choose_radio_format(s, chooser, caption):
+    """Checks the chooser's radio button of a format ("To MP4") and waits for it to be checked."""
+    radio = s.find(chooser, role="radio button", name=caption)
+    s.press(radio)
+    s.wait_for(lambda: "checked" in s.states(radio), caption + " checked")
+
+
+def set_output_folder(s, chooser, folder):
+    field = s.find(chooser, role="text", name="Output Directory:")
+    s.set_text(field, folder)
+    s.wait_for(lambda: s.text(field) == folder, "the output folder typed")
+
+
+def answer(s, title, button, timeout=None):
+    """Presses a button of the message box with the given title."""
+    box = s.window_where(lambda t: t == title, "the message box " + repr(title), timeout)
+    s.press(s.find(box, role="push button", name=button))
+    s.gone(lambda t: t == title, "the message box " + repr(title) + " answered")
+
+
+def start_convert(s, main):
+    """Presses Convert and waits for the progress window; returns it."""
+    s.press(s.find(main, role="push button", name="Convert"))
+    return s.window_where(is_progress_title, "the progress window")
+
+
+def wait_batch_end(s, timeout):
+    """Waits until the progress window is gone."""
+    s.gone(is_progress_title, "the end of the batch", timeout)
+
+
+def ffprobe(path, entries="format=format_name"):
+    """ffprobe's flat output for entries, as a dict ("format.format_name": "...")."""
+    out = subprocess.run(["ffprobe", "-v", "error", "-show_entries", entries, "-of", "flat", path],
+                         capture_output=True, text=True, timeout=60, stdin=subprocess.DEVNULL)
+    if out.returncode != 0:
+        raise HarnessError("ffprobe failed on %s: %s" % (path, out.stderr.strip()))
+    facts = {}
+    for line in out.stdout.splitlines():
+        key, _, value = line.partition("=")
+        facts[key] = value.strip('"')
+    return facts
+
+
+def mediainfo(path, inform):
+    """One MediaInfo fact, e.g. mediainfo(p, "General;%Format%")."""
+    out = subprocess.run(["mediainfo", "--Inform=" + inform, path], capture_output=True, text=True,
+                         timeout=60, stdin=subprocess.DEVNULL)
+    return out.stdout.strip()
 
 
 def _regex_escape(text):

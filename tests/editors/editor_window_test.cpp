@@ -7,6 +7,7 @@
 #include "profiles/profiles.h"
 #include "ui/editors/profileeditorwnd.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -110,7 +111,7 @@ TEST_F(EditorWindowTest, WidgetsShowTheModelAndUserInputReachesTheRecord) {
     auto* tabs = child<QTabWidget>(*editor, "PageControlOptions");
     EXPECT_FALSE(tabs->isTabVisible(tabs->indexOf(child<QWidget>(*editor, "TabSheetAudio"))));
 
-    child<QLineEdit>(*editor, "EditDescription")->setText(S("ignored")); // programmatic, not typed
+    child<QLineEdit>(*editor, "EditDescription")->setText(S("set"));
     QTest::keyClicks(child<QLineEdit>(*editor, "EditDescription"), S(" edited"));
 
     editor->ControlsToProfile();
@@ -120,7 +121,46 @@ TEST_F(EditorWindowTest, WidgetsShowTheModelAndUserInputReachesTheRecord) {
     EXPECT_FALSE(AVISettings.DivX.VideoSizeUseSource);
     EXPECT_EQ(AVISettings.AudioCodec, 4);
     EXPECT_TRUE(AVISettings.AudioDisableAudio);
-    EXPECT_EQ(AVISettings.Description, S("ignored edited"));
+    EXPECT_EQ(AVISettings.Description, S("set edited"));
+}
+
+// Screen readers and other assistive tools toggle buttons and set texts through the accessibility
+// interface, which clicks and types nothing: the model follows all the same.
+TEST_F(EditorWindowTest, ChangesWithoutClicksOrTypingReachTheRecord) {
+    auto editor = OpenWindow(0);
+    auto* change = child<QAbstractButton>(*editor, "RadioButtonChangVideoSizeDivX");
+    change->toggle();
+    EXPECT_TRUE(child<QComboBox>(*editor, "ComboBoxVideoSizeDivX")->isEnabled());
+    EXPECT_FALSE(child<QAbstractButton>(*editor, "RadioButtonKeepSourceSizeDivX")->isChecked());
+    // A radio button toggled off again stays on: the model keeps one of the two.
+    change->toggle();
+    EXPECT_TRUE(change->isChecked());
+    // Screen readers are told it is a radio button.
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(change);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::RadioButton);
+    // A click on the other one of the pair moves the choice back.
+    QTest::mouseClick(child<QWidget>(*editor, "RadioButtonKeepSourceSizeDivX"), Qt::LeftButton);
+    EXPECT_FALSE(change->isChecked());
+    EXPECT_FALSE(child<QComboBox>(*editor, "ComboBoxVideoSizeDivX")->isEnabled());
+    change->toggle();
+    child<QSpinBox>(*editor, "EditVideoWidthDivX")->setValue(352);
+    child<QAbstractButton>(*editor, "CheckBoxDisableAudio")->toggle();
+    child<QLineEdit>(*editor, "EditDescription")->setText(S("Small"));
+
+    editor->ControlsToProfile();
+    EXPECT_FALSE(AVISettings.DivX.VideoSizeUseSource);
+    EXPECT_EQ(AVISettings.DivX.VideoWidth, 352);
+    EXPECT_TRUE(AVISettings.AudioDisableAudio);
+    EXPECT_EQ(AVISettings.Description, S("Small"));
+
+    // The MPEG editor's preset type is a group of radio buttons.
+    auto mpeg = OpenWindow(3);
+    auto* group = child<QWidget>(*mpeg, "RadioGroupPresetType");
+    auto* second = group->findChild<QAbstractButton*>(S("RadioGroupPresetTypeItem2"));
+    ASSERT_NE(second, nullptr);
+    second->toggle();
+    EXPECT_EQ(mpeg->Model().C(S("RadioGroupPresetType")).ItemIndex, 2);
 }
 
 // Presses a button of the modal editor once it shows.

@@ -97,6 +97,42 @@ TEST_F(ProfileFolders, ListIsSortedIgnoringCaseAndOpensEveryName) {
     EXPECT_EQ(ProfileNames(16), QStringList());
 }
 
+// Another language's copy of a profile is found by its settings: the name and the description
+// may differ, every other value must agree.
+TEST_F(ProfileFolders, MatchingProfileIgnoresNameAndDescriptionOnly) {
+    const QString folder = Options.ProfileFolders[0];
+    for (const QString& name : ProfileNames(0))
+        ASSERT_TRUE(QFile::remove(ProfileFileName(0, name)));
+    const auto write = [](const QString& file, const QByteArray& text) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    };
+    write(folder + QStringLiteral("Fast.avo"),
+          "[General]\nDescription=Schnell\nVideoCodec=1\nAudioCodec=2\n");
+    write(folder + QStringLiteral("Standard.avo"),
+          "[General]\nDescription=Keine\nVideoCodec=0\nAudioCodec=1\n[Extra]\nKey=3\n");
+    const QString other = ProgramDir() + QStringLiteral("other/");
+    ASSERT_TRUE(QDir().mkpath(other));
+    struct Case {
+        const char* text;
+        const char* match;
+    } cases[] = {
+        {"[General]\nDescription=None\nAudioCodec=1\nVideoCodec=0\n[Extra]\nKey=3\n", "Standard"},
+        {"[General]\nDescription=Quick\nVideoCodec=1\nAudioCodec=2\n", "Fast"},
+        {"[General]\nDescription=None\nVideoCodec=0\nAudioCodec=1\n[Extra]\nKey=4\n", ""},
+        {"[General]\nDescription=None\nVideoCodec=0\nAudioCodec=1\n", ""},
+        {"[General]\nDescription=Only a description\n", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        write(other + QStringLiteral("Default.avo"), c.text);
+        EXPECT_EQ(MatchingProfile(0, other + QStringLiteral("Default.avo")), QLatin1String(c.match));
+    }
+    EXPECT_EQ(MatchingProfile(0, other + QStringLiteral("missing.avo")), QString());
+    EXPECT_EQ(MatchingProfile(16, other + QStringLiteral("Default.avo")), QString());
+}
+
 TEST_F(ProfileFolders, SameNameInTheFourMpoFormatsLivesSideBySide) {
     for (int index : {1, 3, 12, 13}) {
         FormatInfo(index)->Defaults();

@@ -7,6 +7,7 @@
 #include "lang/strings.h"
 #include "support/program_folder.h"
 #include "ui/main/mainwnd.h"
+#include "ui/toolkit_language.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,6 +29,7 @@ class MainFixture : public ::testing::Test {
     void TearDown() override {
         main.reset();
         ResetStringTable();
+        ApplyToolkitLanguage(QStringLiteral("English.ini")); // Qt's texts back to English
     }
 
     // Creates and shows the window (after a test has prepared options.ini and the like).

@@ -10,6 +10,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -238,6 +240,46 @@ TEST_F(MainOutputTest, LanguageSwitchReappliesCaptionsInOpenWindowsAndTheFilter)
     AddThroughDialog({});
     EXPECT_EQ(dialogs.shown.last().buttonCaptions.value(0), QStringLiteral("Filme (*.mkv);;All Files (*)"));
     EXPECT_EQ(dialogs.shown.last().caption, QStringLiteral("Dateien hinzu"));
+}
+
+// The chooser kept after OK serves the next batch: after a language switch its list, the labels
+// and the batch show the new language's copy of its profile ("Default" is "Standard" in German),
+// and a restart marks the language in the menu by its file, not by the name it shows.
+TEST_F(MainOutputTest, LanguageSwitchKeepsTheChoosersProfileInTheNewLanguage) {
+    StoreOptions("OutputFormat=0\n");
+    Act("actOutputSetting")->trigger();
+    TfrmConvert* chooser = Main().Chooser();
+    ASSERT_NE(chooser, nullptr);
+    auto* list = chooser->findChild<QComboBox*>(FormatCatalogue()[0].ChooserList);
+    ASSERT_NE(list, nullptr);
+    list->setCurrentIndex(list->findText(QStringLiteral("Default")));
+    chooser->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+    EXPECT_EQ(Text("lblProfileText"), QStringLiteral("Default"));
+
+    QAction* german = nullptr;
+    for (QAction* item : Child<QMenu>("mniLanguages")->actions()) {
+        if (item->data().toString() == QStringLiteral("Deutsch"))
+            german = item;
+    }
+    ASSERT_NE(german, nullptr);
+    german->trigger();
+    EXPECT_EQ(chooser->CurrentProfile(), QStringLiteral("Standard"));
+    EXPECT_EQ(list->findText(QStringLiteral("Default")), -1);
+    EXPECT_EQ(Text("lblProfileText"), QStringLiteral("Standard"));
+    EXPECT_TRUE(ProfileFileName(0, QStringLiteral("Standard")).contains(QStringLiteral("/German_Profile/")));
+    EXPECT_EQ(Main().ConvertSettings().profileOptions(), GetProfileOptions(0, QStringLiteral("Standard")));
+    // Qt's key names follow where the system has Qt's German translation (scripts/setup installs it).
+    if (QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                          QStringLiteral("/qtbase_de.qm"))) {
+        EXPECT_TRUE(Child<QAction>("miAddFiles")->text().endsWith(QStringLiteral("\tStrg+N")))
+            << Child<QAction>("miAddFiles")->text().toStdString();
+    }
+
+    main.reset();
+    bool marked = false;
+    for (QAction* item : Child<QMenu>("mniLanguages")->actions())
+        marked = marked || (item->isChecked() && item->data().toString() == QStringLiteral("Deutsch"));
+    EXPECT_TRUE(marked);
 }
 
 } // namespace

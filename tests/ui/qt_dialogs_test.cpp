@@ -1,5 +1,7 @@
 #include "ui/qt_dialogs.h"
 
+#include "lang/strings.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -67,6 +69,27 @@ TEST(QtDialogs, CaptionBoxOrdersSizesAndMapsButtons) {
     EXPECT_EQ(box->escapeButton(), buttons[2]);
     box->show();
     EXPECT_GE(box->width(), (width + 12) * 3 + 32);
+}
+
+// Buttons without a caption of the caller's read the language's texts: a box follows the language.
+TEST(QtDialogs, ButtonsWithoutCaptionsReadTheLanguage) {
+    SetStr(Ids::IDS_MESSAGE_BUTTON_Yes, QStringLiteral("Ja"));
+    SetStr(Ids::IDS_MESSAGE_BUTTON_No, QStringLiteral("Nein"));
+    SetStr(Ids::IDS_Cancel, QStringLiteral("Abbrechen"));
+    SetStr(Ids::IDS_OK, QStringLiteral("Gut"));
+    std::unique_ptr<QMessageBox> question(
+        TQtDialogs::BuildBox(nullptr, QStringLiteral("Create?"), QString(), TMsgDlgType::mtConfirmation, {},
+                             TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel, false));
+    QStringList texts;
+    for (QPushButton* b : boxButtons(*question))
+        texts << b->text();
+    EXPECT_EQ(texts,
+              (QStringList{QStringLiteral("Ja"), QStringLiteral("Nein"), QStringLiteral("Abbrechen")}));
+    std::unique_ptr<QMessageBox> notice(TQtDialogs::BuildBox(nullptr, QStringLiteral("Done"), QString(),
+                                                             TMsgDlgType::mtInformation, {}, 0, false));
+    ASSERT_EQ(boxButtons(*notice).size(), 1);
+    EXPECT_EQ(boxButtons(*notice).first()->text(), QStringLiteral("Gut"));
+    ResetStringTable();
 }
 
 TEST(QtDialogs, ResultsAreThoseOfTheButtonKinds) {

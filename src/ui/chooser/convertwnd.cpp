@@ -154,6 +154,7 @@ TfrmConvert::TfrmConvert(QWidget* owner) : QWidget(owner, Qt::Dialog) {
         if (QThread::currentThread()->loopLevel() > 0)
             QCoreApplication::exit(1);
     }
+    m_listFolders = Options.ProfileFolders;
     for (int i = 0; i < FormatCount; ++i)
         fillProfileList(i, QString());
     chooseFormat(stored);
@@ -360,6 +361,29 @@ void TfrmConvert::ApplyCaptions() {
     actBrowse->setText(Str(Ids::IDS_MAIN_ARBUTTON_Browse));
     btnOK->setText(Str(Ids::IDS_ABOUT_BUTTON_OK));
     btnCancel->setText(Str(Ids::IDS_CONVERTING_Cancel));
+}
+
+void TfrmConvert::ApplyLanguage() {
+    ApplyCaptions();
+    InitProfileFolders();
+    if (Options.ProfileFolders == m_listFolders)
+        return;
+    // Missing folders show as empty lists; the chooser reports them when it opens.
+    CreateProfileFolders();
+    for (int i = 0; i < FormatCount; ++i) {
+        const QString shown = m_lists[i]->currentText();
+        QString select;
+        if (!shown.isEmpty()) {
+            const QStringList names = ProfileNames(i);
+            if (names.contains(shown))
+                select = shown;
+            else
+                select = MatchingProfile(i, m_listFolders[i] + shown + QLatin1Char('.') +
+                                                FormatInfo(i)->ProfileExtension);
+        }
+        fillProfileList(i, select);
+    }
+    m_listFolders = Options.ProfileFolders;
 }
 
 int TfrmConvert::CurrentFormat() const {

@@ -38,8 +38,12 @@ class TfrmConvert : public QWidget {
     bool CheckOutputFolder();
     // The options text of the current format and profile, built from the profile on disk.
     QString GetProfileOptions() const;
-    // Re-applies every caption from the string table (after a language switch).
+    // Re-applies every caption from the string table.
     void ApplyCaptions();
+    // After a language switch: the captions, and the profile lists refilled from the new
+    // language's profile folders, each showing the new language's copy of the profile it showed
+    // (same name, else same settings, else the first).
+    void ApplyLanguage();
 
   signals:
     // A format was chosen: the main window shows formatCaption and profileText in its labels.
@@ -76,6 +80,8 @@ class TfrmConvert : public QWidget {
     QString formatCaption(int formatIndex) const;
 
     int m_format = 0;
+    // The profile folders the lists were filled from (the language's, when they were filled).
+    std::array<QString, 16> m_listFolders{};
     bool m_notifiedOnce = false;
 
     std::array<QAction*, 16> m_formatActions{};

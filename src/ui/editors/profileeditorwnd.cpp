@@ -134,7 +134,9 @@ QWidget* TfrmProfileEditor::Build(const TControl& c, QWidget* parent) {
     case TControlKind::Edit: {
         auto* edit = new QLineEdit(parent);
         edit->installEventFilter(this);
-        connect(edit, &QLineEdit::textEdited, this,
+        // Any change but the window's own refresh (signals blocked there) is the user's: typed, or
+        // set by an assistive tool through the accessibility interface.
+        connect(edit, &QLineEdit::textChanged, this,
                 [this, m, name](const QString& text) { Act([&] { m->UserType(name, text); }); });
         widget = edit;
         break;
@@ -151,15 +153,24 @@ QWidget* TfrmProfileEditor::Build(const TControl& c, QWidget* parent) {
     }
     case TControlKind::Check: {
         auto* check = new QCheckBox(c.Text, parent);
-        connect(check, &QCheckBox::clicked, this, [this, m, name] { Act([&] { m->UserClick(name); }); });
+        FollowToggles(check, name);
         widget = check;
         break;
     }
     case TControlKind::Radio: {
         auto* radio = new QRadioButton(c.Text, parent);
-        // The model keeps radio buttons exclusive within their group.
-        radio->setAutoExclusive(false);
-        connect(radio, &QRadioButton::clicked, this, [this, m, name] { Act([&] { m->UserClick(name); }); });
+        // The model keeps radio buttons exclusive within their group, which need not be their
+        // parent widget: a non-exclusive button group per parent stops Qt's own exclusivity while
+        // the buttons stay auto-exclusive, which screen readers need to call them radio buttons.
+        auto* siblings =
+            parent->findChild<QButtonGroup*>(QStringLiteral("radios"), Qt::FindDirectChildrenOnly);
+        if (!siblings) {
+            siblings = new QButtonGroup(parent);
+            siblings->setObjectName(QStringLiteral("radios"));
+            siblings->setExclusive(false);
+        }
+        siblings->addButton(radio);
+        FollowToggles(radio, name);
         widget = radio;
         break;
     }
@@ -173,8 +184,11 @@ QWidget* TfrmProfileEditor::Build(const TControl& c, QWidget* parent) {
             buttons->addButton(radio, i);
             layout->addWidget(radio);
         }
-        connect(buttons, &QButtonGroup::idClicked, this,
-                [this, m, name](int index) { Act([&] { m->UserSelect(name, index); }); });
+        // Toggles, not clicks: an assistive tool's toggle action checks a button without a click.
+        connect(buttons, &QButtonGroup::idToggled, this, [this, m, name](int index, bool on) {
+            if (on && index != m->C(name).ItemIndex)
+                Act([&] { m->UserSelect(name, index); });
+        });
         widget = box;
         break;
     }
@@ -251,6 +265,18 @@ QWidget* TfrmProfileEditor::Build(const TControl& c, QWidget* parent) {
     widget->setAccessibleName(c.AccessibleName);
     m_widgets[name] = widget;
     return widget;
+}
+
+void TfrmProfileEditor::FollowToggles(QAbstractButton* button, const QString& name) {
+    // A click toggles the button; so does an assistive tool's toggle action, which clicks nothing.
+    // Either way the model decides (a radio button clicked again stays checked) and the refresh
+    // shows its state.
+    connect(button, &QAbstractButton::toggled, this, [this, name](bool on) {
+        if (on != m_model->C(name).Checked)
+            Act([&] { m_model->UserClick(name); });
+        else
+            Refresh();
+    });
 }
 
 void TfrmProfileEditor::Refresh() {

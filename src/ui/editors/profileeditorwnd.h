@@ -9,6 +9,8 @@
 #include <map>
 #include <memory>
 
+class QAbstractButton;
+
 class TfrmProfileEditor : public QDialog, public IProfileEditor {
     Q_OBJECT
   public:
@@ -28,6 +30,8 @@ class TfrmProfileEditor : public QDialog, public IProfileEditor {
   private:
     QWidget* Build(const TControl& control, QWidget* parent);
     void BuildChildren(const QString& parent, QWidget* container);
+    // Passes a check or radio button's changes of state to the model, however they came.
+    void FollowToggles(QAbstractButton* button, const QString& name);
     void Refresh();
     void Save();
     // Runs a user action on the model and shows the result.

@@ -14,6 +14,7 @@
 #include "ui/main/fileinfownd.h"
 #include "ui/main/settingswnd.h"
 #include "ui/main/sourcelistview.h"
+#include "ui/toolkit_language.h"
 
 #include <QAction>
 #include <QApplication>
@@ -196,18 +197,20 @@ void TfrmMain::switchLanguage(QAction* item) {
     item->setChecked(true);
     if (!SwitchLanguage(*m_languages, item->data().toString()))
         return;
+    ApplyToolkitLanguage(LanguageFileName);
     ApplyMainCaptions();
 }
 
 void TfrmMain::ApplyMainCaptions() {
+    // The chooser first: its profile lists follow the language, and the labels show its choice.
+    if (m_chooser)
+        m_chooser->ApplyLanguage();
     applyListCaptions();
     showStoredChoice();
     if (m_fileInfo)
         m_fileInfo->ApplyCaptions();
     if (m_settings)
         m_settings->ApplyCaptions();
-    if (m_chooser)
-        m_chooser->ApplyCaptions();
     m_batch->ApplyCaptions();
     miHelpContent->setText(Str(Ids::IDS_MAIN_MENUITEM_HelpContent));
     mniLanguages->setTitle(Str(Ids::IDS_MAIN_MENUITEM_Language));

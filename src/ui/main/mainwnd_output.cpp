@@ -79,10 +79,13 @@ TBatchSettings TfrmMain::ConvertSettings() const {
 }
 
 void TfrmMain::showStoredChoice() {
-    // With a chooser the labels follow its signals; only the format's caption follows the language.
+    // With a chooser the labels follow its signals; after a language switch they show the
+    // format's caption and the chooser's profile in the new language (unless it was cancelled).
     if (m_chooser) {
-        if (m_shownFormat >= 0)
+        if (m_shownFormat >= 0) {
             lblOutputFormat->setText(FormatCaption(m_shownFormat));
+            lblProfileText->setText(m_chooser->CurrentProfile());
+        }
         return;
     }
     // The profile folders belong to the language: look for the first profile in the current one.

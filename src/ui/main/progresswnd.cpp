@@ -142,8 +142,9 @@ TfrmProgress::TfrmProgress(QWidget* owner) : QDialog(owner) {
     root->addLayout(buttons);
     setMinimumWidth(520);
 
-    connect(chkDelSource, &QCheckBox::clicked, this, &TfrmProgress::deleteSourceToggled);
-    connect(chkShutdown, &QCheckBox::clicked, this, &TfrmProgress::shutdownToggled);
+    // Toggles, not clicks: an assistive tool's toggle action changes the box without a click.
+    connect(chkDelSource, &QCheckBox::toggled, this, &TfrmProgress::deleteSourceToggled);
+    connect(chkShutdown, &QCheckBox::toggled, this, &TfrmProgress::shutdownToggled);
     connect(btnTray, &QPushButton::clicked, this, &TfrmProgress::sendToTrayClicked);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmProgress::reject);
 
