@@ -2,13 +2,10 @@
 // stand-in service on a private session bus.
 #include "ui/main/trayicon.h"
 
+#include "private_bus.h"
+
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QMutex>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QThread>
 #include <QVariantMap>
 #include <gtest/gtest.h>
 
@@ -31,29 +28,16 @@ class TFakeNotifications : public QObject {
 };
 
 TEST(DesktopNotifications, ReachTheServiceAndFailWithoutIt) {
-    const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-    if (daemon.isEmpty())
+    TPrivateBus bus;
+    if (!bus.Start())
         GTEST_SKIP() << "dbus-daemon is not installed";
-    QTemporaryDir dir;
-    QProcess bus;
-    bus.start(daemon,
-              {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
-               QStringLiteral("--address=unix:dir=") + dir.path()});
-    ASSERT_TRUE(bus.waitForReadyRead(10000));
-    const QString address = QString::fromUtf8(bus.readLine()).trimmed();
-    QDBusConnection client = QDBusConnection::connectToBus(address, QStringLiteral("notify-client"));
+    ASSERT_FALSE(bus.address().isEmpty());
+    QDBusConnection client = bus.Connect(QStringLiteral("notify-client"));
     ASSERT_TRUE(client.isConnected());
-
-    QThread serviceThread;
-    serviceThread.start();
     auto* service = new TFakeNotifications; // lives and dies in the service thread
-    service->moveToThread(&serviceThread);
-    QObject::connect(&serviceThread, &QThread::finished, service, &QObject::deleteLater);
-    QDBusConnection serviceBus = QDBusConnection::connectToBus(address, QStringLiteral("fake-notifications"));
+    QDBusConnection serviceBus = bus.Serve(service, QStringLiteral("/org/freedesktop/Notifications"),
+                                           QStringLiteral("org.freedesktop.Notifications"));
     ASSERT_TRUE(serviceBus.isConnected());
-    ASSERT_TRUE(serviceBus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), service,
-                                          QDBusConnection::ExportAllSlots));
-    ASSERT_TRUE(serviceBus.registerService(QStringLiteral("org.freedesktop.Notifications")));
 
     EXPECT_TRUE(NotifyDesktop(QStringLiteral("Varid Video Converter Information"),
                               QStringLiteral("Convertion complete!"), client));
@@ -67,14 +51,6 @@ TEST(DesktopNotifications, ReachTheServiceAndFailWithoutIt) {
 
     serviceBus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
     EXPECT_FALSE(NotifyDesktop(QStringLiteral("title"), QStringLiteral("text"), client));
-
-    serviceBus.unregisterObject(QStringLiteral("/org/freedesktop/Notifications"));
-    QDBusConnection::disconnectFromBus(QStringLiteral("fake-notifications"));
-    QDBusConnection::disconnectFromBus(QStringLiteral("notify-client"));
-    serviceThread.quit();
-    serviceThread.wait();
-    bus.kill();
-    bus.waitForFinished();
 }
 
 } // namespace

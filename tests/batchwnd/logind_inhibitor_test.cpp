@@ -3,13 +3,11 @@
 // stand-in logind on a private bus that watches its end of the lock's pipe.
 #include "app/power.h"
 
+#include "private_bus.h"
+
 #include <QDBusConnection>
 #include <QDBusUnixFileDescriptor>
 #include <QMutex>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
 
 #include <poll.h>
@@ -52,29 +50,17 @@ class TFakeLogind : public QObject {
 };
 
 TEST(LogindInhibitor, TakenAndReleasedThroughTheDescriptor) {
-    const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-    if (daemon.isEmpty())
+    TPrivateBus bus;
+    if (!bus.Start())
         GTEST_SKIP() << "dbus-daemon is not installed";
-    QTemporaryDir dir;
-    QProcess bus;
-    bus.start(daemon,
-              {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
-               QStringLiteral("--address=unix:dir=") + dir.path()});
-    ASSERT_TRUE(bus.waitForReadyRead(10000));
-    const QString address = QString::fromUtf8(bus.readLine()).trimmed();
-
-    QThread serviceThread;
-    serviceThread.start();
+    ASSERT_FALSE(bus.address().isEmpty());
     auto* logind = new TFakeLogind; // lives and dies in the service thread
-    logind->moveToThread(&serviceThread);
-    QObject::connect(&serviceThread, &QThread::finished, logind, &QObject::deleteLater);
-    QDBusConnection serviceBus = QDBusConnection::connectToBus(address, QStringLiteral("fake-logind"));
-    ASSERT_TRUE(serviceBus.registerObject(QStringLiteral("/org/freedesktop/login1"), logind,
-                                          QDBusConnection::ExportAllSlots));
-    ASSERT_TRUE(serviceBus.registerService(QStringLiteral("org.freedesktop.login1")));
+    ASSERT_TRUE(
+        bus.Serve(logind, QStringLiteral("/org/freedesktop/login1"), QStringLiteral("org.freedesktop.login1"))
+            .isConnected());
 
     {
-        TLogindPower power(QDBusConnection::connectToBus(address, QStringLiteral("power-client")));
+        TLogindPower power(bus.Connect(QStringLiteral("power-client")));
         {
             TPowerInhibitor held(QStringLiteral("Converting 3 files"));
             // Not installed: the process-wide power is the silent one, and nothing is taken.
@@ -94,13 +80,6 @@ TEST(LogindInhibitor, TakenAndReleasedThroughTheDescriptor) {
         EXPECT_TRUE(logind->released());
         SetPower(nullptr);
     }
-
-    QDBusConnection::disconnectFromBus(QStringLiteral("power-client"));
-    QDBusConnection::disconnectFromBus(QStringLiteral("fake-logind"));
-    serviceThread.quit();
-    serviceThread.wait();
-    bus.kill();
-    bus.waitForFinished();
 }
 
 } // namespace
