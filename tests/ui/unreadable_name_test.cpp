@@ -36,6 +36,7 @@ TEST_F(MainFixture, AnUnreadableNameFromTheAddDialogConvertsAndItsRealFileIsDele
     ASSERT_EQ(Main().SourceList().Count(), 1);
     const auto* view = Child<TSourceListView>("lsvFileName");
     EXPECT_EQ(view->model()->index(0, 0).data().toString(), readable);
+    EXPECT_EQ(Text("lblCompleteNameText"), readable);
 
     Act("actConvert")->trigger();
     EXPECT_EQ(Main().SourceList().Count(), 0);
