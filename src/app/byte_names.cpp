@@ -22,12 +22,27 @@ bool Exists(const QByteArray& name) {
     return ::lstat(name.constData(), &st) == 0;
 }
 
+// The absolute name with "." and ".." resolved as text (as QDir::cleanPath does), so that one
+// file given in two spellings gets one alias.
 QByteArray Absolute(const QByteArray& name) {
-    if (name.startsWith('/'))
-        return name;
-    char buffer[4096];
-    const char* cwd = ::getcwd(buffer, sizeof buffer);
-    return cwd ? QByteArray(cwd) + '/' + name : name;
+    QByteArray path = name;
+    if (!name.startsWith('/')) {
+        char buffer[4096];
+        const char* cwd = ::getcwd(buffer, sizeof buffer);
+        if (!cwd)
+            return name;
+        path = QByteArray(cwd) + '/' + name;
+    }
+    QList<QByteArray> parts;
+    for (const QByteArray& part : path.split('/')) {
+        if (part == "..") {
+            if (!parts.isEmpty())
+                parts.removeLast();
+        } else if (!part.isEmpty() && part != ".") {
+            parts << part;
+        }
+    }
+    return '/' + parts.join('/');
 }
 
 // The entries of a folder whose names decode to the text; "." and ".." are never among them.

@@ -114,6 +114,8 @@ TEST_F(ByteNamesTest, ExactBytesFromArgumentsAndUrlsNeedNoMatchingAndRoundTripTh
 
     const QString fromBytes = m_aliases.PathOf(real);
     EXPECT_EQ(readAll(fromBytes), "first");
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("sub")));
+    EXPECT_EQ(m_aliases.PathOf(folderBytes() + "/./sub/../caf\xE9.ogg"), fromBytes) << "one file, one alias";
     EXPECT_EQ(m_aliases.PathOf(plain), QFile::decodeName(plain));
     EXPECT_EQ(m_aliases.PathOf(folderBytes() + "/gone\xE9.ogg"), decoded("gone\xE9.ogg"));
 
