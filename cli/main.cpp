@@ -1,9 +1,9 @@
 // varid-convert: the converter on the command line, over the same program folder, options,
 // language file and profiles as the window program.
+#include "app/byte_names.h"
 #include "app/errors.h"
 #include "app/options.h"
 #include "app/paths.h"
-#include "byte_names.h"
 #include "cli_args.h"
 #include "engine/batch_driver.h"
 #include "engine/clock.h"
@@ -111,7 +111,7 @@ void onStopSignal(int) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    TByteNameAliases byteNames;
+    TByteNameAliases& byteNames = ByteNames();
     TCliArgs args;
     QString error;
     if (!ParseCliArgs(byteNames.Arguments(argc, argv), args, error))
@@ -215,11 +215,6 @@ int main(int argc, char** argv) {
     TSystemClock clock;
     TBatchDriver driver(list, engine, view, clock);
     // With a final "/" the folder is taken as given: a name that ends in a blank stays that name.
-    // A source known by an alias is deleted by its real name.
-    driver.SetSourceRemover([&byteNames](const QString& source, const TFileIdentity& identity) {
-        const QByteArray real = byteNames.RealName(source);
-        return real.isEmpty() ? RemoveIfSameFile(source, identity) : RemoveIfSameFile(real, identity);
-    });
     driver.SetSettings({outputDir + QLatin1Char('/'), OutputExtension(format, profile),
                         [format, profile] { return GetProfileOptions(format, profile); }, AvsExtensions});
 

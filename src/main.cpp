@@ -1,6 +1,7 @@
 // The converter's entry point: paths, language, splash, main window, message loop. Files named on
 // the command line join the list as a drop would; when the program runs already, they go to its
 // window and this start ends.
+#include "app/byte_names.h"
 #include "app/instance_channel.h"
 #include "app/paths.h"
 #include "app/power.h"
@@ -22,10 +23,16 @@ int main(int argc, char** argv) {
     app.setApplicationName(QStringLiteral("varid-converter"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.varid.VideoConverter"));
 
-    const QStringList files = FilesFromArguments(app.arguments().mid(1), QDir::currentPath());
+    // The arguments from their bytes (Qt took its own options out of argv): a name that is not
+    // UTF-8 is reached through an alias. The program that runs already gets such a name as a
+    // file: URL with its bytes, since the alias goes when this start ends.
+    const QStringList files = FilesFromArguments(ByteNames().Arguments(argc, argv), QDir::currentPath());
     TInstanceChannel channel(TInstanceChannel::DefaultServerName());
     if (!files.isEmpty()) {
-        if (channel.SendFiles(files))
+        QStringList portable;
+        for (const QString& file : files)
+            portable << ByteNames().Portable(file);
+        if (channel.SendFiles(portable))
             return 0;
     }
 

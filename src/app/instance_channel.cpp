@@ -1,5 +1,7 @@
 #include "app/instance_channel.h"
 
+#include "app/byte_names.h"
+
 #include <QDataStream>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -125,6 +127,11 @@ void TInstanceChannel::onReadyRead(QLocalSocket* socket) {
     }
     socket->write(QByteArray(1, Ack));
     socket->flush();
+    // A name that is not UTF-8 comes as a file: URL with its bytes percent-encoded.
+    for (QString& file : files) {
+        if (file.startsWith(QStringLiteral("file:")))
+            file = LocalPathOfUrl(QUrl(file));
+    }
     emit FilesReceived(files);
     if (m_receiver)
         QMetaObject::invokeMethod(m_receiver, "AddDroppedFiles", Qt::QueuedConnection,
@@ -144,10 +151,9 @@ QStringList FilesFromArguments(const QStringList& arguments, const QString& curr
             continue;
         QString path = argument;
         if (argument.startsWith(QStringLiteral("file:"))) {
-            const QUrl url(argument);
-            if (!url.isLocalFile())
+            path = LocalPathOfUrl(QUrl(argument));
+            if (path.isEmpty())
                 continue;
-            path = url.toLocalFile();
         }
         files << QDir::cleanPath(base.absoluteFilePath(path));
     }

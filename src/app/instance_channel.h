@@ -25,10 +25,10 @@ class TInstanceChannel : public QObject {
     // confirms. False when none listens or it did not confirm.
     bool SendFiles(const QStringList& files, int timeoutMs = 10000) const;
 
-    // Listens for later starts. The files each one hands over go to receiver's slot
-    // AddDroppedFiles(const QStringList&), called by name (queued) so that any window with that
-    // slot can receive them, and are signalled with FilesReceived. False when another program
-    // listens already or the socket cannot be made; a socket file left by a program that ended
+    // Listens for later starts. The files each one hands over (a file: URL as its local path) go
+    // to receiver's slot AddDroppedFiles(const QStringList&), called by name (queued) so that any
+    // window with that slot can receive them, and are signalled with FilesReceived. False when another
+    // program listens already or the socket cannot be made; a socket file left by a program that ended
     // without removing it is replaced.
     bool Listen(QObject* receiver);
     bool IsListening() const;
@@ -47,5 +47,5 @@ class TInstanceChannel : public QObject {
 
 // The files named on a program's command line as absolute paths: every argument that is not an
 // option ("-x"), and after "--" every argument; relative paths are taken from currentDir, file:
-// URLs become local paths.
+// URLs become local paths (a name that is not UTF-8 through its alias, see LocalPathOfUrl).
 QStringList FilesFromArguments(const QStringList& arguments, const QString& currentDir);

@@ -1,5 +1,6 @@
 #include "engine/batch_driver.h"
 
+#include "app/byte_names.h"
 #include "app/dialogs.h"
 #include "app/errors.h"
 #include "app/paths.h"
@@ -29,6 +30,13 @@ TEnginePriority priorityFor(int option) {
     default:
         return TEnginePriority::Idle;
     }
+}
+
+// The default source remover: only the very file that was converted, and a source known by an
+// alias by its real name (deleting the alias would leave the file).
+bool removeSource(const QString& source, const TFileIdentity& identity) {
+    const QByteArray real = ByteNames().RealName(source);
+    return real.isEmpty() ? RemoveIfSameFile(source, identity) : RemoveIfSameFile(real, identity);
 }
 
 bool samePath(const QString& a, const QString& b) {
@@ -223,7 +231,7 @@ void TBatchDriver::bookFile(const QString& reason) {
         // (or rewrote it) while it converted.
         if (m_options.DeleteFileAfterProcessing && !samePath(source, m_currentOutput))
             m_removeSource ? m_removeSource(source, m_sourceIdentity)
-                           : RemoveIfSameFile(source, m_sourceIdentity);
+                           : removeSource(source, m_sourceIdentity);
         m_queue.RemoveRow(source);
         ++run.DoneCount;
         if (run.DoneCount == run.TotalCount) {

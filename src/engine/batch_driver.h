@@ -41,7 +41,8 @@ class TBatchDriver : public QObject {
     void SetSettings(TBatchSettings settings) { m_settings = std::move(settings); }
     const TBatchSettings& Settings() const { return m_settings; }
     // How a converted source is deleted when DeleteFileAfterProcessing is set; by default
-    // RemoveIfSameFile (only the very file that was converted).
+    // RemoveIfSameFile (only the very file that was converted), by the real name for a source
+    // known by an alias of ByteNames().
     using SourceRemover = std::function<bool(const QString& source, const TFileIdentity& identity)>;
     void SetSourceRemover(SourceRemover remover) { m_removeSource = std::move(remover); }
 

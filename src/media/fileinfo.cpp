@@ -1,5 +1,6 @@
 #include "media/fileinfo.h"
 
+#include "app/byte_names.h"
 #include "app/errors.h"
 #include "app/safe_write.h"
 #include "engine/batch_text.h"
@@ -28,8 +29,11 @@ const std::array<TMediaPanelField, 15> kMediaPanelFields = {{
 
 QStringList MediaPanelValues(const TFileItem* item) {
     QStringList values;
-    for (const TMediaPanelField& f : kMediaPanelFields)
-        values << (item ? item->*f.field : Str(Ids::IDS_None));
+    for (const TMediaPanelField& f : kMediaPanelFields) {
+        const QString value = item ? item->*f.field : Str(Ids::IDS_None);
+        // A source known by an alias shows its own name, not the alias's.
+        values << (f.field == &TFileItem::CompleteName ? ByteNames().Display(value) : value);
+    }
     return values;
 }
 

@@ -1,5 +1,6 @@
 #include "sources/sourcelist.h"
 
+#include "app/byte_names.h"
 #include "app/dialogs.h"
 #include "app/utils.h"
 #include "engine/batch_text.h"
@@ -28,6 +29,23 @@ bool SameFile(const QString& a, const QString& b) {
 void ShowError(const QString& text) {
     Dialogs().MessageBox(text, Str(Ids::IDS_MESSAGEBOX_DifferTitle), TMsgDlgType::mtInformation,
                          static_cast<TMsgDlgButtons>(TMsgDlgBtn::mbOK));
+}
+
+// The paths with each name that is not UTF-8 (given in its decoded form) replaced by its alias; a
+// name that cannot be matched to exactly one file is named in a message and left as given.
+QStringList ReachableNames(const QStringList& paths) {
+    QStringList reachable;
+    for (const QString& path : paths) {
+        const TResolvedName name = ByteNames().Resolve(path);
+        if (name.match == TNameMatch::NotFound || name.match == TNameMatch::Ambiguous) {
+            const Ids text = name.match == TNameMatch::NotFound ? Ids::IDS_MESSAGEBOX_UnreadableNameNotFound
+                                                                : Ids::IDS_MESSAGEBOX_UnreadableNameAmbiguous;
+            Dialogs().MessageBox(FormatStr(Str(text), {path}), Str(Ids::IDS_MESSAGEBOX_Error),
+                                 TMsgDlgType::mtWarning, static_cast<TMsgDlgButtons>(TMsgDlgBtn::mbOK));
+        }
+        reachable << name.path;
+    }
+    return reachable;
 }
 
 } // namespace
@@ -169,7 +187,7 @@ QList<TAddResult> TSourceList::AddAndSelect(const QStringList& paths, bool clear
     const TBusyScope busy;
     if (clearFirst)
         Clear();
-    const QList<TAddResult> results = AddSourceFiles(paths);
+    const QList<TAddResult> results = AddSourceFiles(ReachableNames(paths));
     SelectSourceRow(Count());
     return results;
 }

@@ -66,7 +66,9 @@ class TSourceList : public QObject, public IBatchQueue {
     // child processes, one per core, ahead of the rows being appended here in the order given.
     QList<TAddResult> AddSourceFiles(const QStringList& paths);
     // Files chosen in the add dialog or dropped on the list: with the busy cursor, optionally
-    // empties the list first, adds the files (folders are skipped) and selects the last row.
+    // empties the list first, adds the files (folders are skipped) and selects the last row. A
+    // path whose name is not UTF-8, in its decoded form, is added through its alias
+    // (ByteNames().Resolve); one that matches no file or several is named in a message.
     QList<TAddResult> AddAndSelect(const QStringList& paths, bool clearFirst);
 
     // Used by the batch driver: a converted file leaves the list, a failed one goes to the end.

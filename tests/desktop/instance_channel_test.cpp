@@ -1,7 +1,11 @@
 // A later start hands its files to the running program over a local socket.
 #include "app/instance_channel.h"
 
+#include "app/byte_names.h"
+
 #include <QDataStream>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -63,6 +67,26 @@ TEST_F(InstanceChannelTest, FilesReachTheRunningWindow) {
     TInstanceChannel third(name);
     EXPECT_FALSE(third.Listen(&target));
     EXPECT_TRUE(running.IsListening());
+}
+
+TEST_F(InstanceChannelTest, ANameThatIsNotUtf8ArrivesByItsBytes) {
+    // The later start's alias goes with it: it hands over the bytes as a file: URL, and the
+    // running program makes an alias of its own.
+    const QByteArray real = QFile::encodeName(dir.path()) + "/caf\xE9.ogg";
+    FILE* f = std::fopen(real.constData(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    TInstanceChannel running(name);
+    ASSERT_TRUE(running.Listen(&target));
+    const QString plain = QStringLiteral("/media/a.mp4");
+    ASSERT_TRUE(sendFromAnotherStart(
+        {QStringLiteral("file://") + QString::fromLatin1(real.toPercentEncoding("/")), plain}));
+    QTRY_COMPARE_WITH_TIMEOUT(target.received.size(), 1, 5000);
+    ASSERT_EQ(target.received.first().size(), 2);
+    EXPECT_EQ(ByteNames().RealName(target.received.first()[0]), real);
+    EXPECT_TRUE(QFileInfo::exists(target.received.first()[0]));
+    EXPECT_EQ(target.received.first()[1], plain);
+    ::unlink(real.constData());
 }
 
 TEST_F(InstanceChannelTest, NothingRunningMeansTheStartOpensItsOwnWindow) {

@@ -1,5 +1,6 @@
 #include "ui/main/batchwindow.h"
 
+#include "app/byte_names.h"
 #include "app/dialogs.h"
 #include "app/options.h"
 #include "app/paths.h"
@@ -180,7 +181,7 @@ struct TBatchWindow::Impl final : public IProgressView {
             it = failures.insert(failures.end(), TFailure{source, {}});
         it->lines << line;
         if (progress)
-            progress->AddFailure(source, line);
+            progress->AddFailure(ByteNames().Display(source), line);
     }
 
     void SetCaption(const QString& text) override { window().SetCaptionText(text); }
@@ -232,7 +233,7 @@ struct TBatchWindow::Impl final : public IProgressView {
     QString failureDetails() const {
         QStringList text;
         for (const TFailure& f : failures) {
-            text << f.source;
+            text << ByteNames().Display(f.source);
             for (const QString& line : f.lines)
                 text << QStringLiteral("    ") + line;
         }

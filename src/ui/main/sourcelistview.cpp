@@ -1,5 +1,6 @@
 #include "ui/main/sourcelistview.h"
 
+#include "app/byte_names.h"
 #include "app/paths.h"
 #include "sources/sourcelist.h"
 
@@ -25,7 +26,8 @@ QVariant TSourceListModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        return row.Caption;
+        // A name that is not UTF-8 shows in its readable form, not as the path of its alias.
+        return ByteNames().Display(row.Caption);
     case Qt::DecorationRole:
         return RowIcon(row.ImageIndex);
     default:
@@ -132,9 +134,10 @@ QStringList DroppedPaths(const QMimeData* data) {
     QStringList paths;
     if (!data)
         return paths;
+    // The path's bytes come from its percent-encoded form: a name that is not UTF-8 survives.
     for (const QUrl& url : data->urls()) {
         if (url.isLocalFile())
-            paths << url.toLocalFile();
+            paths << LocalPathOfUrl(url);
     }
     return paths;
 }
