@@ -1,6 +1,7 @@
 // varid-convert given odd input: names it must take as they are, things that are not files, a
 // file given more than once, an output folder that cannot be made, an engine that cannot run.
 #include "cli_fixture.h"
+#include "support/byte_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -92,13 +93,7 @@ TEST_F(CliInputTest, ANameThatIsNotUtf8Converts) {
     // "caf\xE9.ogg": a Latin-1 name, as bytes. QProcess takes texts, so a shell passes the bytes.
     const QByteArray name("caf\xE9.ogg");
     const QByteArray real = QFile::encodeName(work.path()) + '/' + name;
-    QFile sample(media + QStringLiteral("viper.ogg"));
-    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
-    const QByteArray content = sample.readAll();
-    FILE* f = std::fopen(real.constData(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(content.constData(), 1, static_cast<size_t>(content.size()), f);
-    std::fclose(f);
+    ASSERT_TRUE(WriteByteNamedFile(real, FileContent(media + QStringLiteral("viper.ogg"))));
 
     QProcess p;
     p.setWorkingDirectory(work.path());
@@ -126,8 +121,7 @@ TEST_F(CliInputTest, AnEngineThatIsNotExecutableIsNamedSo) {
                  QStringLiteral("out"), media + QStringLiteral("viper.ogg")});
     EXPECT_EQ(r.exitCode, 1);
     const QString all = r.out + r.err;
-    EXPECT_TRUE(
-        all.contains(QStringLiteral("the program \"") + engine + QStringLiteral("\" may not be run")))
+    EXPECT_TRUE(all.contains(QStringLiteral("the program \"") + engine + QStringLiteral("\" may not be run")))
         << all.toStdString();
 }
 

@@ -2,6 +2,7 @@
 #include "app/instance_channel.h"
 
 #include "app/byte_names.h"
+#include "support/byte_files.h"
 
 #include <QDataStream>
 #include <QFile>
@@ -73,9 +74,7 @@ TEST_F(InstanceChannelTest, ANameThatIsNotUtf8ArrivesByItsBytes) {
     // The later start's alias goes with it: it hands over the bytes as a file: URL, and the
     // running program makes an alias of its own.
     const QByteArray real = QFile::encodeName(dir.path()) + "/caf\xE9.ogg";
-    FILE* f = std::fopen(real.constData(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fclose(f);
+    ASSERT_TRUE(WriteByteNamedFile(real, {}));
     TInstanceChannel running(name);
     ASSERT_TRUE(running.Listen(&target));
     const QString plain = QStringLiteral("/media/a.mp4");

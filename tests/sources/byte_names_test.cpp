@@ -6,6 +6,7 @@
 #include "lang/multilanguages.h"
 #include "lang/strings.h"
 #include "sources/sourcelist.h"
+#include "support/byte_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,12 +39,7 @@ class ByteNamesTest : public testing::Test {
     // Writes content under a name given as bytes below the folder; returns the full name.
     QByteArray write(const QByteArray& relative, const QByteArray& content = "data") const {
         const QByteArray name = folderBytes() + '/' + relative;
-        FILE* f = std::fopen(name.constData(), "wb");
-        EXPECT_NE(f, nullptr) << name.constData();
-        if (f) {
-            std::fwrite(content.constData(), 1, static_cast<size_t>(content.size()), f);
-            std::fclose(f);
-        }
+        EXPECT_TRUE(WriteByteNamedFile(name, content)) << name.constData();
         return name;
     }
     // The decoded form of a name below the folder, as the file dialog gives it.

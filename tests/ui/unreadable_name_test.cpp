@@ -3,6 +3,7 @@
 // engine, and "delete source" deletes the very file.
 #include "app/byte_names.h"
 #include "main_fixture.h"
+#include "support/byte_files.h"
 #include "ui/main/sourcelistview.h"
 
 #include <QFileInfo>
@@ -21,15 +22,7 @@ TEST_F(MainFixture, AnUnreadableNameFromTheAddDialogConvertsAndItsRealFileIsDele
                                  "LastOutputOpenDir=" +
                                      out.toUtf8() + "\n"));
     const QByteArray real = QFile::encodeName(folder.file(QStringLiteral("media/"))) + "caf\xE9.ogg";
-    {
-        QFile sample(QStringLiteral(VARID_MEDIA_DIR "/viper.ogg"));
-        ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
-        const QByteArray content = sample.readAll();
-        FILE* f = std::fopen(real.constData(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fwrite(content.constData(), 1, static_cast<size_t>(content.size()), f);
-        std::fclose(f);
-    }
+    ASSERT_TRUE(WriteByteNamedFile(real, FileContent(QStringLiteral(VARID_MEDIA_DIR "/viper.ogg"))));
     const QString readable = QFile::decodeName(real);
 
     AddThroughDialog({readable});
