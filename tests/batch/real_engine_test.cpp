@@ -4,6 +4,7 @@
 #include "engine/engine_process.h"
 #include "recording_view.h"
 #include "scripted_engine.h"
+#include "support/byte_files.h"
 #include "support/program_folder.h"
 
 #include <QDir>
@@ -19,17 +20,14 @@ TEST(RealEngine, ConvertsAndBooksThroughTheDriver) {
     ASSERT_TRUE(prog.copyExecutable(QStringLiteral("avcore.dll")));
     QTemporaryDir work;
     const QString damaged = work.filePath(QStringLiteral("damaged.mkv"));
-    QFile source(QStringLiteral(VARID_MEDIA_DIR "/again.mkv"));
-    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-    QFile cut(damaged);
-    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
-    cut.write(source.read(2000));
-    cut.close();
+    ASSERT_TRUE(WriteCutCopy(QStringLiteral(VARID_MEDIA_DIR "/again.mkv"), damaged, 2000));
 
     ASSERT_TRUE(QDir().mkpath(work.filePath(QStringLiteral("out"))));
     TOptions options;
     TFakeQueue queue;
-    queue.rows = {{damaged, 2000}, {QStringLiteral(VARID_MEDIA_DIR "/again.mkv"), source.size()}};
+    queue.rows = {{damaged, 2000},
+                  {QStringLiteral(VARID_MEDIA_DIR "/again.mkv"),
+                   QFileInfo(QStringLiteral(VARID_MEDIA_DIR "/again.mkv")).size()}};
     TEngineProcess engine;
     TRecordingView view;
     TSystemClock clock;
@@ -58,17 +56,13 @@ TEST(RealEngine, TruncatedSourceIsBookedFailedAndKept) {
     ASSERT_TRUE(prog.copyExecutable(QStringLiteral("avcore.dll")));
     QTemporaryDir work;
     const QString truncated = work.filePath(QStringLiteral("truncated.mp4"));
-    QFile source(QStringLiteral(VARID_MEDIA_DIR "/rabbit320.mp4"));
-    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-    QFile cut(truncated);
-    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
-    cut.write(source.read(source.size() * 45 / 100));
-    cut.close();
+    const QString sample = QStringLiteral(VARID_MEDIA_DIR "/rabbit320.mp4");
+    ASSERT_TRUE(WriteCutCopy(sample, truncated, QFileInfo(sample).size() * 45 / 100));
 
     TOptions options;
     options.DeleteFileAfterProcessing = true;
     TFakeQueue queue;
-    queue.rows = {{truncated, cut.size()}};
+    queue.rows = {{truncated, QFileInfo(truncated).size()}};
     TEngineProcess engine;
     TRecordingView view;
     TSystemClock clock;

@@ -7,6 +7,7 @@
 #include "engine/batch_driver.h"
 #include "lang/strings.h"
 #include "sources/sourcelist.h"
+#include "support/byte_files.h"
 #include "support/program_folder.h"
 #include "ui/main/batchwindow.h"
 
@@ -31,13 +32,7 @@ TEST(RealEngineWindow, ConvertsAGoodFileAndReportsADamagedOne) {
     ASSERT_TRUE(QFile::copy(QStringLiteral(VARID_MEDIA_DIR "/again.mkv"), good));
     ASSERT_TRUE(QFile::copy(QStringLiteral(VARID_MEDIA_DIR "/rabbit320.webm"), other));
     const QString damaged = work.filePath(QStringLiteral("damaged.mkv"));
-    {
-        QFile source(good);
-        ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-        QFile cut(damaged);
-        ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
-        cut.write(source.read(2000));
-    }
+    ASSERT_TRUE(WriteCutCopy(good, damaged, 2000));
 
     TScriptedDialogs dialogs;
     TScriptedPower power;

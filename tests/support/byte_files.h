@@ -22,3 +22,10 @@ inline QByteArray FileContent(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+// Writes the first count bytes of the file at source to target (a cut-off copy of a sample);
+// false when either cannot be used.
+inline bool WriteCutCopy(const QString& source, const QString& target, qint64 count) {
+    const QByteArray content = FileContent(source);
+    return !content.isEmpty() && WriteByteNamedFile(QFile::encodeName(target), content.left(count));
+}
