@@ -1,47 +1,17 @@
 // varid-convert end to end: the real program, engine and FFmpeg in a throwaway program folder,
 // converting real sample media.
-#include "support/program_folder.h"
+#include "cli_fixture.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-const QString kMedia = QStringLiteral(VARID_MEDIA_DIR "/");
-
-struct Result {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-class ConvertTest : public ::testing::Test {
+class ConvertTest : public TCliFixture {
   protected:
-    TProgramFolder prog;
-    QTemporaryDir work;
-
-    void SetUp() override {
-        ASSERT_TRUE(prog.isValid());
-        ASSERT_TRUE(prog.copyExecutable(QStringLiteral("varid-convert")));
-        ASSERT_TRUE(prog.copyExecutable(QStringLiteral("avcore.dll")));
-    }
-    Result convert(const QStringList& args) {
-        QProcess p;
-        p.setWorkingDirectory(work.path());
-        p.start(prog.file(QStringLiteral("varid-convert")), args);
-        EXPECT_TRUE(p.waitForFinished(300000)) << "varid-convert did not end";
-        Result r;
-        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = QString::fromUtf8(p.readAllStandardOutput());
-        r.err = QString::fromUtf8(p.readAllStandardError());
-        return r;
-    }
     QString out(const QString& name) const { return work.filePath(QStringLiteral("out/") + name); }
-    static qint64 sizeOf(const QString& path) { return QFileInfo(path).size(); }
 };
 
 TEST_F(ConvertTest, VideoAndAudioSourcesToSeveralFormats) {
@@ -58,9 +28,9 @@ TEST_F(ConvertTest, VideoAndAudioSourcesToSeveralFormats) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.format);
-        const Result r =
+        const TCliResult r =
             convert({QStringLiteral("--format"), QString::fromLatin1(c.format), QStringLiteral("--output"),
-                     QStringLiteral("out"), kMedia + QString::fromLatin1(c.source)});
+                     QStringLiteral("out"), media + QString::fromLatin1(c.source)});
         const bool shouldConvert = *c.output != 0;
         EXPECT_EQ(r.exitCode, shouldConvert ? 0 : 1) << r.out.toStdString() << r.err.toStdString();
         if (shouldConvert) {
@@ -76,7 +46,7 @@ TEST_F(ConvertTest, OneFailingFileIsReportedAndTheOthersConvert) {
     const QString broken = work.filePath(QStringLiteral("broken.mp4"));
     QFile f(broken);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    QFile source(kMedia + QStringLiteral("rabbit320.mp4"));
+    QFile source(media + QStringLiteral("rabbit320.mp4"));
     ASSERT_TRUE(source.open(QIODevice::ReadOnly));
     f.write(source.read(3000)); // the header of a real file, cut off
     f.close();
@@ -87,9 +57,10 @@ TEST_F(ConvertTest, OneFailingFileIsReportedAndTheOthersConvert) {
     t.write("not media");
     t.close();
 
-    const Result r = convert({QStringLiteral("--format"), QStringLiteral("MP4"), QStringLiteral("--output"),
-                              QStringLiteral("out"), kMedia + QStringLiteral("again.mkv"), broken, missing,
-                              text, kMedia + QStringLiteral("rabbit320.webm")});
+    const TCliResult r =
+        convert({QStringLiteral("--format"), QStringLiteral("MP4"), QStringLiteral("--output"),
+                 QStringLiteral("out"), media + QStringLiteral("again.mkv"), broken, missing, text,
+                 media + QStringLiteral("rabbit320.webm")});
     EXPECT_EQ(r.exitCode, 1) << r.out.toStdString() << r.err.toStdString();
     EXPECT_GT(sizeOf(out(QStringLiteral("again.mp4"))), 1000);
     EXPECT_GT(sizeOf(out(QStringLiteral("rabbit320.mp4"))), 1000);
@@ -106,9 +77,9 @@ TEST_F(ConvertTest, OneFailingFileIsReportedAndTheOthersConvert) {
 TEST_F(ConvertTest, ASourceNamedWithBlanksQuotesAndDollarGetsTheRightOutputName) {
     const QString name = QStringLiteral("my \"best\" clip $HOME `x`.webm");
     const QString src = work.filePath(name);
-    ASSERT_TRUE(QFile::copy(kMedia + QStringLiteral("rabbit320.webm"), src));
-    const Result r = convert({QStringLiteral("--format"), QStringLiteral("MP3"), QStringLiteral("--output"),
-                              QStringLiteral("out"), src});
+    ASSERT_TRUE(QFile::copy(media + QStringLiteral("rabbit320.webm"), src));
+    const TCliResult r = convert({QStringLiteral("--format"), QStringLiteral("MP3"),
+                                  QStringLiteral("--output"), QStringLiteral("out"), src});
     EXPECT_EQ(r.exitCode, 0) << r.out.toStdString() << r.err.toStdString();
     EXPECT_GT(sizeOf(out(QStringLiteral("my \"best\" clip $HOME `x`.mp3"))), 1000);
     EXPECT_EQ(QDir(work.filePath(QStringLiteral("out"))).entryList(QDir::Files).size(), 1);
@@ -116,14 +87,14 @@ TEST_F(ConvertTest, ASourceNamedWithBlanksQuotesAndDollarGetsTheRightOutputName)
 
 TEST_F(ConvertTest, ExistingOutputsNeedOverwriteAndSourcesAreDeletedOnRequest) {
     const QString src = work.filePath(QStringLiteral("clip.mkv"));
-    ASSERT_TRUE(QFile::copy(kMedia + QStringLiteral("again.mkv"), src));
+    ASSERT_TRUE(QFile::copy(media + QStringLiteral("again.mkv"), src));
     QDir().mkpath(work.filePath(QStringLiteral("out")));
     QFile existing(out(QStringLiteral("clip.mp4")));
     ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
     existing.write("old");
     existing.close();
 
-    Result r =
+    TCliResult r =
         convert({QStringLiteral("--format=MP4"), QStringLiteral("--output"), QStringLiteral("out"), src});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("--overwrite")));
@@ -137,9 +108,9 @@ TEST_F(ConvertTest, ExistingOutputsNeedOverwriteAndSourcesAreDeletedOnRequest) {
 }
 
 TEST_F(ConvertTest, DryRunPrintsOneEngineCommandLinePerFile) {
-    const Result r = convert({QStringLiteral("--dry-run"), QStringLiteral("--format"), QStringLiteral("aac"),
-                              QStringLiteral("--output"), QStringLiteral("out"),
-                              kMedia + QStringLiteral("viper.mp3"), kMedia + QStringLiteral("again.mkv")});
+    const TCliResult r = convert({QStringLiteral("--dry-run"), QStringLiteral("--format"),
+                                  QStringLiteral("aac"), QStringLiteral("--output"), QStringLiteral("out"),
+                                  media + QStringLiteral("viper.mp3"), media + QStringLiteral("again.mkv")});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
@@ -165,11 +136,11 @@ TEST_F(ConvertTest, UsageErrorsExitWithTwo) {
          "Unknown priority"},
     };
     for (const Case& c : cases) {
-        const Result r = convert(c.args);
+        const TCliResult r = convert(c.args);
         EXPECT_EQ(r.exitCode, 2) << c.says;
         EXPECT_TRUE(r.err.contains(QString::fromLatin1(c.says))) << r.err.toStdString();
     }
-    const Result list = convert({QStringLiteral("--list-formats")});
+    const TCliResult list = convert({QStringLiteral("--list-formats")});
     EXPECT_EQ(list.exitCode, 0);
     EXPECT_EQ(list.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 16);
 }
