@@ -5,8 +5,6 @@
 void CentreOverOwner(QWidget* window, const QWidget* owner) {
     if (!owner)
         return;
-    if (!window->isVisible())
-        window->adjustSize();
     const QRect area = owner->window()->geometry();
     window->move(area.left() + (area.width() - window->width()) / 2,
                  area.top() + (area.height() - window->height()) / 2);

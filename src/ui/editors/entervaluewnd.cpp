@@ -58,6 +58,7 @@ int InputValue(QWidget* owner, const QString& title, const QString& prompt, int 
     dialog.txtValue->setAccessibleName(prompt);
     dialog.Maximum = maximum;
     dialog.Minimum = minimum;
+    dialog.adjustSize();
     CentreOverOwner(&dialog, owner);
     dialog.exec();
     return dialog.Confirmed ? dialog.Value() : current;

@@ -44,6 +44,7 @@ TfrmProfileEditor::TfrmProfileEditor(int formatIndex, QWidget* owner)
             static_cast<QLabel*>(m_widgets[control.Name])->setBuddy(m_widgets[control.Buddy]);
     }
     Refresh();
+    adjustSize();
     CentreOverOwner(this, owner);
 }
 

@@ -224,6 +224,7 @@ struct TBatchWindow::Impl final : public IProgressView {
                       Str(Ids::IDS_MESSAGEBOX_TrayConvertComplete));
         if (Options.ShutdownWindowsWhenDone && modalResult != mrCancel) {
             TfrmShutdown countdown(owner);
+            countdown.adjustSize();
             CentreOverOwner(&countdown, owner);
             if (countdown.exec() == QDialog::Accepted)
                 ShutdownAction(Options.ShutdownFlag);
