@@ -19,6 +19,9 @@ class TScriptedDialogs final : public IDialogs {
         QStringList buttonCaptions;
         TMsgDlgButtons buttons = 0;
         QString details; // the unfoldable text of MessageBoxDetails
+        // The button Enter presses in a question (MessageDlgCaptions); the set's first when it
+        // lacks this one.
+        TMsgDlgBtn defaultButton = TMsgDlgBtn::mbYes;
     };
 
     QList<Shown> shown;
@@ -47,8 +50,9 @@ class TScriptedDialogs final : public IDialogs {
         return answer({Kind::Message, text, caption, type, {}, buttons, details});
     }
     int MessageDlgCaptions(const QString& message, const QString& title, TMsgDlgType type,
-                           const QStringList& captions, TMsgDlgButtons buttons) override {
-        return answer({Kind::Question, message, title, type, captions, buttons, {}});
+                           const QStringList& captions, TMsgDlgButtons buttons,
+                           TMsgDlgBtn defaultButton) override {
+        return answer({Kind::Question, message, title, type, captions, buttons, {}, defaultButton});
     }
     bool BrowseForFolder(QString& folder, const QString& title, const QString& root) override {
         shown.append({Kind::Folder, root, title, TMsgDlgType::mtCustom, {}, 0, {}});

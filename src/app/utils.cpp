@@ -123,9 +123,9 @@ QString ConvertLineBreaks(const QString& text, bool decode) {
 // ---- Dialogs, busy cursor, completion action -----------------------------------------------
 
 int MessageDlgCaptions(const QString& message, const QString& title, TMsgDlgType type,
-                       const QStringList& captions, TMsgDlgButtons buttons) {
+                       const QStringList& captions, TMsgDlgButtons buttons, TMsgDlgBtn defaultButton) {
     try {
-        return Dialogs().MessageDlgCaptions(message, title, type, captions, buttons);
+        return Dialogs().MessageDlgCaptions(message, title, type, captions, buttons, defaultButton);
     } catch (...) {
         return mrNone;
     }

@@ -71,9 +71,11 @@ int64_t ClockTextToMs(const QString& text);
 // ---- Dialogs, busy cursor, completion action -----------------------------------------------
 
 // A question with its own button captions; the result is the modal result of the button kind
-// (Yes 6, No 7, Cancel 2, Yes to all 10), 0 when the box could not be shown.
+// (Yes 6, No 7, Cancel 2, Yes to all 10), 0 when the box could not be shown. Enter presses
+// defaultButton, or the set's first button when the set lacks it.
 int MessageDlgCaptions(const QString& message, const QString& title, TMsgDlgType type,
-                       const QStringList& captions, TMsgDlgButtons buttons);
+                       const QStringList& captions, TMsgDlgButtons buttons,
+                       TMsgDlgBtn defaultButton = TMsgDlgBtn::mbYes);
 // The folder picker; on OK folder becomes the chosen folder and the result is true.
 bool BrowseForFolder(QString& folder, const QString& title, const QString& root = QString());
 

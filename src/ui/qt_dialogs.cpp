@@ -92,7 +92,7 @@ QWidget* TQtDialogs::owner() const {
 
 QMessageBox* TQtDialogs::BuildBox(QWidget* owner, const QString& message, const QString& title,
                                   TMsgDlgType type, const QStringList& captions, TMsgDlgButtons buttons,
-                                  bool sizeButtons) {
+                                  bool sizeButtons, TMsgDlgBtn defaultButton) {
     auto* box = new QMessageBox(owner);
     box->setIcon(iconOf(type));
     box->setWindowTitle(title);
@@ -100,6 +100,7 @@ QMessageBox* TQtDialogs::BuildBox(QWidget* owner, const QString& message, const 
     box->setTextFormat(Qt::PlainText);
 
     QList<QPushButton*> made;
+    QPushButton* byDefault = nullptr;
     for (const ButtonKind& kind : kButtons) {
         if (!HasButton(buttons, kind.button))
             continue;
@@ -110,6 +111,8 @@ QMessageBox* TQtDialogs::BuildBox(QWidget* owner, const QString& message, const 
         button->setProperty("modalResult", kind.result);
         if (kind.button == TMsgDlgBtn::mbCancel)
             box->setEscapeButton(button);
+        if (kind.button == defaultButton)
+            byDefault = button;
         made << button;
     }
     if (made.isEmpty()) {
@@ -117,7 +120,7 @@ QMessageBox* TQtDialogs::BuildBox(QWidget* owner, const QString& message, const 
         ok->setProperty("modalResult", int(mrOk));
         made << ok;
     }
-    box->setDefaultButton(made.first());
+    box->setDefaultButton(byDefault ? byDefault : made.first());
 
     if (sizeButtons) {
         const QFontMetrics metrics(box->font());
@@ -138,10 +141,10 @@ QMessageBox* TQtDialogs::BuildBox(QWidget* owner, const QString& message, const 
 
 int TQtDialogs::run(const QString& message, const QString& title, TMsgDlgType type,
                     const QStringList& captions, TMsgDlgButtons buttons, bool sizeButtons,
-                    const QString& details) {
+                    TMsgDlgBtn defaultButton, const QString& details) {
     try {
         std::unique_ptr<QMessageBox> box(
-            BuildBox(owner(), message, title, type, captions, buttons, sizeButtons));
+            BuildBox(owner(), message, title, type, captions, buttons, sizeButtons, defaultButton));
         if (!details.isEmpty()) {
             box->setDetailedText(details);
             // Wide enough for a path and an engine line side by side with the text.
@@ -168,12 +171,13 @@ int TQtDialogs::MessageBox(const QString& text, const QString& caption, TMsgDlgT
 
 int TQtDialogs::MessageBoxDetails(const QString& text, const QString& caption, TMsgDlgType type,
                                   TMsgDlgButtons buttons, const QString& details) {
-    return run(text, caption, type, {}, buttons, false, details);
+    return run(text, caption, type, {}, buttons, false, TMsgDlgBtn::mbYes, details);
 }
 
 int TQtDialogs::MessageDlgCaptions(const QString& message, const QString& title, TMsgDlgType type,
-                                   const QStringList& captions, TMsgDlgButtons buttons) {
-    return run(message, title, type, captions, buttons, true);
+                                   const QStringList& captions, TMsgDlgButtons buttons,
+                                   TMsgDlgBtn defaultButton) {
+    return run(message, title, type, captions, buttons, true, defaultButton);
 }
 
 bool TQtDialogs::BrowseForFolder(QString& folder, const QString& title, const QString& root) {

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -31,6 +32,18 @@ void pressWhenShown(const QString& text) {
             if (b->text() == text)
                 b->click();
         }
+    });
+}
+
+// Presses Enter in the next modal box, once it is shown.
+void enterWhenShown() {
+    QTimer::singleShot(0, [] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box) {
+            enterWhenShown();
+            return;
+        }
+        QTest::keyClick(box, Qt::Key_Return);
     });
 }
 
@@ -100,20 +113,47 @@ TEST(QtDialogs, ResultsAreThoseOfTheButtonKinds) {
         TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel | TMsgDlgBtn::mbYesToAll;
     pressWhenShown(QStringLiteral("Yes To All"));
     EXPECT_EQ(dialogs.MessageDlgCaptions(QStringLiteral("Overwrite?"), QStringLiteral("Overwrite file?"),
-                                         TMsgDlgType::mtConfirmation, captions, set),
+                                         TMsgDlgType::mtConfirmation, captions, set, TMsgDlgBtn::mbNo),
               mrYesToAll);
     pressWhenShown(QStringLiteral("No"));
     EXPECT_EQ(dialogs.MessageDlgCaptions(QStringLiteral("Overwrite?"), QString(), TMsgDlgType::mtWarning,
-                                         captions, set),
+                                         captions, set, TMsgDlgBtn::mbNo),
               mrNo);
     closeWhenShown();
     EXPECT_EQ(dialogs.MessageDlgCaptions(QStringLiteral("Overwrite?"), QString(), TMsgDlgType::mtWarning,
-                                         captions, set),
+                                         captions, set, TMsgDlgBtn::mbNo),
               mrCancel);
     pressWhenShown(QStringLiteral("OK"));
     EXPECT_EQ(dialogs.MessageBox(QStringLiteral("Done"), QStringLiteral("Info"), TMsgDlgType::mtInformation,
                                  static_cast<unsigned>(TMsgDlgBtn::mbOK)),
               mrOk);
+}
+
+// Enter presses the default button the caller named: an overwrite question answers No to it. A
+// default the set lacks falls back to the first button.
+TEST(QtDialogs, EnterPressesTheNamedDefaultButton) {
+    TQtDialogs dialogs;
+    const QStringList captions{QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("Cancel"),
+                               QStringLiteral("Yes To All")};
+    const TMsgDlgButtons overwrite =
+        TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel | TMsgDlgBtn::mbYesToAll;
+    struct Case {
+        TMsgDlgButtons set;
+        TMsgDlgBtn defaultButton;
+        int result;
+    };
+    const Case cases[] = {
+        {overwrite, TMsgDlgBtn::mbNo, mrNo},
+        {TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel, TMsgDlgBtn::mbNo, mrNo},
+        {overwrite, TMsgDlgBtn::mbYes, mrYes},
+        {TMsgDlgBtn::mbOK | TMsgDlgBtn::mbCancel, TMsgDlgBtn::mbNo, mrOk},
+    };
+    for (const Case& c : cases) {
+        enterWhenShown();
+        EXPECT_EQ(dialogs.MessageDlgCaptions(QStringLiteral("File exists."), QStringLiteral("Overwrite file?"),
+                                             TMsgDlgType::mtConfirmation, captions, c.set, c.defaultButton),
+                  c.result);
+    }
 }
 
 TEST(QtDialogs, BusyCursorIsOneOverride) {
