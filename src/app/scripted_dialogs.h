@@ -13,7 +13,7 @@ class TScriptedDialogs final : public IDialogs {
     enum class Kind { Message, Question, Folder, OpenFiles, SaveFile, ShellOpen };
     struct Shown {
         Kind kind;
-        QString text;    // message, or the path opened by the shell
+        QString text;    // message, the folder a picker opens in, or the path opened by the shell
         QString caption; // caption or title
         TMsgDlgType type = TMsgDlgType::mtCustom;
         QStringList buttonCaptions;
@@ -55,7 +55,8 @@ class TScriptedDialogs final : public IDialogs {
         return answer({Kind::Question, message, title, type, captions, buttons, {}, defaultButton});
     }
     bool BrowseForFolder(QString& folder, const QString& title, const QString& root) override {
-        shown.append({Kind::Folder, root, title, TMsgDlgType::mtCustom, {}, 0, {}});
+        Q_UNUSED(root)
+        shown.append({Kind::Folder, folder, title, TMsgDlgType::mtCustom, {}, 0, {}});
         if (folders.isEmpty())
             return false;
         const QString answer = folders.dequeue();

@@ -28,6 +28,12 @@ bool IsValidFileName(const QString& text);
 // there is none.
 QString GetShellFolder(const QString& name);
 
+// The folder a file or folder picker opens in for a stored folder: the folder itself when it
+// exists, else its nearest existing ancestor (a fresh home may lack its documents folder); the
+// home folder for an empty text. A picker given a missing folder would open in its parent with
+// the missing name typed as the file name.
+QString NearestExistingFolder(const QString& folder);
+
 // ---- Text -----------------------------------------------------------------------------------
 
 // The pieces between occurrences of delimiter; the piece after the last one is always added

@@ -1,10 +1,12 @@
 #include "ui/qt_dialogs.h"
 
+#include "app/utils.h"
 #include "lang/strings.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -180,8 +182,10 @@ int TQtDialogs::MessageDlgCaptions(const QString& message, const QString& title,
     return run(message, title, type, captions, buttons, true, defaultButton);
 }
 
+// Every picker opens in an existing folder: given a missing one, Qt's dialog would open in its
+// parent with the missing name typed in the name field.
 bool TQtDialogs::BrowseForFolder(QString& folder, const QString& title, const QString& root) {
-    const QString start = !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : root;
+    const QString start = NearestExistingFolder(TrimControls(folder).isEmpty() ? root : folder);
     const QString chosen =
         QFileDialog::getExistingDirectory(owner(), title, start, QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty())
@@ -191,11 +195,13 @@ bool TQtDialogs::BrowseForFolder(QString& folder, const QString& title, const QS
 }
 
 QStringList TQtDialogs::GetOpenFileNames(const QString& title, const QString& dir, const QString& filter) {
-    return QFileDialog::getOpenFileNames(owner(), title, dir, filter);
+    return QFileDialog::getOpenFileNames(owner(), title, NearestExistingFolder(dir), filter);
 }
 
 QString TQtDialogs::GetSaveFileName(const QString& title, const QString& fileName, const QString& filter) {
-    return QFileDialog::getSaveFileName(owner(), title, fileName, filter);
+    const QFileInfo start(fileName);
+    return QFileDialog::getSaveFileName(
+        owner(), title, QDir(NearestExistingFolder(start.path())).filePath(start.fileName()), filter);
 }
 
 bool TQtDialogs::ShellOpen(const QString& path) {

@@ -338,6 +338,7 @@ TEST_F(ChooserTest, BrowseFillsTheFolderFieldAndTheStoredStart) {
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(dialogs.shown[0].kind, Kind::Folder);
     EXPECT_EQ(dialogs.shown[0].caption, QStringLiteral("Please select a folder!"));
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("/")); // "/start" is missing: its nearest existing folder
 
     dialogs.folders.enqueue(QStringLiteral("/picked"));
     action(*chooser, "actBrowse")->trigger();

@@ -3,9 +3,13 @@
 #include "lang/strings.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -44,6 +48,24 @@ void enterWhenShown() {
             return;
         }
         QTest::keyClick(box, Qt::Key_Return);
+    });
+}
+
+// What the next file or folder picker showed when it opened; it is then cancelled.
+struct PickerSeen {
+    QString folder;
+    QString name;
+};
+void inspectPickerWhenShown(PickerSeen* seen) {
+    QTimer::singleShot(0, [seen] {
+        auto* picker = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!picker) {
+            inspectPickerWhenShown(seen);
+            return;
+        }
+        seen->folder = picker->directory().absolutePath();
+        seen->name = picker->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+        picker->reject();
     });
 }
 
@@ -154,6 +176,29 @@ TEST(QtDialogs, EnterPressesTheNamedDefaultButton) {
                                              TMsgDlgType::mtConfirmation, captions, c.set, c.defaultButton),
                   c.result);
     }
+}
+
+// Each picker given a folder that is gone opens in the nearest folder that exists, with nothing but
+// the save dialog's file name in its name field.
+TEST(QtDialogs, PickersOpenInTheNearestExistingFolder) {
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("gone/Documents"));
+    TQtDialogs dialogs;
+    PickerSeen open, browse, save;
+    inspectPickerWhenShown(&open);
+    EXPECT_TRUE(dialogs.GetOpenFileNames(QStringLiteral("Add Files"), missing, QString()).isEmpty());
+    QString folder = missing;
+    inspectPickerWhenShown(&browse);
+    EXPECT_FALSE(dialogs.BrowseForFolder(folder, QStringLiteral("Pick"), QString()));
+    EXPECT_EQ(folder, missing);
+    inspectPickerWhenShown(&save);
+    EXPECT_TRUE(dialogs.GetSaveFileName(QStringLiteral("Save"), missing + QStringLiteral("/info.txt"), QString())
+                    .isEmpty());
+    for (const PickerSeen* seen : {&open, &browse, &save})
+        EXPECT_EQ(seen->folder, QDir(dir.path()).absolutePath());
+    EXPECT_EQ(open.name, QString());
+    EXPECT_EQ(browse.name, QString());
+    EXPECT_EQ(save.name, QStringLiteral("info.txt"));
 }
 
 TEST(QtDialogs, BusyCursorIsOneOverride) {

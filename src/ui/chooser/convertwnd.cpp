@@ -464,7 +464,7 @@ void TfrmConvert::showProfileMenu() {
 }
 
 void TfrmConvert::browse() {
-    QString folder = Options.LastOutputOpenDir;
+    QString folder = NearestExistingFolder(Options.LastOutputOpenDir);
     if (!BrowseForFolder(folder, Str(Ids::IDS_SelectFolder), QString()))
         return;
     Options.LastOutputOpenDir = folder;

@@ -2,6 +2,7 @@
 // media panel and the output panel.
 #include "app/dialogs.h"
 #include "app/options.h"
+#include "app/utils.h"
 #include "lang/multilanguages.h"
 #include "lang/strings.h"
 #include "media/fileinfo.h"
@@ -295,7 +296,8 @@ void TfrmMain::keepResponsive() {
 
 void TfrmMain::addFiles(bool clearFirst) {
     const QString title = Str(clearFirst ? Ids::IDS_MAIN_BUTTON_Open : Ids::IDS_MAIN_MENUITEM_AddFiles);
-    const QStringList files = Dialogs().GetOpenFileNames(title, Options.LastInputOpenDir, m_openFilter);
+    const QStringList files =
+        Dialogs().GetOpenFileNames(title, NearestExistingFolder(Options.LastInputOpenDir), m_openFilter);
     if (files.isEmpty())
         return;
     Options.LastInputOpenDir = QFileInfo(files.first()).absolutePath();
