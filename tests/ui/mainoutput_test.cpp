@@ -12,9 +12,11 @@
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 #include <QToolButton>
 
@@ -88,23 +90,56 @@ TEST_F(MainOutputTest, TheChooserDrivesTheLabelsAndTheWindowWaitsForIt) {
     EXPECT_EQ(Text("lblOutputDirectory"), QStringLiteral("/new/folder"));
     EXPECT_TRUE(Main().isEnabled());
 
-    // A second chooser becomes the one the batch reads; Cancel empties format and profile.
+    // The button opens the same chooser again; Cancel gives the window back.
     Child<QToolButton>("btnOutputSetting")->click();
-    TfrmConvert* second = Main().Chooser();
-    EXPECT_NE(second, chooser);
+    EXPECT_EQ(Main().Chooser(), chooser);
     EXPECT_FALSE(Main().isEnabled());
-    emit second->cancelled();
+    emit chooser->cancelled();
     EXPECT_TRUE(Main().isEnabled());
-    EXPECT_TRUE(Text("lblOutputFormat").isEmpty());
-    EXPECT_TRUE(Text("lblProfileText").isEmpty());
-    EXPECT_EQ(Text("lblOutputDirectory"), QStringLiteral("/new/folder"));
-    EXPECT_EQ(Main().ConvertSettings().outputFolder, second->OutputFolderText());
 
     // A chooser closed some other way does not leave the main window disabled.
     Act("actOutputSetting")->trigger();
     EXPECT_FALSE(Main().isEnabled());
     Main().Chooser()->close();
     EXPECT_TRUE(Main().isEnabled());
+}
+
+// A choice made in the chooser stays the session's: opening the chooser again shows it and changes
+// nothing in the main window, whatever options.ini (written only at the end) still holds; Cancel
+// puts back what was in use when it opened, labels and batch alike.
+TEST_F(MainOutputTest, TheChooserKeepsTheSessionsChoiceAndCancelPutsItBack) {
+    StoreOptions("OutputFormat=0\nLastOutputOpenDir=/stored\n");
+    const QString out = folder.file(QStringLiteral("out"));
+    const auto labels = [this] {
+        return QStringList{Text("lblOutputFormat"), Text("lblProfileText"), Text("lblOutputDirectory")};
+    };
+    Act("actOutputSetting")->trigger();
+    TfrmConvert* chooser = Main().Chooser();
+    ASSERT_NE(chooser, nullptr);
+    chooser->findChild<QRadioButton*>(QStringLiteral("rdoWMV"))->click();
+    chooser->findChild<QLineEdit*>(QStringLiteral("txtOutputDir"))->setText(out);
+    chooser->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+    const QStringList chosen{QStringLiteral("To WMV"), QStringLiteral("Default"), out};
+    ASSERT_EQ(labels(), chosen);
+
+    Act("actOutputSetting")->trigger();
+    EXPECT_EQ(Main().Chooser(), chooser);
+    EXPECT_TRUE(chooser->isVisible());
+    EXPECT_EQ(chooser->CurrentFormat(), 5);
+    EXPECT_EQ(chooser->OutputFolderText(), out);
+    EXPECT_EQ(labels(), chosen);
+
+    chooser->findChild<QRadioButton*>(QStringLiteral("rdoMP4"))->click();
+    chooser->findChild<QLineEdit*>(QStringLiteral("txtOutputDir"))->setText(QStringLiteral("/elsewhere"));
+    EXPECT_EQ(Text("lblOutputFormat"), QStringLiteral("To MP4"));
+    chooser->findChild<QPushButton*>(QStringLiteral("btnCancel"))->click();
+    EXPECT_TRUE(Main().isEnabled());
+    EXPECT_EQ(labels(), chosen);
+    const TBatchSettings settings = Main().ConvertSettings();
+    EXPECT_EQ(settings.outputExtension, QStringLiteral(".wmv"));
+    EXPECT_EQ(settings.outputFolder, out);
+    EXPECT_EQ(settings.profileOptions(), GetProfileOptions(5, QStringLiteral("Default")));
+    EXPECT_EQ(OptionValue("OutputFormat"), 0); // nothing was written meanwhile
 }
 
 TEST_F(MainOutputTest, OpenDestinationFolderChecksTheFolderFirst) {

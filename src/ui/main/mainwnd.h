@@ -61,7 +61,7 @@ class TfrmMain : public QWidget {
     QVBoxLayout* Body() const { return m_body; }
     // The add dialog's file types as last built from the language's input filters.
     const QString& OpenFilter() const { return m_openFilter; }
-    // The chooser the batch reads: the most recently created one, or none yet.
+    // The chooser the batch reads: created at the first "Output Setting", none before.
     TfrmConvert* Chooser() const { return m_chooser; }
     // The settings the convert action hands to the batch.
     TBatchSettings ConvertSettings() const;
@@ -140,7 +140,6 @@ class TfrmMain : public QWidget {
     QHash<QString, QAction*> m_actions; // by object name
     QList<QAction*> m_menuItems;        // of both list menus
     QString m_openFilter;
-    int m_shownFormat = -1; // format shown in lblOutputFormat; -1 when the label is empty
     int m_adding = 0;       // adds in progress (an add lets other commands run between files)
     QElapsedTimer m_pump;   // since events were last let through during an add
     QPointer<TfrmConvert> m_chooser;
