@@ -4,6 +4,7 @@
 #include "main_fixture.h"
 #include "profiles/catalogue.h"
 #include "profiles/optiondetails.h"
+#include "ui/main/batchwindow.h"
 #include "ui/main/fileinfownd.h"
 #include "ui/main/settingswnd.h"
 
@@ -11,6 +12,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileInfo>
+#include <QFrame>
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -277,6 +279,58 @@ TEST_F(MainOutputTest, LanguageSwitchReappliesCaptionsInOpenWindowsAndTheFilter)
     AddThroughDialog({});
     EXPECT_EQ(dialogs.shown.last().buttonCaptions.value(0), QStringLiteral("Filme (*.mkv);;All Files (*)"));
     EXPECT_EQ(dialogs.shown.last().caption, QStringLiteral("Dateien hinzu"));
+}
+
+// A batch's success that the desktop could not announce shows in the window without blocking it:
+// the count, where the sources went, a button to the output folder and one that closes it; it
+// follows a language switch and goes when the next batch starts.
+TEST_F(MainOutputTest, AnUnannouncedSuccessShowsInTheWindow) {
+    auto* bar = Child<QFrame>("pnlBatchDone");
+    ASSERT_NE(bar, nullptr);
+    EXPECT_FALSE(bar->isVisible());
+    auto* batch = Main().findChild<TBatchWindow*>();
+    ASSERT_NE(batch, nullptr);
+    const struct {
+        TBatchSuccess success;
+        const char* text;
+    } cases[] = {
+        {{3, QStringLiteral("/out"), 3, 0}, "3 files converted.\nSource files moved to the Trash: 3"},
+        {{1, QStringLiteral("/out"), 0, 0}, "One file converted."},
+        {{2, QStringLiteral("/out"), 1, 1},
+         "2 files converted.\nSource files moved to the Trash: 1\n"
+         "Source files deleted (they could not go to the Trash): 1"},
+    };
+    for (const auto& c : cases) {
+        emit batch->succeededUnannounced(c.success);
+        EXPECT_TRUE(bar->isVisible());
+        EXPECT_EQ(Text("lblBatchDone"), QString::fromUtf8(c.text));
+    }
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(Act("actAdd")->isEnabled());
+
+    Child<QPushButton>("btnOpenOutput")->click();
+    ASSERT_FALSE(dialogs.shown.isEmpty());
+    EXPECT_EQ(dialogs.shown.last().kind, Kind::ShellOpen);
+    EXPECT_EQ(dialogs.shown.last().text, QStringLiteral("/out"));
+    EXPECT_EQ(Child<QToolButton>("btnCloseMessage")->accessibleName(), QStringLiteral("Close this message"));
+    Child<QToolButton>("btnCloseMessage")->click();
+    EXPECT_FALSE(bar->isVisible());
+
+    emit batch->succeededUnannounced({4, QStringLiteral("/out"), 0, 0});
+    folder.writeFile(
+        QStringLiteral("langs/Deutsch.ini"),
+        "[VaridAVI_Convert]\nLanguageName=Deutsch\nIDS_MAIN_LABEL_DoneFiles=%d Dateien konvertiert.\n"
+        "[VaridAVI_AVSExt]\n1=.avs\n[VaridAVI_Filters]\nFilme=*.mkv\n");
+    main.reset();
+    emit Main().findChild<TBatchWindow*>()->succeededUnannounced({4, QStringLiteral("/out"), 0, 0});
+    for (QAction* item : Child<QMenu>("mniLanguages")->actions()) {
+        if (item->data().toString() == QStringLiteral("Deutsch"))
+            item->trigger();
+    }
+    EXPECT_EQ(Text("lblBatchDone"), QStringLiteral("4 Dateien konvertiert."));
+    // The next Convert takes it away (here it stops at the empty list).
+    Act("actConvert")->trigger();
+    EXPECT_FALSE(Child<QFrame>("pnlBatchDone")->isVisible());
 }
 
 // The chooser kept after OK serves the next batch: after a language switch its list, the labels

@@ -12,6 +12,7 @@
 #include "ui/centre.h"
 #include "ui/chooser/convertwnd.h"
 #include "ui/main/batchwindow.h"
+#include "ui/main/donebar.h"
 #include "ui/main/fileinfownd.h"
 #include "ui/main/mainwnd.h"
 #include "ui/main/settingswnd.h"
@@ -97,6 +98,7 @@ void TfrmMain::showStoredChoice() {
 void TfrmMain::convert() {
     if (m_adding > 0 || m_batch->Running())
         return;
+    pnlBatchDone->hide(); // the last batch's message
     m_batch->Convert(ConvertSettings());
     // The batch keeps the folder it used; without a chooser the labels show the stored choice.
     if (!m_chooser)
