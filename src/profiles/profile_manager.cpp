@@ -24,7 +24,8 @@ QStringList yesNoCaptions() {
 bool confirmOverwrite(const QString& path) {
     return MessageDlgCaptions(FormatStr(Str(Ids::IDS_MESSAGEBOX_FileExists), {path}),
                               Str(Ids::IDS_MESSAGEBOX_Overwrite), TMsgDlgType::mtConfirmation,
-                              yesNoCaptions(), TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo, TMsgDlgBtn::mbNo) == mrYes;
+                              yesNoCaptions(), TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo,
+                              TMsgDlgBtn::mbNo) == mrYes;
 }
 
 // Copies the editor's controls into the format's record and writes it. The profile layer writes

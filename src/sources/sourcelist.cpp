@@ -375,8 +375,9 @@ bool TSourceList::ConfirmOverwrite(const TOutputPathFn& outputPath) {
         if (answer == mrYes)
             continue;
         if (answer == mrYesToAll) {
-            return MessageDlgCaptions(Str(Ids::IDS_MESSAGEBOX_SureTOOverwrite), Str(Ids::IDS_MESSAGEBOX_Overwrite),
-                                      TMsgDlgType::mtConfirmation, captions.mid(0, 3),
+            return MessageDlgCaptions(Str(Ids::IDS_MESSAGEBOX_SureTOOverwrite),
+                                      Str(Ids::IDS_MESSAGEBOX_Overwrite), TMsgDlgType::mtConfirmation,
+                                      captions.mid(0, 3),
                                       TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel,
                                       TMsgDlgBtn::mbNo) == mrYes;
         }

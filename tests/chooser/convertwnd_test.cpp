@@ -12,10 +12,10 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
@@ -275,7 +275,8 @@ TEST_F(ChooserTest, CancelCloseAndEscapePutBackTheChoiceItOpenedWith) {
         EXPECT_EQ(Options.OutputFormat, Wmv);
         EXPECT_EQ(chooser->CurrentProfile(), QStringLiteral("Typed name"));
         EXPECT_EQ(chooser->GetProfileOptions(), GetProfileOptions(Wmv, QStringLiteral("Typed name")));
-        EXPECT_EQ(child<QComboBox>(*chooser, "cmbMP4")->currentText(), QStringLiteral("Sony PSP Full Screen"));
+        EXPECT_EQ(child<QComboBox>(*chooser, "cmbMP4")->currentText(),
+                  QStringLiteral("Sony PSP Full Screen"));
         EXPECT_FALSE(child<QAction>(*chooser, "miMP3")->isChecked());
         EXPECT_EQ(chooser->OutputFolderText(), QStringLiteral("/opened with"));
         EXPECT_EQ(Options.LastOutputOpenDir, QStringLiteral("/stored"));

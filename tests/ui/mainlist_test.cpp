@@ -96,7 +96,8 @@ TEST_F(MainListTest, AddAndOpenStartInTheNearestExistingFolder) {
         EXPECT_EQ(shown.kind, Kind::OpenFiles);
         EXPECT_EQ(QDir::cleanPath(shown.text), QDir::cleanPath(folder.path()));
     }
-    EXPECT_EQ(Options.LastInputOpenDir, folder.file(QStringLiteral("gone/Documents"))); // kept: nothing chosen
+    EXPECT_EQ(Options.LastInputOpenDir,
+              folder.file(QStringLiteral("gone/Documents"))); // kept: nothing chosen
 }
 
 TEST_F(MainListTest, DeleteClearSelectAllAndMoveKeepTheSelectionRules) {

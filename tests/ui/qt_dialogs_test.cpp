@@ -8,8 +8,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -172,8 +172,9 @@ TEST(QtDialogs, EnterPressesTheNamedDefaultButton) {
     };
     for (const Case& c : cases) {
         enterWhenShown();
-        EXPECT_EQ(dialogs.MessageDlgCaptions(QStringLiteral("File exists."), QStringLiteral("Overwrite file?"),
-                                             TMsgDlgType::mtConfirmation, captions, c.set, c.defaultButton),
+        EXPECT_EQ(dialogs.MessageDlgCaptions(QStringLiteral("File exists."),
+                                             QStringLiteral("Overwrite file?"), TMsgDlgType::mtConfirmation,
+                                             captions, c.set, c.defaultButton),
                   c.result);
     }
 }
@@ -192,8 +193,9 @@ TEST(QtDialogs, PickersOpenInTheNearestExistingFolder) {
     EXPECT_FALSE(dialogs.BrowseForFolder(folder, QStringLiteral("Pick"), QString()));
     EXPECT_EQ(folder, missing);
     inspectPickerWhenShown(&save);
-    EXPECT_TRUE(dialogs.GetSaveFileName(QStringLiteral("Save"), missing + QStringLiteral("/info.txt"), QString())
-                    .isEmpty());
+    EXPECT_TRUE(
+        dialogs.GetSaveFileName(QStringLiteral("Save"), missing + QStringLiteral("/info.txt"), QString())
+            .isEmpty());
     for (const PickerSeen* seen : {&open, &browse, &save})
         EXPECT_EQ(seen->folder, QDir(dir.path()).absolutePath());
     EXPECT_EQ(open.name, QString());

@@ -120,7 +120,6 @@ QIcon themeIcon(std::initializer_list<const char*> names) {
     return {};
 }
 
-
 } // namespace
 
 TfrmConvert::TfrmConvert(QWidget* owner) : QWidget(owner, Qt::Dialog) {
@@ -536,8 +535,8 @@ void TfrmConvert::showEvent(QShowEvent* event) {
         m_opening.format = m_format;
         for (int i = 0; i < FormatCount; ++i) {
             m_opening.profiles[i] = m_lists[i]->currentText();
-            m_opening.listed[i] = m_lists[i]->findText(m_opening.profiles[i],
-                                                       Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
+            m_opening.listed[i] =
+                m_lists[i]->findText(m_opening.profiles[i], Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
         }
         m_opening.folderText = txtOutputDir->text();
         m_opening.storedFolder = Options.LastOutputOpenDir;
