@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -24,31 +25,29 @@ QList<QPushButton*> boxButtons(QMessageBox& box) {
     return buttons;
 }
 
-// Presses the button with the given text of the next modal box, once it is shown.
+// Runs act on the next modal window once it is shown.
+void whenModalShown(std::function<void(QWidget*)> act) {
+    QTimer::singleShot(0, [act = std::move(act)]() mutable {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            act(modal);
+        else
+            whenModalShown(std::move(act));
+    });
+}
+
+// Presses the button with the given text of the next modal box.
 void pressWhenShown(const QString& text) {
-    QTimer::singleShot(0, [text] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) {
-            pressWhenShown(text);
-            return;
-        }
-        for (QAbstractButton* b : box->buttons()) {
+    whenModalShown([text](QWidget* modal) {
+        for (QAbstractButton* b : qobject_cast<QMessageBox*>(modal)->buttons()) {
             if (b->text() == text)
                 b->click();
         }
     });
 }
 
-// Presses Enter in the next modal box, once it is shown.
+// Presses Enter in the next modal box.
 void enterWhenShown() {
-    QTimer::singleShot(0, [] {
-        QWidget* box = QApplication::activeModalWidget();
-        if (!box) {
-            enterWhenShown();
-            return;
-        }
-        QTest::keyClick(box, Qt::Key_Return);
-    });
+    whenModalShown([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
 }
 
 // What the next file or folder picker showed when it opened; it is then cancelled.
@@ -57,12 +56,8 @@ struct PickerSeen {
     QString name;
 };
 void inspectPickerWhenShown(PickerSeen* seen) {
-    QTimer::singleShot(0, [seen] {
-        auto* picker = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!picker) {
-            inspectPickerWhenShown(seen);
-            return;
-        }
+    whenModalShown([seen](QWidget* modal) {
+        auto* picker = qobject_cast<QFileDialog*>(modal);
         seen->folder = picker->directory().absolutePath();
         seen->name = picker->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
         picker->reject();
@@ -70,14 +65,7 @@ void inspectPickerWhenShown(PickerSeen* seen) {
 }
 
 void closeWhenShown() {
-    QTimer::singleShot(0, [] {
-        QWidget* box = QApplication::activeModalWidget();
-        if (!box) {
-            closeWhenShown();
-            return;
-        }
-        box->close();
-    });
+    whenModalShown([](QWidget* modal) { modal->close(); });
 }
 
 } // namespace
