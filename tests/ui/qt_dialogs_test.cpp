@@ -18,6 +18,12 @@
 
 namespace {
 
+// The overwrite question's buttons and their captions.
+const QStringList kOverwriteCaptions{QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("Cancel"),
+                                     QStringLiteral("Yes To All")};
+constexpr TMsgDlgButtons kOverwriteButtons =
+    TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel | TMsgDlgBtn::mbYesToAll;
+
 QList<QPushButton*> boxButtons(QMessageBox& box) {
     QList<QPushButton*> buttons;
     for (QAbstractButton* b : box.buttons())
@@ -117,10 +123,8 @@ TEST(QtDialogs, ButtonsWithoutCaptionsReadTheLanguage) {
 
 TEST(QtDialogs, ResultsAreThoseOfTheButtonKinds) {
     TQtDialogs dialogs;
-    const QStringList captions{QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("Cancel"),
-                               QStringLiteral("Yes To All")};
-    const TMsgDlgButtons set =
-        TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel | TMsgDlgBtn::mbYesToAll;
+    const QStringList& captions = kOverwriteCaptions;
+    const TMsgDlgButtons set = kOverwriteButtons;
     pressWhenShown(QStringLiteral("Yes To All"));
     EXPECT_EQ(dialogs.MessageDlgCaptions(QStringLiteral("Overwrite?"), QStringLiteral("Overwrite file?"),
                                          TMsgDlgType::mtConfirmation, captions, set, TMsgDlgBtn::mbNo),
@@ -143,10 +147,7 @@ TEST(QtDialogs, ResultsAreThoseOfTheButtonKinds) {
 // default the set lacks falls back to the first button.
 TEST(QtDialogs, EnterPressesTheNamedDefaultButton) {
     TQtDialogs dialogs;
-    const QStringList captions{QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("Cancel"),
-                               QStringLiteral("Yes To All")};
-    const TMsgDlgButtons overwrite =
-        TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel | TMsgDlgBtn::mbYesToAll;
+    const TMsgDlgButtons overwrite = kOverwriteButtons;
     struct Case {
         TMsgDlgButtons set;
         TMsgDlgBtn defaultButton;
@@ -162,7 +163,7 @@ TEST(QtDialogs, EnterPressesTheNamedDefaultButton) {
         enterWhenShown();
         EXPECT_EQ(dialogs.MessageDlgCaptions(QStringLiteral("File exists."),
                                              QStringLiteral("Overwrite file?"), TMsgDlgType::mtConfirmation,
-                                             captions, c.set, c.defaultButton),
+                                             kOverwriteCaptions, c.set, c.defaultButton),
                   c.result);
     }
 }
