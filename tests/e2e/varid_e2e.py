@@ -30,8 +30,9 @@ Session(program_dir, ...)
     args         extra command-line arguments for the program.
     prepare      called with the session after the program folder is copied and before the
                  program starts (to write a config.ini that chooses the language, say).
-    window_manager  argv of a window manager to run on the X server (screenshots with title
-                 bars); tests run without one.
+    window_manager  argv of a window manager to run on the X server (["openbox"]: windows get
+                 the desktop's frame, for screenshots with title bars and tests of what the
+                 frame does); by default there is none.
     s.home       the temporary HOME; s.tmp a scratch folder that is removed at the end.
     s.pid        the program's process id; s.running() whether it still runs;
                  s.program_log() what it printed; s.start_program() starts it again after it
