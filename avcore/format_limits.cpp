@@ -6,6 +6,16 @@
 namespace avcore {
 namespace {
 
+// The pixel shapes MPEG-1 signals: the inverses of its table of pixel heights.
+std::vector<Ratio> Mpeg1PixelShapes() {
+    std::vector<Ratio> shapes;
+    for (long long height :
+         {10000, 6735, 7031, 7615, 8055, 8437, 8935, 9157, 9815, 10255, 10695, 10950, 11575, 12015}) {
+        shapes.push_back(MakeRatio(10000, height));
+    }
+    return shapes;
+}
+
 const std::vector<VideoLimits>& VideoLimitTable() {
     static const std::vector<VideoLimits> table = {
         // H.263's picture clock runs at 29.97 Hz: a faster rate cannot be told apart.
@@ -16,28 +26,7 @@ const std::vector<VideoLimits>& VideoLimitTable() {
         // FFmpeg's Sorenson Video 1 encoder sizes its bit writer for fewer macroblocks than 4095x4095
         // holds; beyond about 29800 it aborts.
         {"svq1", "Sorenson Video 1", 4095, 4095, 29696},
-        // MPEG-1 signals fourteen pixel shapes (the inverses of its table of pixel heights).
-        {"mpeg1video",
-         "MPEG-1",
-         4095,
-         4095,
-         0,
-         {0, 1},
-         {},
-         {{10000, 6735},
-          {10000, 7031},
-          {10000, 7615},
-          {10000, 8055},
-          {10000, 8437},
-          {10000, 8935},
-          {10000, 9157},
-          {10000, 9815},
-          {10000, 10255},
-          {10000, 10695},
-          {10000, 10950},
-          {10000, 11575},
-          {10000, 12015},
-          {1, 1}}},
+        {"mpeg1video", "MPEG-1", 4095, 4095, 0, {0, 1}, {}, Mpeg1PixelShapes()},
         // MPEG-2 Main Profile at High Level, what players and discs take; FFmpeg refuses a
         // width of 4096. The shapes are those of its aspect code besides square pixels.
         {"mpeg2video", "MPEG-2", 1920, 1152, 0, {0, 1}, {{4, 3}, {16, 9}, {221, 100}}},
@@ -55,6 +44,10 @@ const std::vector<ContainerLimits>& ContainerLimitTable() {
         {"swf", false},
         {"flv", false},
         {"mp3", true, 0, {"mjpeg", "png", "gif", "bmp"}},
+        // Sound in an MPEG-4 file (M4A) and FLAC hold a cover too; Ogg and Matroska do not.
+        {"mp4", true, 0, {"mjpeg", "png"}},
+        {"ipod", true, 0, {"mjpeg", "png"}},
+        {"flac", true, 0, {"mjpeg", "png"}},
     };
     return table;
 }

@@ -14,6 +14,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -47,10 +48,12 @@ std::string JoinForDisplay(const std::vector<std::string>& args) {
 }
 
 // What FFprobe reads from the source, read the way FFmpeg will read it; nothing when there is no
-// FFprobe or it could not describe the file (FFmpeg then says why).
+// FFprobe or it could not describe the file (FFmpeg then says why). A pipe or device is not read
+// twice: what FFprobe took from it would be missing from the conversion.
 std::optional<avcore::SourceFacts> DescribeSource(const std::string& ffmpeg, const std::string& mediaFile) {
+    struct stat st {};
     const std::string ffprobe = avcore::FindFfprobe(ffmpeg);
-    if (ffprobe.empty()) {
+    if (ffprobe.empty() || stat(mediaFile.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
         return std::nullopt;
     }
     const auto text =

@@ -179,8 +179,10 @@ class Translator {
         }
         const bool video = !r_.noVideo;
         choice_.film = video ? facts_->Film() : nullptr;
-        if (video && !choice_.film) {
-            choice_.still = facts_->Cover();
+        // (A disc preset this engine does not know gets no still picture: its frame is unknown.)
+        if (const StreamFacts* cover = facts_->Cover();
+            video && !choice_.film && cover && cover->width > 0 && (r_.target.empty() || target_)) {
+            choice_.still = cover;
         }
         if (!r_.noAudio) {
             choice_.sound = facts_->Sound();
@@ -244,7 +246,7 @@ class Translator {
         if (r_.videoKbps) {
             Add({"-b:v", Kbps(*r_.videoKbps)});
         }
-        if (target_ && (choice_.film || choice_.still)) {
+        if (target_ && PictureSource()) {
             Picture();
         } else if (!r_.aspect.empty()) {
             Add({"-aspect", r_.aspect});
@@ -264,7 +266,7 @@ class Translator {
         } else if (!r_.videoCodec.empty()) {
             Add({"-c:v", r_.videoCodec});
         }
-        if (choice_.film || choice_.still) {
+        if (PictureSource()) {
             Picture();
         } else {
             PictureWithoutFacts();
@@ -294,6 +296,12 @@ class Translator {
         }
     }
 
+    // The stream the picture comes from, when its size is known.
+    const StreamFacts* PictureSource() const {
+        const StreamFacts* source = choice_.film ? choice_.film : choice_.still;
+        return source && source->width > 0 && source->height > 0 ? source : nullptr;
+    }
+
     // The picture upright and fitted into the frame; a cover becomes a still picture that lasts
     // as long as the sound.
     void Picture() {
@@ -304,7 +312,7 @@ class Translator {
         }
         request.target = target_;
         const VideoCodecInfo& codec = video_ ? *video_ : Mpeg4Part2();
-        const StreamFacts& source = choice_.film ? *choice_.film : *choice_.still;
+        const StreamFacts& source = *PictureSource();
         const PictureFit fit =
             FitPicture(source, request, codec, VideoLimitsOf(video_ ? video_->encoder : ""), Holds());
         for (const auto& note : fit.notes) {
@@ -320,6 +328,8 @@ class Translator {
                             ")*TB),";
         if (const auto length = StillLength()) {
             still += "trim=duration=" + Number(*length) + ",";
+        } else if (choice_.sound) {
+            Add({"-shortest"}); // a sound of unknown length: the picture ends with it
         } else {
             still += "trim=end_frame=1,";
         }
