@@ -48,6 +48,8 @@ const std::vector<ContainerLimits>& ContainerLimitTable() {
         {"mp4", true, 0, {"mjpeg", "png"}},
         {"ipod", true, 0, {"mjpeg", "png"}},
         {"flac", true, 0, {"mjpeg", "png"}},
+        // The PSP form of MP4 takes one picture and one sound, no fewer.
+        {"psp", true, 0, {}, true},
     };
     return table;
 }

@@ -34,6 +34,8 @@ struct ContainerLimits {
     // Encoders of the cover pictures it holds beside sound (the first is used for other covers);
     // empty when it holds none.
     std::vector<std::string_view> coverCodecs = {};
+    // Whether it holds only files with both a picture and a sound.
+    bool needsBoth = false;
 };
 
 const VideoLimits& VideoLimitsOf(std::string_view encoder);

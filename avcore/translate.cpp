@@ -66,6 +66,8 @@ struct StreamChoice {
     const StreamFacts* still = nullptr; // a cover shown as a still picture for the sound's length
     const StreamFacts* cover = nullptr; // a cover kept as the output's cover
     const StreamFacts* sound = nullptr;
+    bool blank = false;   // a black picture, for a container that needs one
+    bool silence = false; // a silent sound, for a container that needs one
     bool Any() const { return film || still || cover || sound; }
 };
 
@@ -110,10 +112,10 @@ class Translator {
                 Add({"-f", r_.format}); // a container FFmpeg may know although this engine does not list it
             }
             // A source known to have no picture gets no picture options.
-            if (!r_.noVideo && (!facts_ || choice_.film || choice_.still)) {
+            if ((!r_.noVideo && (!facts_ || choice_.film || choice_.still)) || choice_.blank) {
                 Video();
             }
-            if (!r_.noAudio) {
+            if (!r_.noAudio || choice_.silence) {
                 Audio();
             }
         }
@@ -190,6 +192,15 @@ class Translator {
         if (!video && choice_.sound && !Holds().coverCodecs.empty()) {
             choice_.cover = facts_->Cover();
         }
+        // A container that needs a picture and a sound gets black or silence for the one missing.
+        if (Holds().needsBoth && choice_.Any()) {
+            choice_.blank = !choice_.film && !choice_.still;
+            choice_.silence = !choice_.sound;
+            if (choice_.blank || choice_.silence) {
+                Note(std::string("Note: ") + (choice_.blank ? "a black picture" : "silence") + " is added: " +
+                     std::string(container_->muxer) + " files need both a picture and a sound");
+            }
+        }
     }
 
     void MapStreams() {
@@ -207,11 +218,16 @@ class Translator {
         if (choice_.film) {
             Add({"-map", StreamSpec(0, *choice_.film)});
         }
-        if (choice_.still) {
+        if (choice_.still || choice_.blank) {
             Add({"-map", "[still]"});
         }
         if (choice_.sound) {
             Add({"-map", StreamSpec(0, *choice_.sound)});
+        }
+        if (choice_.silence) {
+            const std::string length = LengthFilter("atrim", facts_->LengthOf(choice_.film));
+            Add({"-filter_complex", "anullsrc=r=48000:cl=stereo" + length + "[silence]", "-map",
+                 "[silence]"});
         }
         if (choice_.cover) {
             Add({"-map", StreamSpec(0, *choice_.cover)});
@@ -268,6 +284,8 @@ class Translator {
         }
         if (PictureSource()) {
             Picture();
+        } else if (choice_.blank) {
+            Blank();
         } else {
             PictureWithoutFacts();
         }
@@ -323,33 +341,42 @@ class Translator {
             return;
         }
         const std::string rate = target_ ? RatioText(target_->frameRate) : FrameRate();
-        std::string still = "[" + StreamSpec(r_.start.empty() ? 0 : 1, source) +
-                            "]loop=loop=-1:size=1:start=0,setpts=N/((" + (rate.empty() ? "25" : rate) +
-                            ")*TB),";
-        if (const auto length = StillLength()) {
-            still += "trim=duration=" + Number(*length) + ",";
-        } else if (choice_.sound) {
-            Add({"-shortest"}); // a sound of unknown length: the picture ends with it
-        } else {
-            still += "trim=end_frame=1,";
-        }
-        Add({"-filter_complex", still + fit.Filters() + "[still]"});
+        const std::string still = "[" + StreamSpec(r_.start.empty() ? 0 : 1, source) +
+                                  "]loop=loop=-1:size=1:start=0,setpts=N/((" + (rate.empty() ? "25" : rate) +
+                                  ")*TB)" + LengthFilter("trim", facts_->LengthOf(facts_->Sound()));
+        Add({"-filter_complex", still + "," + fit.Filters() + "[still]"});
+    }
+
+    // A black picture of the frame asked for, as long as the sound.
+    void Blank() {
+        const int alignment = video_ ? video_->alignment : 2;
+        const FrameSize size =
+            r_.size ? FrameSize{Align(r_.size->width, alignment), Align(r_.size->height, alignment)}
+                    : FrameSize{320, 240};
+        const std::string rate = FrameRate();
+        Add({"-filter_complex", "color=c=black:s=" + std::to_string(size.width) + "x" +
+                                    std::to_string(size.height) + ":r=" + (rate.empty() ? "25" : rate) +
+                                    LengthFilter("trim", facts_->LengthOf(choice_.sound)) + "[still]"});
     }
 
     static std::string RatioText(Ratio r) { return std::to_string(r.num) + "/" + std::to_string(r.den); }
 
-    // How long a still picture lasts: the sound's length from the start asked for, within the
-    // time window.
-    std::optional<double> StillLength() const {
-        auto length = facts_->LengthOf(facts_->Sound());
+    // The filter (",trim=duration=..." or ",atrim=...") that ends a made picture or sound with a
+    // stream of the given length, from the start asked for and within the time window. Without
+    // a length the output ends with its shortest stream, or a picture after one frame.
+    std::string LengthFilter(const std::string& trim, std::optional<double> length) {
         if (!length) {
-            return std::nullopt;
+            if (choice_.sound || choice_.film) {
+                Add({"-shortest"});
+                return {};
+            }
+            return "," + trim + (trim == "atrim" ? "=end_sample=1" : "=end_frame=1");
         }
         *length -= r_.start.empty() ? 0 : ParseTimeText(r_.start).value_or(0);
         if (!r_.duration.empty()) {
             *length = std::min(*length, ParseTimeText(r_.duration).value_or(*length));
         }
-        return std::max(*length, 0.04);
+        return "," + trim + "=duration=" + Number(std::max(*length, 0.04));
     }
 
     // Without facts about the source: the size asked for, or the source's rounded to what the
