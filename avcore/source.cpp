@@ -1,8 +1,9 @@
 #include "source.h"
 
+#include "request.h"
+
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <map>
 #include <numeric>
 #include <sstream>
@@ -10,32 +11,10 @@
 namespace avcore {
 namespace {
 
-std::optional<double> ParseDouble(const std::string& text) {
-    double value = 0;
-    const char* end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 int ParseInt(const std::string& text) {
     int value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);
     return value;
-}
-
-// "00:01:02.500000000" (Matroska's per-stream length tag) in seconds.
-std::optional<double> ParseClock(const std::string& text) {
-    int hours = 0, minutes = 0;
-    double seconds = 0;
-    char tail = 0;
-    if (std::sscanf(text.c_str(), "%d:%d:%lf%c", &hours, &minutes, &seconds, &tail) != 3 || hours < 0 ||
-        minutes < 0 || seconds < 0) {
-        return std::nullopt;
-    }
-    return hours * 3600.0 + minutes * 60.0 + seconds;
 }
 
 // A turn in degrees, either way round, as the quarter turn that shows the picture upright.
@@ -60,9 +39,9 @@ StreamFacts MakeStream(const std::map<std::string, std::string>& f) {
     s.height = ParseInt(get("height"));
     s.pixelShape = ParseRatio(get("sample_aspect_ratio")).value_or(Ratio{});
     // The display matrix, or the older "rotate" tag.
-    if (auto turn = ParseDouble(get("rotation"))) {
+    if (auto turn = ParseNumber(get("rotation"))) {
         s.rotation = QuarterTurn(*turn);
-    } else if (auto tag = ParseDouble(get("TAG:rotate"))) {
+    } else if (auto tag = ParseNumber(get("TAG:rotate"))) {
         s.rotation = QuarterTurn(*tag);
     }
     for (const char* key : {"avg_frame_rate", "r_frame_rate"}) {
@@ -72,9 +51,9 @@ StreamFacts MakeStream(const std::map<std::string, std::string>& f) {
     }
     s.sampleRate = ParseInt(get("sample_rate"));
     s.channels = ParseInt(get("channels"));
-    s.duration = ParseDouble(get("duration"));
+    s.duration = ParseNumber(get("duration"));
     if (!s.duration) {
-        s.duration = ParseClock(get("TAG:DURATION"));
+        s.duration = ParseTimeText(get("TAG:DURATION")); // Matroska's "00:01:02.500000000"
     }
     if (s.duration && *s.duration <= 0) {
         s.duration.reset();
@@ -107,14 +86,14 @@ Ratio MakeRatio(long long num, long long den) {
 std::optional<Ratio> ParseRatio(const std::string& text) {
     const auto colon = text.find_first_of(":/");
     if (colon == std::string::npos) {
-        auto value = ParseDouble(text);
+        auto value = ParseNumber(text);
         if (!value || *value <= 0 || *value > 1000) {
             return std::nullopt;
         }
         return MakeRatio(std::llround(*value * 10000), 10000);
     }
-    auto num = ParseDouble(text.substr(0, colon));
-    auto den = ParseDouble(text.substr(colon + 1));
+    auto num = ParseNumber(text.substr(0, colon));
+    auto den = ParseNumber(text.substr(colon + 1));
     if (!num || !den || *num <= 0 || *den <= 0 || *num > 1e6 || *den > 1e6) {
         return std::nullopt;
     }
@@ -181,7 +160,7 @@ std::optional<SourceFacts> ParseProbe(const std::string& text) {
             section = Section::None;
         } else if (line == "[/FORMAT]" && section == Section::Format) {
             if (auto it = fields.find("duration"); it != fields.end()) {
-                facts.duration = ParseDouble(it->second);
+                facts.duration = ParseNumber(it->second);
             }
             section = Section::None;
         } else if (section != Section::None) {
