@@ -258,7 +258,7 @@ PictureFit FitPicture(const StreamFacts& source, const PictureRequest& request, 
     const double d = shape.Value();
     fit.picture = fit.frame;
     if (SameShape(s, d)) {
-        fit.picture = fit.frame;
+        // It fills the frame.
     } else if (s > d) {
         fit.picture.height = std::min(fit.frame.height, Even(fit.frame.height * d / s));
     } else {
