@@ -57,9 +57,7 @@ std::optional<avcore::SourceFacts> DescribeSource(const std::string& ffmpeg, con
         return std::nullopt;
     }
     const auto text =
-        avcore::RunForOutput(ffprobe, avcore::ProbeArgs({"-protocol_whitelist", "file", "-format_whitelist",
-                                                         avcore::ReadableInputFormats()},
-                                                        "file:" + mediaFile));
+        avcore::RunForOutput(ffprobe, avcore::ProbeArgs(avcore::SafeInputOptions(), "file:" + mediaFile));
     return text ? avcore::ParseProbe(*text) : std::nullopt;
 }
 

@@ -90,13 +90,13 @@ class Translator {
             Add({"-ss", r_.start});
         }
         // The source is read as a plain file with a demuxer that reads nothing else.
-        Add(SafeInput());
+        Add(SafeInputOptions());
         Add({"-i", AsFile(input)});
         ChooseContainer();
         ChooseStreams();
         if (choice_.still && !r_.start.empty()) {
             // A cover is no part of the time line: read once more from the start, it stays.
-            Add(SafeInput());
+            Add(SafeInputOptions());
             Add({"-i", AsFile(input)});
         }
         if (!r_.duration.empty()) {
@@ -133,10 +133,6 @@ class Translator {
         plan_.args.insert(plan_.args.end(), args.begin(), args.end());
     }
     void Note(const std::string& text) { plan_.notes.push_back(text); }
-
-    static std::vector<std::string> SafeInput() {
-        return {"-protocol_whitelist", "file", "-format_whitelist", ReadableInputFormats()};
-    }
 
     const ContainerLimits& Holds() const { return ContainerLimitsOf(container_ ? container_->muxer : ""); }
 
