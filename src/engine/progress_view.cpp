@@ -1,6 +1,6 @@
 #include "engine/progress_view.h"
 
-#include "engine/batch_text.h"
+#include "app/utils.h"
 #include "lang/strings.h"
 
 #include <QStringList>

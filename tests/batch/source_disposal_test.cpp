@@ -53,7 +53,10 @@ class DataHomeScope {
 } // namespace
 
 TEST_F(SourceDisposalTest, TrashKeepsTheSourceInTheUsersTrashAndDeleteRemovesIt) {
-    ASSERT_TRUE(trash().startsWith(QDir::homePath() + QLatin1Char('/'))) << "the test's home, not the user's";
+    // The test's own home (a temporary folder), never the user's.
+    ASSERT_TRUE(QDir::homePath().startsWith(QDir::tempPath() + QLatin1Char('/')))
+        << QDir::homePath().toStdString();
+    ASSERT_TRUE(trash().startsWith(QDir::homePath() + QLatin1Char('/')));
     // A fresh home: no data folder yet. The trash is made as the desktop makes it.
     QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)).removeRecursively();
 

@@ -417,6 +417,9 @@ TEST_F(BatchWindowTest, UntickingDeleteSourceKeepsTheSourcesOfLaterFiles) {
 TEST_F(BatchWindowTest, ConvertedSourcesGoToTheTrashAndTheReportSaysWhere) {
     const QString trashFiles = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                                QStringLiteral("/Trash/files/");
+    // The test's own home (a temporary folder), never the user's.
+    ASSERT_TRUE(QDir::homePath().startsWith(QDir::tempPath() + QLatin1Char('/')))
+        << QDir::homePath().toStdString();
     ASSERT_TRUE(trashFiles.startsWith(QDir::homePath() + QLatin1Char('/')));
     Options.DeleteFileAfterProcessing = true;
     const QString a = addSource(QStringLiteral("ok 1.mkv"));

@@ -1,7 +1,7 @@
 #include "ui/main/donebar.h"
 
 #include "app/dialogs.h"
-#include "engine/batch_text.h"
+#include "app/utils.h"
 #include "engine/progress_view.h"
 #include "lang/strings.h"
 

@@ -4,7 +4,7 @@
 #include "app/errors.h"
 #include "app/options.h"
 #include "app/paths.h"
-#include "engine/batch_text.h"
+#include "app/utils.h"
 #include "lang/kelmultilanguages.h"
 #include "lang/multilanguages.h"
 #include "lang/strings.h"
