@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -211,23 +212,59 @@ TEST_F(SourceListTest, AddingManyFilesAtOnceMatchesAddingThemOneByOne) {
         EXPECT_EQ(list.Row(i).Item.PlayTime, oneByOne.Row(i).Item.PlayTime);
     }
     EXPECT_EQ(dialogs.messages().mid(expectedMessages.size()), expectedMessages);
+}
 
-    // The probing children killed part-way: new ones take over, and nothing changes.
-    TSourceList killed;
-    killed.SetInputFilters(kFilters);
-    ASSERT_EQ(killed.AddSourceFile(listed), TAddResult::Added);
-    QObject::connect(&killed, &TSourceList::addingFile, [](const QString&, int index, int) {
+// The probing children killed part-way: new ones take over, and the list comes out as when the
+// files are added one by one. Names of some 3,000 characters make each answer larger than a pipe
+// holds a few times over, so every child still waits to hand its answers over when it is killed.
+TEST_F(SourceListTest, ProbeChildrenKilledPartWayAreReplaced) {
+    QString deep = m_dir.path();
+    while (deep.size() < 3000)
+        deep += QLatin1Char('/') + QString(200, QLatin1Char('d'));
+    ASSERT_TRUE(QDir().mkpath(deep));
+    const QString sample = Copy(QStringLiteral("sample.mkv"));
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const int pipeSize = ::fcntl(ends[0], F_GETPIPE_SZ);
+    ::close(ends[0]);
+    ::close(ends[1]);
+    ASSERT_GT(pipeSize, 0);
+    // More than a pipe's worth of answers for each of up to eight children.
+    const int count = 8 * (pipeSize / (2 * static_cast<int>(deep.size())) + 3);
+    QStringList paths;
+    for (int i = 0; i < count; ++i) {
+        paths << deep + QStringLiteral("/clip %1.mkv").arg(i);
+        ASSERT_EQ(::link(QFile::encodeName(sample).constData(), QFile::encodeName(paths.last()).constData()),
+                  0);
+    }
+    paths.insert(7, m_dir.filePath(QStringLiteral("gone.mkv")));
+    TSourceList oneByOne;
+    oneByOne.SetInputFilters(kFilters);
+    QList<TAddResult> expected;
+    for (const QString& path : std::as_const(paths))
+        expected << oneByOne.AddSourceFile(path);
+
+    bool childrenRead = false;
+    int killed = 0;
+    QObject::connect(&list, &TSourceList::addingFile, [&](const QString&, int index, int) {
         if (index != 3)
             return;
         QFile children(QStringLiteral("/proc/self/task/%1/children").arg(::gettid()));
-        if (!children.open(QIODevice::ReadOnly))
-            return;
-        for (const QByteArray& pid : children.readAll().split(' '))
-            if (pid.trimmed().toInt() > 0)
-                ::kill(pid.trimmed().toInt(), SIGKILL);
+        childrenRead = children.open(QIODevice::ReadOnly);
+        for (const QByteArray& field : children.readAll().split(' ')) {
+            const pid_t pid = field.trimmed().toInt();
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+            // A child that has ended (a zombie) has nothing left to kill.
+            if (pid > 0 && stat.open(QIODevice::ReadOnly) && !stat.readAll().contains(") Z ")) {
+                ::kill(pid, SIGKILL);
+                ++killed;
+            }
+        }
     });
-    EXPECT_EQ(killed.AddSourceFiles(paths), expected);
-    EXPECT_EQ(killed.Captions(), oneByOne.Captions());
+    EXPECT_EQ(list.AddSourceFiles(paths), expected);
+    EXPECT_EQ(list.Captions(), oneByOne.Captions());
+    ASSERT_TRUE(childrenRead) << "the children of this thread cannot be read";
+    EXPECT_GT(killed, 0) << "no probing child was running";
 }
 
 // The batch converts the top row each time: converted rows leave, a failed one goes to the end.
