@@ -72,12 +72,19 @@ Steps of the main window (module functions):
     start_convert(s, main)       Convert; the progress window (is_progress_title)
     wait_batch_end(s, timeout)   until the progress window is gone
     ffprobe(path, entries), mediainfo(path, inform)   facts of an output file
+Sources that stay in flight:
+    PipedSource(path)            turns a listed file into a named pipe the test feeds: FFmpeg
+                                 converts what it was given and waits for the rest, so the file
+                                 converts until the test sends the rest (send(n), finish())
+    child_processes(pid)         the running children of a process (the engine of the program,
+                                 the FFmpeg of the engine); process_running(pid)
 Ending:
     s.close_program()            asks the program to end (SIGTERM) and waits for it
     leaving the with-block ends everything the harness started.
 """
 
 import os
+import queue
 import random
 import re
 import shutil
@@ -85,6 +92,7 @@ import signal
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 
@@ -620,6 +628,66 @@ def mediainfo(path, inform):
     out = subprocess.run(["mediainfo", "--Inform=" + inform, path], capture_output=True, text=True,
                          timeout=60, stdin=subprocess.DEVNULL)
     return out.stdout.strip()
+
+
+class PipedSource:
+    """A source the test feeds: the file's bytes, written through a named pipe that takes its
+    place (the program lists it before, as the file it was). Opened for reading as well as
+    writing, the pipe never blocks its opening and never breaks before FFmpeg opens it; a full
+    pipe takes more only as FFmpeg reads on."""
+
+    def __init__(self, path):
+        with open(path, "rb") as f:
+            self.data = f.read()
+        os.unlink(path)
+        os.mkfifo(path)
+        self._fd = os.open(path, os.O_RDWR)
+        self._sent = 0
+        self._todo = queue.Queue()
+        threading.Thread(target=self._write, daemon=True).start()
+
+    def send(self, upto):
+        """Writes the bytes up to offset upto (returns at once; the writing waits for FFmpeg)."""
+        self._todo.put(upto)
+
+    def finish(self):
+        """Writes the rest and ends the pipe: FFmpeg sees the end of the file."""
+        self._todo.put(None)
+
+    def _write(self):
+        while True:
+            upto = self._todo.get()
+            end = len(self.data) if upto is None else upto
+            while self._sent < end:
+                self._sent += os.write(self._fd, self.data[self._sent:end])
+            if upto is None:
+                os.close(self._fd)
+                return
+
+
+def child_processes(pid):
+    """The running children of a process, from /proc."""
+    children = []
+    for entry in os.listdir("/proc"):
+        fields = _stat_fields(entry) if entry.isdigit() else []
+        if len(fields) > 1 and fields[0] not in (b"Z", b"X") and int(fields[1]) == pid:
+            children.append(int(entry))
+    return children
+
+
+def process_running(pid):
+    """Whether the process exists and has not ended (one that waits to be reaped has)."""
+    fields = _stat_fields(pid)
+    return bool(fields) and fields[0] not in (b"Z", b"X")
+
+
+def _stat_fields(pid):
+    # /proc/<pid>/stat after the command name (which may hold blanks): state, parent, ...
+    try:
+        with open("/proc/%s/stat" % pid, "rb") as f:
+            return f.read().rsplit(b")", 1)[-1].split()
+    except OSError:
+        return []
 
 
 def _regex_escape(text):
