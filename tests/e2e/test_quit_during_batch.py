@@ -20,11 +20,7 @@ def test(program_dir, media_dir, shots_dir):
 
         main = s.window(varid_e2e.MAIN_TITLE)
         varid_e2e.add_files(s, main, [clip])
-        chooser = varid_e2e.open_chooser(s, main)
-        varid_e2e.choose_radio_format(s, chooser, "To AVI")
-        varid_e2e.set_output_folder(s, chooser, out_dir)
-        s.press(s.find(chooser, role="push button", name="OK"))
-        s.gone(lambda t: t == varid_e2e.CHOOSER_TITLE, "the chooser closed")
+        varid_e2e.choose_output(s, main, "To AVI", out_dir)
 
         os.unlink(clip)
         os.mkfifo(clip)

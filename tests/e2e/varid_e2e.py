@@ -68,6 +68,7 @@ Steps of the main window (module functions):
     add_files(s, main, paths)    adds files through the Add button and the file dialog
     open_chooser(s, main)        "Output Setting"; the chooser window (CHOOSER_TITLE)
     choose_radio_format(s, chooser, "To MP4"), set_output_folder(s, chooser, folder)
+    choose_output(s, main, "To AVI", folder)   both in the chooser, closed with OK
     answer(s, title, button)     presses a button of the message box with that title
     start_convert(s, main)       Convert; the progress window (is_progress_title)
     wait_batch_end(s, timeout)   until the progress window is gone
@@ -590,6 +591,15 @@ def set_output_folder(s, chooser, folder):
     field = s.find(chooser, role="text", name="Output Directory:")
     s.set_text(field, folder)
     s.wait_for(lambda: s.text(field) == folder, "the output folder typed")
+
+
+def choose_output(s, main, format_caption, folder):
+    """Chooses a format and an output folder in the chooser and closes it with OK."""
+    chooser = open_chooser(s, main)
+    choose_radio_format(s, chooser, format_caption)
+    set_output_folder(s, chooser, folder)
+    s.press(s.find(chooser, role="push button", name="OK"))
+    s.gone(lambda t: t == CHOOSER_TITLE, "the chooser closed")
 
 
 def answer(s, title, button, timeout=None):
