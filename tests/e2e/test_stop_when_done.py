@@ -44,9 +44,13 @@ def test(program_dir, media_dir, shots_dir):
         first = varid_e2e.PipedSource(clips[0])
         first.send(len(first.data) // 2)
         progress = varid_e2e.start_convert(s, main)
-        # The first file is converting once its bar moves.
+        # The first file is converting once its bar moves; FFmpeg gets up to three quarters of it.
         bar = s.find(progress, role="progress bar", name="Current file progress")
-        s.wait_for(lambda: progress_value(s, bar) > 0, "the first file's progress", timeout=120)
+
+        def moving():
+            first.send_more(4096, len(first.data) * 3 // 4)
+            return progress_value(s, bar) > 0
+        s.wait_for(moving, "the first file's progress", timeout=120)
         s.press(s.find(progress, role="push button", name="Cancel"))
         question = s.window_where(lambda t: t == "Question", "the stop question")
         s.screenshot("stop-question")

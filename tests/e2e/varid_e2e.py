@@ -76,7 +76,8 @@ Steps of the main window (module functions):
 Sources that stay in flight:
     PipedSource(path)            turns a listed file into a named pipe the test feeds: FFmpeg
                                  converts what it was given and waits for the rest, so the file
-                                 converts until the test sends the rest (send(n), finish())
+                                 converts until the test sends the rest (send(n),
+                                 send_more(step, limit), finish())
     child_processes(pid)         the running children of a process (the engine of the program,
                                  the FFmpeg of the engine); process_running(pid)
 Ending:
@@ -653,12 +654,19 @@ class PipedSource:
         os.mkfifo(path)
         self._fd = os.open(path, os.O_RDWR)
         self._sent = 0
+        self.queued = 0  # the offset the bytes are sent up to
         self._todo = queue.Queue()
         threading.Thread(target=self._write, daemon=True).start()
 
     def send(self, upto):
         """Writes the bytes up to offset upto (returns at once; the writing waits for FFmpeg)."""
+        self.queued = max(self.queued, upto)
         self._todo.put(upto)
+
+    def send_more(self, step, limit):
+        """Sends step bytes more, but not beyond offset limit. FFmpeg reports how far it got only
+        as it reads on, so a test that waits for a report feeds a little at each look."""
+        self.send(min(self.queued + step, limit))
 
     def finish(self):
         """Writes the rest and ends the pipe: FFmpeg sees the end of the file."""
