@@ -3,6 +3,7 @@
 #include "lang/multilanguages.h"
 #include "lang/strings.h"
 #include "sources/sourcelist.h"
+#include "support/processes.h"
 
 #include <QDir>
 #include <QFile>
@@ -215,8 +216,9 @@ TEST_F(SourceListTest, AddingManyFilesAtOnceMatchesAddingThemOneByOne) {
 }
 
 // The probing children killed part-way: new ones take over, and the list comes out as when the
-// files are added one by one. Names of some 3,000 characters make each answer larger than a pipe
-// holds a few times over, so every child still waits to hand its answers over when it is killed.
+// files are added one by one. Names of some 3,000 characters make each child's answers more than
+// a pipe holds, so every child still waits to hand its answers over when it is killed; that is
+// once each of them (there are at most eight) has handed over its first answer.
 TEST_F(SourceListTest, ProbeChildrenKilledPartWayAreReplaced) {
     QString deep = m_dir.path();
     while (deep.size() < 3000)
@@ -247,15 +249,13 @@ TEST_F(SourceListTest, ProbeChildrenKilledPartWayAreReplaced) {
     bool childrenRead = false;
     int killed = 0;
     QObject::connect(&list, &TSourceList::addingFile, [&](const QString&, int index, int) {
-        if (index != 3)
+        if (index != 8)
             return;
         QFile children(QStringLiteral("/proc/self/task/%1/children").arg(::gettid()));
         childrenRead = children.open(QIODevice::ReadOnly);
         for (const QByteArray& field : children.readAll().split(' ')) {
             const pid_t pid = field.trimmed().toInt();
-            QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-            // A child that has ended (a zombie) has nothing left to kill.
-            if (pid > 0 && stat.open(QIODevice::ReadOnly) && !stat.readAll().contains(") Z ")) {
+            if (pid > 0 && ProcessRunning(pid)) {
                 ::kill(pid, SIGKILL);
                 ++killed;
             }
