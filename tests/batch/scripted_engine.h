@@ -75,8 +75,6 @@ class TScriptedEngine final : public IEngineRunner {
         // The real runner waits for the stopped engine, which removes its temporary file.
         removeTemporary();
     }
-    // The temporary file of the run in progress; empty when none exists.
-    QString temporary() const { return m_temporary; }
     int ExitCode() const override { return m_exitCode; }
 
     // The output path of a command line: its last argument.
