@@ -56,7 +56,7 @@ class IProgressView {
 // the trash and one for those deleted ("Source files moved to the Trash: 3"); empty when none went.
 QString SourcesNote(int trashed, int deleted);
 
-// A duration in milliseconds as "h:nn:ss": hours without a leading zero and wrapping at 24,
-// minutes and seconds two digits, the milliseconds dropped. A negative duration (an estimate
-// overtaken by the elapsed time) shows as "0:00:00".
+// A duration in milliseconds as "h:nn:ss": hours without a leading zero (as many as there are,
+// 25 for a day and an hour), minutes and seconds two digits, the milliseconds dropped. A negative duration
+// (an estimate overtaken by the elapsed time) shows as "0:00:00".
 QString DurationText(int64_t ms);

@@ -32,11 +32,7 @@ def test(program_dir, media_dir, shots_dir):
 
         main = s.window(varid_e2e.MAIN_TITLE)
         varid_e2e.add_files(s, main, [clip])
-        chooser = varid_e2e.open_chooser(s, main)
-        varid_e2e.choose_radio_format(s, chooser, "To WMV")
-        varid_e2e.set_output_folder(s, chooser, out_dir)
-        s.press(s.find(chooser, role="push button", name="OK"))
-        s.gone(lambda t: t == varid_e2e.CHOOSER_TITLE, "the chooser closed")
+        varid_e2e.choose_output(s, main, "To WMV", out_dir)
         s.wait_for(lambda: labels(s, main) == ["To WMV", "Default", out_dir], "the choice in the main window")
 
         # Opened again: the choice in use, and nothing changed in the main window.
