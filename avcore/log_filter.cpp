@@ -254,7 +254,11 @@ std::string LogFilter::Diagnose(const RunOutcome& outcome, long long outputBytes
     if (AnyError("No space left on device") || AnyError("Disk quota exceeded")) {
         return "Error: the disk is full; " + Quoted(facts_.output) + " could not be written completely";
     }
-    if (AnyError("does not contain any stream")) {
+    // An audio file maps the source's first audio stream (and its tags) by name, which fails at
+    // once when there is none.
+    const bool noAudioToMap =
+        facts_.noVideo && (AnyError("matches no streams") || AnyError("does not match"));
+    if (AnyError("does not contain any stream") || noAudioToMap) {
         if (facts_.noVideo) {
             return "Error: the input file " + Quoted(facts_.input) + " has no audio stream to convert";
         }

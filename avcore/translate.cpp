@@ -97,7 +97,7 @@ class Translator {
         } else {
             Container();
             if (r_.noVideo) {
-                Add({"-vn"});
+                AudioFileStreams();
             } else {
                 Video();
             }
@@ -115,6 +115,9 @@ class Translator {
 
   private:
     void Add(std::initializer_list<std::string> args) { plan_.args.insert(plan_.args.end(), args); }
+    void Add(const std::vector<std::string>& args) {
+        plan_.args.insert(plan_.args.end(), args.begin(), args.end());
+    }
     void Note(const std::string& text) { plan_.notes.push_back(text); }
 
     // A disc preset sets container, codecs, size and rates itself; the converter may still give
@@ -170,6 +173,7 @@ class Translator {
             Add({"-c:v", video_ ? std::string(video_->encoder) : r_.videoCodec});
         }
         const int alignment = video_ ? video_->alignment : 2;
+        const int minSize = std::max(alignment, video_ ? video_->minSize : 0);
         if (video_ && video_->sizeRule == SizeRule::H263Sizes) {
             FrameSize size = NearestH263Size(r_.size.value_or(FrameSize{352, 288}));
             if (r_.size && (size.width != r_.size->width || size.height != r_.size->height)) {
@@ -186,33 +190,100 @@ class Translator {
                             "lte(ih\\,864)\\,576\\,1152))))"});
             }
         } else if (r_.size) {
-            FrameSize size{Align(r_.size->width, alignment), Align(r_.size->height, alignment)};
+            FrameSize size{std::max(minSize, Align(r_.size->width, alignment)),
+                           std::max(minSize, Align(r_.size->height, alignment))};
             Add({"-s", std::to_string(size.width) + "x" + std::to_string(size.height)});
         } else {
-            // Most encoders need even sizes, some multiples of 4 or 16: round the source's size down.
+            // Most encoders need even sizes, some multiples of 4 or 16: round the source's size down
+            // (and a tiny picture up to the smallest the encoder takes).
             const std::string a = std::to_string(alignment);
-            Add({"-vf", "scale=w=max(" + a + "\\,trunc(iw/" + a + ")*" + a + "):h=max(" + a + "\\,trunc(ih/" +
-                            a + ")*" + a + ")"});
+            const std::string least = std::to_string(minSize);
+            Add({"-vf", "scale=w=max(" + least + "\\,trunc(iw/" + a + ")*" + a + "):h=max(" + least +
+                            "\\,trunc(ih/" + a + ")*" + a + ")"});
         }
         if (video_ && !video_->aviTag.empty() && container_ && container_->muxer == "avi") {
             Add({"-vtag", std::string(video_->aviTag)});
+        }
+        // Apple's players take H.265 in MP4 and QuickTime files only under the tag "hvc1".
+        if (video_ && !video_->mp4Tag.empty() && container_ && IsMp4Family(container_->muxer)) {
+            Add({"-tag:v", std::string(video_->mp4Tag)});
         }
         if (video_ && !video_->pixelFormat.empty()) {
             Add({"-pix_fmt", std::string(video_->pixelFormat)});
         }
         if (r_.sameQuality && video_) {
             // FFmpeg dropped -sameq; a constant high quality of the chosen encoder takes its place.
-            plan_.args.insert(plan_.args.end(), video_->sameQuality.begin(), video_->sameQuality.end());
+            Add(video_->sameQuality);
         } else if (r_.sameQuality) {
             Add({"-q:v", "2"});
+        } else if (r_.crf && video_ && video_->speed != SpeedStyle::None) {
+            Add({"-crf", std::to_string(*r_.crf)});
+            if (video_->crfNeedsZeroBitRate) {
+                Add({"-b:v", "0"});
+            }
         } else if (r_.videoKbps) {
             Add({"-b:v", Kbps(*r_.videoKbps)});
+        }
+        if (video_) {
+            Speed();
+            Add(video_->extra);
         }
         if (!r_.frameRate.empty()) {
             Add({"-r", FrameRate()});
         }
         if (!r_.aspect.empty()) {
             Add({"-aspect", r_.aspect});
+        }
+    }
+
+    static bool IsMp4Family(std::string_view muxer) {
+        return muxer == "mp4" || muxer == "mov" || muxer == "psp" || muxer == "ipod";
+    }
+
+    // The speed word in the encoder's own terms; a speed is only given when one was asked for.
+    void Speed() {
+        const auto& speeds = EncoderSpeeds();
+        const auto found = std::find(speeds.begin(), speeds.end(), r_.preset);
+        if (found == speeds.end()) {
+            return;
+        }
+        const int rank = static_cast<int>(found - speeds.begin()); // 0 fastest ... 8 slowest
+        switch (video_->speed) {
+        case SpeedStyle::X26x:
+            Add({"-preset", r_.preset});
+            break;
+        case SpeedStyle::SvtAv1: {
+            static const int presets[] = {12, 11, 10, 9, 8, 6, 4, 2, 0};
+            Add({"-preset", std::to_string(presets[rank])});
+            break;
+        }
+        case SpeedStyle::LibvpxVp9: {
+            // The fastest speeds use libvpx's real-time mode, the others its good-quality mode.
+            static const char* const deadlines[] = {"realtime", "realtime", "realtime", "good", "good",
+                                                    "good",     "good",     "good",     "good"};
+            static const int cpuUsed[] = {8, 7, 6, 5, 4, 3, 2, 1, 0};
+            Add({"-deadline", deadlines[rank], "-cpu-used", std::to_string(cpuUsed[rank])});
+            break;
+        }
+        case SpeedStyle::None:
+            Note("Note: " + std::string(video_->name) + " video has no speed setting; " + r_.preset +
+                 " is ignored");
+            break;
+        }
+    }
+
+    // An audio file: the first audio stream of the source, and for the containers that hold them
+    // the source's tags (also those an Ogg or FLAC source keeps with its audio stream rather than
+    // the file) and its cover picture, copied as it is.
+    void AudioFileStreams() {
+        if (!container_ || !container_->keepsTags) {
+            Add({"-vn"});
+            return;
+        }
+        Add({"-map", "0:a:0", "-map_metadata", "0", "-map_metadata", "0:s:a:0"});
+        if (container_->keepsCover) {
+            // Every video stream of the source, less those that are moving pictures: its covers.
+            Add({"-map", "0:v?", "-map", "-0:V?", "-c:v", "copy", "-disposition:v", "attached_pic"});
         }
     }
 
@@ -245,6 +316,9 @@ class Translator {
             audio = FindAudioCodec(container_->defaultAudio);
             Add({"-c:a", std::string(audio->encoder)});
         }
+        if (audio && !audio->channelLayouts.empty()) {
+            Add({"-af", "aformat=channel_layouts=" + std::string(audio->channelLayouts)});
+        }
         int channels = r_.channels.value_or(2);
         if (audio && audio->fixedChannels) {
             channels = audio->fixedChannels;
@@ -270,6 +344,10 @@ class Translator {
         } else if (r_.sampleRate) {
             Add({"-ar", std::to_string(rate)});
         }
+        LosslessAndQuality(audio);
+        if (r_.audioQuality && audio && audio->takesQuality) {
+            return; // the quality level decides the bit rate
+        }
         if (!r_.audioKbps || (audio && audio->bitRates == AudioBitRates::None)) {
             return;
         }
@@ -283,6 +361,36 @@ class Translator {
             }
         }
         Add({"-b:a", Kbps(kbps)});
+    }
+
+    // Vorbis's quality level, and the compression level and sample size of the lossless codecs.
+    void LosslessAndQuality(const AudioCodecInfo* audio) {
+        const std::string name = audio ? std::string(audio->name) : r_.audioCodec;
+        if (r_.audioQuality) {
+            if (audio && audio->takesQuality) {
+                Add({"-q:a", Number(*r_.audioQuality)});
+            } else {
+                Note("Note: " + name + " audio has no quality levels; the quality is ignored");
+            }
+        }
+        if (r_.compressionLevel) {
+            if (audio && audio->takesCompression) {
+                Add({"-compression_level", std::to_string(*r_.compressionLevel)});
+            } else {
+                Note("Note: " + name + " audio has no compression levels; the level is ignored");
+            }
+        }
+        if (r_.audioBits) {
+            const std::string_view format = !audio                ? std::string_view()
+                                            : *r_.audioBits == 16 ? audio->format16
+                                                                  : audio->format24;
+            if (!format.empty()) {
+                Add({"-sample_fmt", std::string(format)});
+            } else {
+                Note("Note: the sample size of " + name + " audio cannot be chosen; " +
+                     std::to_string(*r_.audioBits) + " bits is ignored");
+            }
+        }
     }
 
     const Request& r_;

@@ -102,7 +102,8 @@ MediaInfoFacts ReadMediaInfo(const QString& path) {
                                    Field(track, "DisplayAspectRatio"),
                                    {},
                                    {},
-                                   Field(track, "Format_Profile")});
+                                   Field(track, "Format_Profile"),
+                                   Field(track, "BitDepth")});
         } else if (type == "Audio") {
             facts.audio.push_back({format,
                                    {},
@@ -111,7 +112,8 @@ MediaInfoFacts ReadMediaInfo(const QString& path) {
                                    {},
                                    Field(track, "Channels"),
                                    Field(track, "SamplingRate"),
-                                   Field(track, "Format_Profile")});
+                                   Field(track, "Format_Profile"),
+                                   Field(track, "BitDepth")});
         }
     }
     return facts;
