@@ -2,6 +2,8 @@
 // The output chooser: format, profile and output folder. The main window creates a new one at
 // each "Output Setting" and reads the most recent one; it shows without blocking while the main
 // window is disabled, and OK or Cancel hides it again (it stays alive and keeps serving batches).
+#include "profiles/catalogue.h"
+
 #include <QWidget>
 
 #include <array>
@@ -81,13 +83,13 @@ class TfrmConvert : public QWidget {
 
     int m_format = 0;
     // The profile folders the lists were filled from (the language's, when they were filled).
-    std::array<QString, 16> m_listFolders{};
+    std::array<QString, FormatCount> m_listFolders{};
     bool m_notifiedOnce = false;
 
-    std::array<QAction*, 16> m_formatActions{};
-    std::array<QRadioButton*, 16> m_radios{}; // nullptr for the formats of the Others menu
-    std::array<QAction*, 16> m_menuItems{};   // nullptr for the radio formats
-    std::array<QComboBox*, 16> m_lists{};
+    std::array<QAction*, FormatCount> m_formatActions{};
+    std::array<QRadioButton*, FormatCount> m_radios{}; // nullptr for the formats of the Others menu
+    std::array<QAction*, FormatCount> m_menuItems{};   // nullptr for the radio formats
+    std::array<QComboBox*, FormatCount> m_lists{};
     QButtonGroup* m_radioGroup = nullptr;
     QToolButton* btnOther = nullptr;
     QMenu* mnuOthers = nullptr;
