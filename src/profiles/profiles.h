@@ -8,12 +8,12 @@
 
 // The format words in format-index order; the record of word W is TWSettings, its current
 // instance WSettings.
-#define VARID_PROFILE_FORMATS(X)                                                                             \
-    X(AVI)                                                                                                   \
-    X(MP4)                                                                                                   \
-    X(TGP)                                                                                                   \
-    X(MPEG) X(Mov) X(Wmv) X(Rm) X(Swf) X(Vob) X(Asf) X(Aac) X(Ac3) X(Mp2) X(Mp3) X(Amr) X(Wav) X(Mkv)        \
-        X(Webm) X(M4a) X(Flac) X(Opus) X(Ogg)
+// clang-format off
+#define VARID_PROFILE_FORMATS(X)                                                     \
+    X(AVI) X(MP4) X(TGP) X(MPEG) X(Mov) X(Wmv) X(Rm) X(Swf) X(Vob) X(Asf)            \
+    X(Aac) X(Ac3) X(Mp2) X(Mp3) X(Amr) X(Wav)                                        \
+    X(Mkv) X(Webm) X(M4a) X(Flac) X(Opus) X(Ogg)
+// clang-format on
 
 void DefaultAVISettings();
 void LoadAVISettings(const QString& fileName);
