@@ -34,7 +34,6 @@ struct VideoCodecInfo {
     SpeedStyle speed = SpeedStyle::None;
     bool crfNeedsZeroBitRate = false;    // constant quality needs "-b:v 0" (VP9)
     std::string_view mp4Tag = {};        // the tag to write in MP4 and QuickTime ("hvc1" for Apple's players)
-    int minSize = 0;                     // the smallest width and height the encoder takes
     std::vector<std::string> extra = {}; // options the encoder always gets
 };
 
@@ -71,8 +70,8 @@ struct ContainerInfo {
     bool carriesMicrosoftVideo;               // can hold MS-MPEG4 and WMV video
     std::string_view defaultAudio;            // the converter's audio codec used when none is named
     std::vector<int> audioRates;              // allowed sample rates, empty for any
-    bool keepsTags = false;                   // an audio file that holds the source's tags
-    bool keepsCover = false;                  // ... and its cover picture
+    std::string_view defaultVideo = {};       // the converter's video codec FFmpeg uses when none is named
+    bool keepsTags = false;                   // a sound file that holds the source's tags
 };
 
 // nullptr when the name is unknown.

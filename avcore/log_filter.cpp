@@ -227,13 +227,15 @@ std::string LogFilter::WindowText() const {
     return facts_.start || facts_.length ? " (the time window asked for)" : "";
 }
 
-// An "Error..." sentence when the source ended before the length FFmpeg read from its header (or
-// the time window's length) was reached: a truncated or damaged file must not pass for converted.
+// An "Error..." sentence when the source ended before the length it states for the streams taken
+// (or the time window's length) was reached: a truncated or damaged file must not pass for
+// converted.
 std::string LogFilter::LengthError(const RunOutcome& outcome) const {
-    if (!inputDuration_ || durationEstimated_) {
+    const std::optional<double> stated = facts_.expectedLength ? facts_.expectedLength : inputDuration_;
+    if (!stated || durationEstimated_) {
         return {};
     }
-    const double available = *inputDuration_ - facts_.start.value_or(0);
+    const double available = *stated - facts_.start.value_or(0);
     if (available <= 0) {
         return {}; // the window starts after the end: nothing to expect
     }

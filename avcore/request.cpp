@@ -9,16 +9,6 @@
 namespace avcore {
 namespace {
 
-std::optional<double> ParseNumber(std::string_view text) {
-    double value = 0;
-    const char* end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::optional<int> ParseInt(std::string_view text) {
     int value = 0;
     const char* end = text.data() + text.size();
@@ -247,6 +237,16 @@ const std::vector<std::string>& EncoderSpeeds() {
     static const std::vector<std::string> speeds = {"ultrafast", "superfast", "veryfast", "faster",  "fast",
                                                     "medium",    "slow",      "slower",   "veryslow"};
     return speeds;
+}
+
+std::optional<double> ParseNumber(std::string_view text) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 std::optional<double> ParseTimeText(const std::string& text) {

@@ -1,34 +1,10 @@
 #pragma once
-// The user's options (stored in options.ini, section "VideoConvertoptions"), the run-state of the
-// batch in progress and the profile folders, in one process-wide record.
-#include <QDateTime>
+// The user's options (stored in options.ini, section "VideoConvertoptions") and the profile
+// folders, in one process-wide record.
 #include <QString>
 
 #include <array>
 #include <cstdint>
-
-struct TBatchRunState {
-    bool FileFailed = false;
-    QDateTime FileStartTime;
-    int32_t FilePercent = 0;
-    QString PartialLine;
-    QString CurrentInput;
-    bool BatchHadError = false;
-    bool StopWhenDone = false;
-    int32_t FailedCount = 0;
-    int32_t DoneCount = 0;
-    int32_t TotalCount = 0;
-    int64_t TotalBytes = 0;
-    int64_t CurrentBytes = 0;
-    int64_t DoneBytes = 0;
-    int64_t ProcessedBytes = 0;
-    int32_t BatchPercent = 0;
-    QDateTime BatchStartTime;
-    int32_t DurationMs = 0;
-    int32_t TimeMs = 0;
-    QString EngineInputName;
-    QString EngineOutputName;
-};
 
 struct TOptions {
     // Stored in options.ini.
@@ -43,7 +19,6 @@ struct TOptions {
     bool UseDirectShow = false;
     // Not stored.
     QString EngineFileName = QStringLiteral("avcore.dll");
-    TBatchRunState Run;
     // The profile root of the current language and the format folders, by format index (one per
     // entry of the format catalogue).
     QString ProfileRoot;

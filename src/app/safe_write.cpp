@@ -1,6 +1,6 @@
 #include "app/safe_write.h"
 
-#include "engine/unique_fd.h"
+#include "app/unique_fd.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -43,6 +43,10 @@ QString ExtractBetween(const QString& text, const QString& startMarker, const QS
 QString ConvertLineBreaks(const QString& text, bool decode);
 // Blanks and control characters (code points up to 32) removed from both ends.
 QString TrimControls(const QString& text);
+// Fills the placeholders of a string-table format in order: every "%s" and "%d" (also with a
+// width such as "%.2d") takes the next argument, "%%" gives "%". A placeholder without an argument
+// stays empty, so a translated text with an unexpected placeholder cannot break anything.
+QString FormatStr(const QString& format, const QStringList& args);
 
 // ---- Time texts (h:mm:ss.zzz); milliseconds are signed 64-bit -----------------------------
 

@@ -2,9 +2,9 @@
 
 #include "app/errors.h"
 #include "app/paths.h"
+#include "app/unique_fd.h"
 #include "app/utils.h"
 #include "engine/cmdline.h"
-#include "engine/unique_fd.h"
 
 #include <QDir>
 #include <QFile>

@@ -7,7 +7,6 @@
 #include "app/utils.h"
 #include "engine/batch_command.h"
 #include "engine/batch_queue.h"
-#include "engine/batch_text.h"
 #include "engine/clock.h"
 #include "engine/engine_runner.h"
 #include "engine/output_folder.h"
@@ -56,7 +55,7 @@ QString percentText(Ids prefix, int percent) {
 TBatchDriver::TBatchDriver(IBatchQueue& queue, IEngineRunner& engine, IProgressView& view,
                            const IClock& clock, TOptions& options)
     : m_queue(queue), m_engine(engine), m_view(view), m_clock(clock), m_options(options),
-      m_parser(options.Run, view, clock) {}
+      m_parser(m_run, view, clock) {}
 
 TBatchDriver::~TBatchDriver() {
     m_engine.SetHandlers({}, {});
@@ -126,7 +125,7 @@ bool TBatchDriver::StartBatch() {
     m_view.ResetDisplays();
 
     DeleteStaleAvsScripts();
-    TBatchRunState& run = m_options.Run;
+    TBatchRunState& run = m_run;
     run = TBatchRunState();
     run.TotalCount = m_queue.Count();
     for (int row = 0; row < run.TotalCount; ++row)
@@ -165,7 +164,7 @@ bool TBatchDriver::StartFile() {
     deleteAvsScript();
     if (m_queue.Count() == 0)
         return false;
-    TBatchRunState& run = m_options.Run;
+    TBatchRunState& run = m_run;
     run.FileFailed = false;
     run.FileStartTime = m_clock.Now();
     run.FilePercent = 0;
@@ -205,7 +204,7 @@ void TBatchDriver::FileFinished() {
 
     // A file counts as converted only when the engine reported no failure, exited with 0 and
     // left a non-empty output.
-    const TBatchRunState& run = m_options.Run;
+    const TBatchRunState& run = m_run;
     QString reason;
     if (run.FileFailed) {
         reason = m_parser.FirstFailureLine();
@@ -223,7 +222,7 @@ void TBatchDriver::FileFinished() {
 }
 
 void TBatchDriver::bookFile(const QString& reason) {
-    TBatchRunState& run = m_options.Run;
+    TBatchRunState& run = m_run;
     const QString source = run.CurrentInput;
     const bool converted = reason.isEmpty();
     if (converted) {
@@ -253,7 +252,7 @@ void TBatchDriver::bookFile(const QString& reason) {
 }
 
 void TBatchDriver::endOrContinue() {
-    const TBatchRunState& run = m_options.Run;
+    const TBatchRunState& run = m_run;
     if (run.StopWhenDone || run.DoneCount + run.FailedCount >= run.TotalCount || m_queue.Count() == 0) {
         m_view.CloseProgress(mrOk);
         m_view.SetTrayHint(Str(Ids::IDS_MESSAGEBOX_TrayEncodingDone));
@@ -283,5 +282,5 @@ void TBatchDriver::StopNow() {
 }
 
 void TBatchDriver::SetStopWhenDone(bool stop) {
-    m_options.Run.StopWhenDone = stop;
+    m_run.StopWhenDone = stop;
 }

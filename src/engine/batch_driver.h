@@ -7,6 +7,7 @@
 // is always started from the event loop, never from inside FileFinished, so the runner has
 // finished its end report first.
 #include "app/options.h"
+#include "engine/batch_run_state.h"
 #include "engine/engine_parser.h"
 #include "engine/file_identity.h"
 #include "engine/progress_view.h"
@@ -75,7 +76,7 @@ class TBatchDriver : public QObject {
     bool Running() const { return m_running; }
     // How each file of the last batch ended, in booking order.
     const QList<TFileOutcome>& Outcomes() const { return m_outcomes; }
-    TBatchRunState& Run() { return m_options.Run; }
+    TBatchRunState& Run() { return m_run; }
     TEngineOutputParser& Parser() { return m_parser; }
 
   private slots:
@@ -93,6 +94,7 @@ class TBatchDriver : public QObject {
     IProgressView& m_view;
     const IClock& m_clock;
     TOptions& m_options;
+    TBatchRunState m_run; // before m_parser, which keeps a reference to it
     TEngineOutputParser m_parser;
     TBatchSettings m_settings;
     bool m_running = false;

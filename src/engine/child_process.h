@@ -1,7 +1,7 @@
 #pragma once
 // Starting one child process with its standard input, output and error on fresh pipes, in a
 // process group of its own, at a chosen scheduling priority.
-#include "engine/unique_fd.h"
+#include "app/unique_fd.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,6 @@
 #include "engine/engine_parser.h"
 
 #include "app/utils.h"
-#include "engine/batch_text.h"
 #include "engine/clock.h"
 #include "engine/progress_view.h"
 #include "lang/strings.h"

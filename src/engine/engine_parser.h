@@ -5,7 +5,7 @@
 // lines (a line may be split across blocks), reads the input and output names, the duration, the
 // position reached and the failure lines, and writes the progress displays. It never throws: it
 // runs inside the process runner's data events.
-#include "app/options.h"
+#include "engine/batch_run_state.h"
 
 #include <QString>
 #include <QStringDecoder>

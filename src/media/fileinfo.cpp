@@ -3,7 +3,7 @@
 #include "app/byte_names.h"
 #include "app/errors.h"
 #include "app/safe_write.h"
-#include "engine/batch_text.h"
+#include "app/utils.h"
 #include "media/probe.h"
 
 #include <QFileInfo>

@@ -4,7 +4,6 @@
 #include "app/errors.h"
 #include "app/paths.h"
 #include "app/utils.h"
-#include "engine/batch_text.h"
 #include "lang/strings.h"
 #include "profiles/catalogue.h"
 

@@ -1,7 +1,7 @@
 #include "sources/parallel_probe.h"
 
 #include "media/probe.h"
-#include "sources/sourcelist.h"
+#include "sources/source_filters.h"
 
 #include <QFileInfo>
 

@@ -6,8 +6,9 @@
 //
 // A child that dies (a file that crashes the media library) costs only that file: it is reported
 // as not media, and a new child goes on with the files after it.
-#include "engine/unique_fd.h"
+#include "app/unique_fd.h"
 #include "media/fileitem.h"
+#include "sources/source_filters.h"
 
 #include <QByteArray>
 #include <QString>
@@ -15,8 +16,6 @@
 
 #include <sys/types.h>
 #include <vector>
-
-enum class TAddResult;
 
 struct TProbeOutcome {
     TAddResult result;

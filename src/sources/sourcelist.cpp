@@ -3,7 +3,6 @@
 #include "app/byte_names.h"
 #include "app/dialogs.h"
 #include "app/utils.h"
-#include "engine/batch_text.h"
 #include "lang/multilanguages.h"
 #include "lang/strings.h"
 #include "media/probe.h"
@@ -49,33 +48,6 @@ QStringList ReachableNames(const QStringList& paths) {
 }
 
 } // namespace
-
-QString ExtractFileExt(const QString& path) {
-    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? QString() : name.mid(dot);
-}
-
-bool IsAcceptedExtension(const QString& ext, const QStringList& inputFilters) {
-    if (ext.isEmpty())
-        return false;
-    const QString lower = ext.toLower();
-    return std::any_of(inputFilters.begin(), inputFilters.end(), [&](const QString& line) {
-        return line.mid(line.indexOf(QLatin1Char('=')) + 1).toLower().contains(lower);
-    });
-}
-
-QString BuildOpenFilter(const QStringList& inputFilters) {
-    QStringList entries;
-    for (const QString& line : inputFilters) {
-        const qsizetype eq = line.indexOf(QLatin1Char('='));
-        const QString patterns =
-            line.mid(eq + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
-        entries << QStringLiteral("%1 (%2)").arg(eq < 0 ? patterns : line.left(eq), patterns);
-    }
-    entries << Str(Ids::IDS_FILEINFORMATION_LABEL_AllFile) + QStringLiteral(" (*)");
-    return entries.join(QStringLiteral(";;"));
-}
 
 QString SummaryText(int count) {
     if (count == 0)

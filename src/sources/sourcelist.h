@@ -4,6 +4,7 @@
 #include "engine/batch_queue.h"
 #include "media/fileitem.h"
 #include "sources/parallel_probe.h"
+#include "sources/source_filters.h"
 
 #include <QList>
 #include <QObject>
@@ -19,23 +20,11 @@ struct TSourceRow {
     TFileItem Item; // owned by the row, moves with it
 };
 
-// Why AddSourceFile did or did not add a row. NotRegularFile: the name exists but is a folder, a
-// named pipe, a device or a socket.
-enum class TAddResult { Added, NotFound, NotAccepted, Duplicate, NotMedia, NotRegularFile };
-
 enum class TMoveDirection { Up, Down };
 
 // The output path a source would be converted to.
 using TOutputPathFn = IBatchQueue::OutputPathFn;
 
-// The extension of the name part of a path with its dot, as cut by the last "."; "" without one.
-QString ExtractFileExt(const QString& path);
-// True when the lower-case extension occurs anywhere inside the pattern part (after the first
-// "=") of some filter line; an empty extension is never accepted.
-bool IsAcceptedExtension(const QString& ext, const QStringList& inputFilters);
-// The add dialog's file types: one "description (patterns)" entry per filter line, then
-// "All Files (*)", separated by ";;" as the file dialog takes them.
-QString BuildOpenFilter(const QStringList& inputFilters);
 // "Summary: No files", "Summary: One file" or "Summary: %d files".
 QString SummaryText(int count);
 

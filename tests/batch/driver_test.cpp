@@ -83,8 +83,8 @@ TEST_F(DriverTest, ThreeFilesWhereTheSecondFails) {
     ASSERT_TRUE(driver->StartBatch());
 
     EXPECT_EQ(queue.captions(), QStringList{b});
-    EXPECT_EQ(options.Run.DoneCount, 2);
-    EXPECT_EQ(options.Run.FailedCount, 1);
+    EXPECT_EQ(driver->Run().DoneCount, 2);
+    EXPECT_EQ(driver->Run().FailedCount, 1);
     ASSERT_EQ(engine.commandLines.size(), 3);
     EXPECT_TRUE(engine.commandLines[1].contains(QStringLiteral("b.mpg")));
     EXPECT_TRUE(engine.commandLines[2].contains(QStringLiteral("c.mpg")));
@@ -429,8 +429,8 @@ TEST_F(DriverTest, EngineStartFailures) {
     source(QStringLiteral("c.mpg"));
     engine.runs = {goodRun(QStringLiteral("a.mpg")), cannot, goodRun(QStringLiteral("c.mpg"))};
     EXPECT_TRUE(driver->StartBatch());
-    EXPECT_EQ(options.Run.DoneCount, 2);
-    EXPECT_EQ(options.Run.FailedCount, 1);
+    EXPECT_EQ(driver->Run().DoneCount, 2);
+    EXPECT_EQ(driver->Run().FailedCount, 1);
     EXPECT_EQ(view.booked.value(1).reason, QStringLiteral("Error creating process : 2"));
 }
 

@@ -1,6 +1,6 @@
 // The engine-output parser: line joining across blocks, the values it reads, the failure lines,
 // the percentages and the time estimates.
-#include "engine/batch_text.h"
+#include "app/utils.h"
 #include "engine/engine_parser.h"
 #include "lang/strings.h"
 #include "recording_view.h"

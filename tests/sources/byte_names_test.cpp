@@ -2,7 +2,7 @@
 // as bytes, or from their exact bytes (arguments, dropped URLs), and reached through an alias link.
 #include "app/byte_names.h"
 #include "app/scripted_dialogs.h"
-#include "engine/batch_text.h"
+#include "app/utils.h"
 #include "lang/multilanguages.h"
 #include "lang/strings.h"
 #include "sources/sourcelist.h"

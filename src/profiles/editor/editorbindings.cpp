@@ -1,5 +1,5 @@
 // Control factories, key bindings and the rules every editor shares.
-#include "engine/batch_text.h"
+#include "app/utils.h"
 #include "profiles/editor/editorparts.h"
 
 #include <algorithm>

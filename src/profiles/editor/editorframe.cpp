@@ -1,7 +1,6 @@
 // The window frame every editor shares: description, the main pages, Save and Close, and the time
 // control group with its rules.
 #include "app/utils.h"
-#include "engine/batch_text.h"
 #include "profiles/editor/editorparts.h"
 
 #include <map>

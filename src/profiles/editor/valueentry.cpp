@@ -1,6 +1,6 @@
 #include "profiles/editor/valueentry.h"
 
-#include "engine/batch_text.h"
+#include "app/utils.h"
 #include "lang/strings.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "ui/main/aboutwnd.h"
 
 #include "app/paths.h"
-#include "engine/batch_text.h"
+#include "app/utils.h"
 #include "lang/strings.h"
 
 #include <QFile>

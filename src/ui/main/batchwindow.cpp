@@ -7,7 +7,6 @@
 #include "app/power.h"
 #include "app/utils.h"
 #include "engine/batch_driver.h"
-#include "engine/batch_text.h"
 #include "engine/clock.h"
 #include "engine/engine_process.h"
 #include "engine/progress_view.h"
@@ -171,7 +170,7 @@ struct TBatchWindow::Impl final : public IProgressView {
     // A failure never waits for anyone: it is listed in the window at once and kept for the
     // end report.
     void ShowEngineError(const QString& line) override {
-        const QString source = Options.Run.CurrentInput;
+        const QString source = driver->Run().CurrentInput;
         addFailure(source, TrimControls(line));
     }
     void addFailure(const QString& source, const QString& line) {
@@ -202,7 +201,7 @@ struct TBatchWindow::Impl final : public IProgressView {
     int RunProgress() override {
         // No sleep while the batch runs; the lock goes before any completion action.
         inhibitor = std::make_unique<TPowerInhibitor>(
-            FormatStr(Str(Ids::IDS_BATCH_InhibitReason), {QString::number(Options.Run.TotalCount)}));
+            FormatStr(Str(Ids::IDS_BATCH_InhibitReason), {QString::number(driver->Run().TotalCount)}));
         return window().RunModal();
     }
 

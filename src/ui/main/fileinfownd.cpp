@@ -3,7 +3,6 @@
 #include "app/dialogs.h"
 #include "app/errors.h"
 #include "app/utils.h"
-#include "engine/batch_text.h"
 #include "lang/strings.h"
 #include "media/fileinfo.h"
 

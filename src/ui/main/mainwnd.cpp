@@ -4,7 +4,7 @@
 #include "app/errors.h"
 #include "app/options.h"
 #include "app/paths.h"
-#include "engine/batch_text.h"
+#include "app/utils.h"
 #include "lang/kelmultilanguages.h"
 #include "lang/multilanguages.h"
 #include "lang/strings.h"
@@ -43,7 +43,6 @@ QToolButton* titleButton(QWidget* parent, const char* name, const QString& text)
     button->setFixedSize(30, 26);
     return button;
 }
-
 
 } // namespace
 

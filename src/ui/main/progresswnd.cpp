@@ -2,7 +2,6 @@
 
 #include "app/options.h"
 #include "app/utils.h"
-#include "engine/batch_text.h"
 #include "lang/strings.h"
 #include "ui/centre.h"
 #include "ui/main/convertanimation.h"

@@ -2,7 +2,7 @@
 
 #include "app/options.h"
 #include "app/paths.h"
-#include "engine/batch_text.h"
+#include "app/utils.h"
 #include "lang/strings.h"
 
 #include <QCheckBox>

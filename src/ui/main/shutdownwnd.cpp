@@ -1,6 +1,6 @@
 #include "ui/main/shutdownwnd.h"
 
-#include "engine/batch_text.h"
+#include "app/utils.h"
 #include "lang/strings.h"
 
 #include <QHBoxLayout>

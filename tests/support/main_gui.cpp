@@ -1,4 +1,4 @@
-// gtest entry point shared by every test program: an offscreen QApplication exists for the whole
+// gtest entry point of the window tests: an offscreen QApplication exists for the whole
 // run so that widgets, queued calls and timers work in every test.
 #include <QApplication>
 #include <QLocale>
