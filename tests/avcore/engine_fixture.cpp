@@ -221,6 +221,13 @@ ProbedFile Probe(const QString& path) {
         stream.pixelShape = sar > 0 ? sar : 1;
         stream.frameRate = RatioValue(Field(s, "avg_frame_rate"));
         stream.duration = Field(s, "duration").toDouble();
+        // Matroska and WebM keep a stream's length as a tag, a clock text ("00:00:01.000000000").
+        if (!s.contains("duration")) {
+            const QStringList clock = s.value("tags").toObject().value("DURATION").toString().split(':');
+            if (clock.size() == 3) {
+                stream.duration = clock[0].toDouble() * 3600 + clock[1].toDouble() * 60 + clock[2].toDouble();
+            }
+        }
         stream.cover = s.value("disposition").toObject().value("attached_pic").toInt() == 1;
         file.streams.push_back(stream);
     }
