@@ -256,11 +256,7 @@ std::string LogFilter::Diagnose(const RunOutcome& outcome, long long outputBytes
     if (AnyError("No space left on device") || AnyError("Disk quota exceeded")) {
         return "Error: the disk is full; " + Quoted(facts_.output) + " could not be written completely";
     }
-    // An audio file maps the source's first audio stream (and its tags) by name, which fails at
-    // once when there is none.
-    const bool noAudioToMap =
-        facts_.noVideo && (AnyError("matches no streams") || AnyError("does not match"));
-    if (AnyError("does not contain any stream") || noAudioToMap) {
+    if (AnyError("does not contain any stream")) {
         if (facts_.noVideo) {
             return "Error: the input file " + Quoted(facts_.input) + " has no audio stream to convert";
         }
