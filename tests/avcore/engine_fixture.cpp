@@ -1,5 +1,7 @@
 #include "engine_fixture.h"
 
+#include "engine/engine_parser.h"
+
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -31,13 +33,10 @@ QString Field(const QJsonObject& track, const char* name) {
 } // namespace
 
 QStringList EngineResult::ErrorLines() const {
-    // The converter's failure shapes: a line beginning with "Error" (except a damaged frame's
-    // warning), or one of three phrases anywhere.
+    // The lines the converter's own output parser books as failures.
     QStringList errors;
     for (const QString& line : lines) {
-        if ((line.startsWith("Error") && !line.startsWith("Error while decoding stream")) ||
-            line.contains("No audio or video streams available") || line.contains("I/O error occured") ||
-            line.contains("Could not open")) {
+        if (TEngineOutputParser::IsFailureLine(line)) {
             errors << line;
         }
     }
@@ -51,7 +50,8 @@ QStringList EngineArgs(const QString& input, const QString& options, const QStri
     return args;
 }
 
-EngineResult RunEngine(const QStringList& args, const QStringList& extraEnv, const QString& workingDir) {
+EngineResult RunEngine(const QStringList& args, const QStringList& extraEnv, const QString& workingDir,
+                       const QStringList& launcher) {
     QProcess process;
     process.setWorkingDirectory(workingDir);
     process.setProcessChannelMode(QProcess::MergedChannels);
@@ -60,7 +60,12 @@ EngineResult RunEngine(const QStringList& args, const QStringList& extraEnv, con
         env.insert(entry.section('=', 0, 0), entry.section('=', 1));
     }
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(VARID_BIN_DIR "/avcore.dll"), args);
+    const QString engine = QStringLiteral(VARID_BIN_DIR "/avcore.dll");
+    if (launcher.isEmpty()) {
+        process.start(engine, args);
+    } else {
+        process.start(launcher.first(), launcher.mid(1) + QStringList{engine} + args);
+    }
     process.closeWriteChannel();
     EngineResult result;
     if (!process.waitForFinished(kProcessTimeoutMs)) {

@@ -24,9 +24,10 @@ struct EngineResult {
 
 // The engine's arguments for an options text written the converter's way (fragments with blanks).
 QStringList EngineArgs(const QString& input, const QString& options, const QString& output);
-// Runs avcore.dll, in workingDir when one is given.
+// Runs avcore.dll, in workingDir when one is given, through the command launcher when one is
+// given (its program and arguments, such as setpriv's to run as another user).
 EngineResult RunEngine(const QStringList& args, const QStringList& extraEnv = {},
-                       const QString& workingDir = {});
+                       const QString& workingDir = {}, const QStringList& launcher = {});
 
 struct Track {
     QString format; // MediaInfo's Format and CodecID, joined with ":"
