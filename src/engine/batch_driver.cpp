@@ -1,6 +1,5 @@
 #include "engine/batch_driver.h"
 
-#include "app/byte_names.h"
 #include "app/dialogs.h"
 #include "app/errors.h"
 #include "app/paths.h"
@@ -29,13 +28,6 @@ TEnginePriority priorityFor(int option) {
     default:
         return TEnginePriority::Idle;
     }
-}
-
-// The default source remover: only the very file that was converted, and a source known by an
-// alias by its real name (deleting the alias would leave the file).
-bool removeSource(const QString& source, const TFileIdentity& identity) {
-    const QByteArray real = ByteNames().RealName(source);
-    return real.isEmpty() ? RemoveIfSameFile(source, identity) : RemoveIfSameFile(real, identity);
 }
 
 bool samePath(const QString& a, const QString& b) {
@@ -225,12 +217,13 @@ void TBatchDriver::bookFile(const QString& reason) {
     TBatchRunState& run = m_run;
     const QString source = run.CurrentInput;
     const bool converted = reason.isEmpty();
+    TSourceFate fate = TSourceFate::Kept;
     if (converted) {
-        // Never delete a source that was its own output, nor a file that took the source's name
-        // (or rewrote it) while it converted.
+        // Never dispose of a source that was its own output, nor of a file that took the source's
+        // name (or rewrote it) while it converted.
         if (m_options.DeleteFileAfterProcessing && !samePath(source, m_currentOutput))
-            m_removeSource ? m_removeSource(source, m_sourceIdentity)
-                           : removeSource(source, m_sourceIdentity);
+            fate = m_disposeOfSource ? m_disposeOfSource(source, m_sourceIdentity)
+                                     : DisposeOfSource(source, m_sourceIdentity, TDisposal::Delete);
         m_queue.RemoveRow(source);
         ++run.DoneCount;
         if (run.DoneCount == run.TotalCount) {
@@ -246,7 +239,7 @@ void TBatchDriver::bookFile(const QString& reason) {
         if (!samePath(source, m_currentOutput))
             DeleteIfEmpty(m_currentOutput);
     }
-    const TFileOutcome outcome{source, m_currentOutput, converted, reason};
+    const TFileOutcome outcome{source, m_currentOutput, converted, reason, fate};
     m_outcomes.append(outcome);
     m_view.FileBooked(outcome);
 }

@@ -11,6 +11,7 @@
 #include "engine/engine_parser.h"
 #include "engine/file_identity.h"
 #include "engine/progress_view.h"
+#include "engine/source_disposal.h"
 
 #include <QList>
 #include <QObject>
@@ -41,11 +42,10 @@ class TBatchDriver : public QObject {
 
     void SetSettings(TBatchSettings settings) { m_settings = std::move(settings); }
     const TBatchSettings& Settings() const { return m_settings; }
-    // How a converted source is deleted when DeleteFileAfterProcessing is set; by default
-    // RemoveIfSameFile (only the very file that was converted), by the real name for a source
-    // known by an alias of ByteNames().
-    using SourceRemover = std::function<bool(const QString& source, const TFileIdentity& identity)>;
-    void SetSourceRemover(SourceRemover remover) { m_removeSource = std::move(remover); }
+    // What becomes of a converted source when DeleteFileAfterProcessing is set; by default it is
+    // deleted (DisposeOfSource with TDisposal::Delete: only the very file that was converted).
+    using SourceDisposer = std::function<TSourceFate(const QString& source, const TFileIdentity& identity)>;
+    void SetSourceDisposer(SourceDisposer disposer) { m_disposeOfSource = std::move(disposer); }
 
     // The engine program: EngineFileName in the program folder.
     QString EnginePath() const;
@@ -102,7 +102,7 @@ class TBatchDriver : public QObject {
     bool m_outputExisted = false; // the current output was there before its engine started
     // The source as it was when its conversion started: only that very file may be deleted.
     TFileIdentity m_sourceIdentity;
-    SourceRemover m_removeSource;
+    SourceDisposer m_disposeOfSource;
     // The AviSynth script of the current file, when it has one.
     QString m_avsScript;
     QList<TFileOutcome> m_outcomes;

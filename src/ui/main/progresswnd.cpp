@@ -161,6 +161,7 @@ void TfrmProgress::ApplyCaptions() {
     lblEstimated->setText(Str(Ids::IDS_CONVERTING_LABEL_EstiamtedTime));
     lblErrors->setText(Str(Ids::IDS_CONVERTING_LABEL_Errors));
     chkDelSource->setText(Str(Ids::IDS_CONVERTING_CHECK_Delete));
+    chkDelSource->setToolTip(Str(Ids::IDS_CONVERTING_DelSourceHint));
     chkShutdown->setText(Str(Ids::IDS_CONVERTING_CHECK_Shutdown));
     btnTray->setText(Str(Ids::IDS_CONVERTING_BUTTON_SendToTray));
     btnCancel->setText(Str(Ids::IDS_CONVERTING_Cancel));
