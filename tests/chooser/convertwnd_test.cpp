@@ -246,6 +246,8 @@ TEST_F(ChooserTest, CancelCloseAndEscapePutBackTheChoiceItOpenedWith) {
     QSignalSpy accepted(chooser.get(), &TfrmConvert::accepted);
     Choose(*chooser, "rdoMP4");
     shownList(*chooser)->setCurrentText(QStringLiteral("Sony PSP Full Screen"));
+    Choose(*chooser, "miMKV");
+    shownList(*chooser)->setCurrentText(QStringLiteral("H.265 Archive with FLAC"));
     Choose(*chooser, "rdoWMV");
     shownList(*chooser)->setEditText(QStringLiteral("Typed name"));
     child<QLineEdit>(*chooser, "txtOutputDir")->setText(QStringLiteral("/opened with"));
@@ -266,6 +268,8 @@ TEST_F(ChooserTest, CancelCloseAndEscapePutBackTheChoiceItOpenedWith) {
         Choose(*chooser, "miMP3");
         Choose(*chooser, "rdoMP4");
         shownList(*chooser)->setCurrentText(QStringLiteral("Default"));
+        Choose(*chooser, "miMKV");
+        shownList(*chooser)->setCurrentText(QStringLiteral("Default"));
         Choose(*chooser, "rdoWMV");
         shownList(*chooser)->setCurrentText(QStringLiteral("Default"));
         dialogs.folders.enqueue(QStringLiteral("/picked"));
@@ -282,6 +286,8 @@ TEST_F(ChooserTest, CancelCloseAndEscapePutBackTheChoiceItOpenedWith) {
         EXPECT_EQ(chooser->GetProfileOptions(), GetProfileOptions(Wmv, QStringLiteral("Typed name")));
         EXPECT_EQ(child<QComboBox>(*chooser, "cmbMP4")->currentText(),
                   QStringLiteral("Sony PSP Full Screen"));
+        EXPECT_EQ(child<QComboBox>(*chooser, "cmbMKV")->currentText(),
+                  QStringLiteral("H.265 Archive with FLAC"));
         EXPECT_FALSE(child<QAction>(*chooser, "miMP3")->isChecked());
         EXPECT_EQ(chooser->OutputFolderText(), QStringLiteral("/opened with"));
         EXPECT_EQ(Options.LastOutputOpenDir, QStringLiteral("/stored"));
