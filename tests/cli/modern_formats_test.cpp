@@ -250,6 +250,14 @@ TEST_P(ShippedModernProfiles, ConvertIntoTheirContainerAndCodecsAsLongAsTheSourc
     EXPECT_EQ(info.container, S::fromLatin1(c.infoContainer));
     EXPECT_EQ(info.video, video ? QStringList{S::fromLatin1(c.infoVideo)} : QStringList());
     EXPECT_EQ(info.audio, QStringList{S::fromLatin1(c.infoAudio)});
+    // Every song profile keeps the tags, and those of M4A and FLAC the cover, whatever its codec,
+    // sample size or channels.
+    if (!video) {
+        EXPECT_EQ(info.general.value(S("Title")).toString(), S("Horned Serpent"));
+        EXPECT_EQ(info.general.value(S("Album")).toString(), S("Short Sounds"));
+        const bool cover = qstrcmp(c.format, "M4A") == 0 || qstrcmp(c.format, "FLAC") == 0;
+        EXPECT_EQ(probe.covers, cover ? QStringList{S("mjpeg")} : QStringList());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, ShippedModernProfiles, ::testing::ValuesIn(kProfiles),
