@@ -160,26 +160,40 @@ TEST_F(ShippedProfilesTest, EveryProfileBuildsItsListedOptions) {
     }
 }
 
+// The MP4 and MOV profiles shipped before H.265 joined those formats stay as they were, without
+// its keys, like the copies in users' own profile folders; every other profile holds every key.
 TEST_F(ShippedProfilesTest, ProfilesHoldExactlyTheirFormatsKeys) {
     for (const Shipped& s : ShippedProfiles) {
         SCOPED_TRACE(QStringLiteral("%1 %2").arg(s.Format).arg(s.Name).toStdString());
         const TIniFile ini(ProfileFileName(s.Format, QString::fromUtf8(s.Name)));
         EXPECT_EQ(ini.ReadSections(), QStringList{ProfileSection});
-        EXPECT_EQ(ini.ReadSection(ProfileSection), FormatInfo(s.Format)->KeyNames());
+        QStringList keys = FormatInfo(s.Format)->KeyNames();
+        const bool predatesH265 =
+            (s.Format == 1 || s.Format == 4) && !QString::fromUtf8(s.Name).contains("H.265");
+        if (predatesH265)
+            keys.removeIf([](const QString& key) { return key.endsWith("H265"); });
+        EXPECT_EQ(ini.ReadSection(ProfileSection), keys);
     }
 }
 
-// "Default" of every format is the format's defaults, key for key.
+// "Default" of every format is the format's defaults, key for key: saved again after loading it
+// gives the file the defaults save (a key the shipped file lacks loads as its default).
 TEST_F(ShippedProfilesTest, DefaultProfileOfEveryFormatHoldsTheDefaults) {
     for (const TFormatInfo& f : FormatCatalogue()) {
         SCOPED_TRACE(f.Format.toStdString());
         const QString shipped = ProfileFileName(f.Index, QStringLiteral("Default"));
         ASSERT_TRUE(QFileInfo::exists(shipped));
         const QString fresh = m_program.file(QStringLiteral("fresh.ini"));
+        const QString resaved = m_program.file(QStringLiteral("resaved.ini"));
         QFile::remove(fresh);
+        QFile::remove(resaved);
         f.Defaults();
         f.Save(fresh);
-        EXPECT_EQ(ReadFile(shipped), ReadFile(fresh));
+        f.Load(shipped);
+        f.Save(resaved);
+        EXPECT_EQ(ReadFile(resaved), ReadFile(fresh));
+        // Only keys a shipped file lacks are filled in; those it holds are the defaults as stored.
+        EXPECT_TRUE(ReadFile(fresh).startsWith(ReadFile(shipped)));
     }
 }
 
