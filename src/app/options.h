@@ -19,9 +19,10 @@ struct TOptions {
     bool UseDirectShow = false;
     // Not stored.
     QString EngineFileName = QStringLiteral("avcore.dll");
-    // The profile root of the current language and the sixteen format folders, by format index.
+    // The profile root of the current language and the format folders, by format index (one per
+    // entry of the format catalogue).
     QString ProfileRoot;
-    std::array<QString, 16> ProfileFolders;
+    std::array<QString, 22> ProfileFolders;
 };
 
 extern TOptions Options;

@@ -69,6 +69,20 @@ TEST_F(MainOutputTest, LabelsShowTheStoredChoiceAndConvertUsesIt) {
     EXPECT_EQ(settings.avsExtensions, AvsExtensions);
 }
 
+// The formats after the sixteen are stored choices like any other.
+TEST_F(MainOutputTest, AStoredModernFormatShowsAndConvertsIt) {
+    StoreOptions("OutputFormat=20\n");
+    Main();
+    const QString first = ProfileNames(20).value(0);
+    ASSERT_FALSE(first.isEmpty());
+    EXPECT_EQ(Text("lblOutputFormat"), QStringLiteral("To Opus"));
+    EXPECT_EQ(Text("lblProfileText"), first);
+    const TBatchSettings settings = Main().ConvertSettings();
+    EXPECT_EQ(settings.outputExtension, QStringLiteral(".opus"));
+    ASSERT_TRUE(settings.profileOptions);
+    EXPECT_EQ(settings.profileOptions(), GetProfileOptions(20, first));
+}
+
 TEST_F(MainOutputTest, AStoredValueThatIsNoFormatShowsAndConvertsAvi) {
     StoreOptions("OutputFormat=77\n");
     Main();

@@ -40,7 +40,7 @@ struct TStoredChoice {
 TStoredChoice StoredOutputChoice();
 // The batch settings of a stored choice.
 TBatchSettings BatchSettingsFor(const TStoredChoice& choice);
-// The caption of a format as the chooser shows it ("To AVI", "To MP3"); "" outside 0..15.
+// The caption of a format as the chooser shows it ("To AVI", "To MP3"); "" for an unknown format.
 QString FormatCaption(int formatIndex);
 // A menu caption shown as given: "&" is no accelerator mark.
 QString LiteralMenuText(const QString& text);

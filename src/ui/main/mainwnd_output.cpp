@@ -32,7 +32,9 @@ constexpr std::array<Ids, FormatCount> kFormatCaptions = {
     Ids::IDS_MAIN_RADIOBUTTON_ToRM,   Ids::IDS_MAIN_RADIOBUTTON_ToSWF, Ids::IDS_MAIN_MENUITEM_ToVOB,
     Ids::IDS_MAIN_MENUITEM_ToASF,     Ids::IDS_MAIN_MENUITEM_ToAAC,    Ids::IDS_MAIN_MENUITEM_ToAC3,
     Ids::IDS_MAIN_MENUITEM_ToMP2,     Ids::IDS_MAIN_MENUITEM_ToMP3,    Ids::IDS_MAIN_MENUITEM_ToAMR,
-    Ids::IDS_MAIN_MENUITEM_ToWAV};
+    Ids::IDS_MAIN_MENUITEM_ToWAV,     Ids::IDS_MAIN_MENUITEM_ToMKV,    Ids::IDS_MAIN_MENUITEM_ToWebM,
+    Ids::IDS_MAIN_MENUITEM_ToM4A,     Ids::IDS_MAIN_MENUITEM_ToFLAC,   Ids::IDS_MAIN_MENUITEM_ToOpus,
+    Ids::IDS_MAIN_MENUITEM_ToOGG};
 
 void ShowFailure(const EVaridError& e) {
     Dialogs().MessageBox(e.message(), ApplicationTitle, TMsgDlgType::mtError,
