@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -73,6 +74,18 @@ TfrmProgress::TfrmProgress(QWidget* owner) : QDialog(owner) {
     bold.setBold(true);
     lblStopWhenDone->setFont(bold);
     lblStopWhenDone->hide();
+    // The files in flight when several run at once, in place of the current file's displays.
+    pnlFiles = new QWidget(this);
+    pnlFiles->setObjectName(QStringLiteral("pnlFiles"));
+    m_filesGrid = new QGridLayout(pnlFiles);
+    m_filesGrid->setContentsMargins(0, 0, 0, 0);
+    m_filesGrid->setHorizontalSpacing(10);
+    lblFiles = makeLabel(pnlFiles, "lblFiles");
+    lblFilesRemaining = makeLabel(pnlFiles, "lblFilesRemaining");
+    m_filesGrid->addWidget(lblFiles, 0, 0, 1, 3);
+    m_filesGrid->addWidget(lblFilesRemaining, 0, 3);
+    m_filesGrid->setColumnStretch(0, 1);
+    pnlFiles->hide();
     lblErrors = makeLabel(this, "lblErrors");
     lsvErrors = new QTreeWidget(this);
     lsvErrors->setObjectName(QStringLiteral("lsvErrors"));
@@ -116,6 +129,7 @@ TfrmProgress::TfrmProgress(QWidget* owner) : QDialog(owner) {
     fileRow->addWidget(lblStatus);
     root->addLayout(fileRow);
     root->addWidget(prgStatus);
+    root->addWidget(pnlFiles);
     root->addWidget(prgBatch);
     root->addWidget(lblBatch);
     auto* times = new QGridLayout;
@@ -160,6 +174,8 @@ void TfrmProgress::ApplyCaptions() {
     lblElapsed->setText(Str(Ids::IDS_CONVERTING_LABEL_ElapsedTime));
     lblEstimated->setText(Str(Ids::IDS_CONVERTING_LABEL_EstiamtedTime));
     lblErrors->setText(Str(Ids::IDS_CONVERTING_LABEL_Errors));
+    lblFiles->setText(Str(Ids::IDS_CONVERTING_LABEL_Files));
+    lblFilesRemaining->setText(Str(Ids::IDS_CONVERTING_LABEL_RemainingTime));
     chkDelSource->setText(Str(Ids::IDS_CONVERTING_CHECK_Delete));
     chkShutdown->setText(Str(Ids::IDS_CONVERTING_CHECK_Shutdown));
     btnTray->setText(Str(Ids::IDS_CONVERTING_BUTTON_SendToTray));
@@ -185,6 +201,8 @@ void TfrmProgress::ResetDisplays() {
     lblOutput->clear();
     lblCovnerting->setText(Str(Ids::IDS_CONVERTING_Preparing));
     anmConvert->Reset();
+    for (const TFileRow& row : std::as_const(m_fileRows))
+        showFileRow(row, false);
     updateTitle();
 }
 
@@ -270,6 +288,72 @@ void TfrmProgress::AddFailure(const QString& source, const QString& line) {
         // Room for the list below the displays.
         resize(width(), std::max(height(), sizeHint().height()));
     }
+}
+
+void TfrmProgress::SetFilesAtOnce(int count) {
+    const bool several = count > 1;
+    for (QWidget* w : std::initializer_list<QWidget*>{lblStatusRemainingSingle, lblStatusRemaining, lblStatus,
+                                                      prgStatus, lblWorking, lblOutput})
+        w->setVisible(!several);
+    pnlFiles->setVisible(several);
+    while (m_fileRows.size() < count) {
+        const int n = int(m_fileRows.size()) + 1;
+        const auto name = [n](const char* prefix) { return QLatin1String(prefix) + QString::number(n); };
+        TFileRow row{new QLabel(pnlFiles), makeBar(pnlFiles, "prgFile"), new QLabel(pnlFiles),
+                     new QLabel(pnlFiles)};
+        row.name->setObjectName(name("lblFile"));
+        row.name->setTextFormat(Qt::PlainText);
+        // A long name is cut rather than widening the window; its tooltip shows it whole.
+        row.name->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        row.name->setMinimumWidth(160);
+        row.bar->setObjectName(name("prgFile"));
+        row.bar->setFixedWidth(140);
+        row.status->setObjectName(name("lblFileStatus"));
+        row.status->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        row.remaining->setObjectName(name("lblFileRemaining"));
+        row.name->setBuddy(row.bar);
+        m_filesGrid->addWidget(row.name, n, 0);
+        m_filesGrid->addWidget(row.bar, n, 1);
+        m_filesGrid->addWidget(row.status, n, 2);
+        m_filesGrid->addWidget(row.remaining, n, 3);
+        showFileRow(row, false);
+        m_fileRows.append(row);
+    }
+    for (qsizetype i = 0; i < m_fileRows.size(); ++i)
+        showFileRow(m_fileRows[i], false);
+    adjustSize();
+}
+
+void TfrmProgress::showFileRow(const TFileRow& row, bool visible) {
+    for (QWidget* w : std::initializer_list<QWidget*>{row.name, row.bar, row.status, row.remaining})
+        w->setVisible(visible);
+}
+
+void TfrmProgress::SetFileProgress(int place, const TFileProgress& progress) {
+    if (place < 0 || place >= m_fileRows.size())
+        return;
+    const TFileRow& row = m_fileRows[place];
+    const QString file = QFileInfo(progress.source).fileName();
+    row.name->setText(progress.working);
+    row.name->setToolTip(progress.output.isEmpty() ? progress.working
+                                                   : progress.working + QLatin1Char('\n') + progress.output);
+    row.bar->setValue(std::clamp(progress.percent, 0, 100));
+    row.bar->setAccessibleName(FormatStr(Str(Ids::IDS_CONVERTING_FileRowProgress), {file}));
+    row.status->setText(progress.status);
+    row.remaining->setText(progress.remaining);
+    row.remaining->setAccessibleName(FormatStr(Str(Ids::IDS_CONVERTING_FileRowRemaining), {file}));
+    showFileRow(row, true);
+}
+
+void TfrmProgress::ClearFileProgress(int place) {
+    if (place < 0 || place >= m_fileRows.size())
+        return;
+    const TFileRow& row = m_fileRows[place];
+    showFileRow(row, false);
+    row.name->clear();
+    row.bar->setValue(0);
+    row.status->clear();
+    row.remaining->clear();
 }
 
 int TfrmProgress::RunModal() {
