@@ -51,6 +51,7 @@ struct ContainerInfo {
     bool carriesMicrosoftVideo;               // can hold MS-MPEG4 and WMV video
     std::string_view defaultAudio;            // the converter's audio codec used when none is named
     std::vector<int> audioRates;              // allowed sample rates, empty for any
+    std::string_view defaultVideo = {};       // the converter's video codec FFmpeg uses when none is named
 };
 
 // nullptr when the name is unknown.

@@ -30,4 +30,8 @@ const char* ReadableInputFormats() {
            "wsd,wsvqa,wtv,wv,wve,xa,xbin,xbm_pipe,xmv,xpm_pipe,xvag,xwd_pipe,xwma,yop,yuv4mpegpipe";
 }
 
+std::vector<std::string> SafeInputOptions() {
+    return {"-protocol_whitelist", "file", "-format_whitelist", ReadableInputFormats()};
+}
+
 } // namespace avcore

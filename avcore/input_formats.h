@@ -4,9 +4,16 @@
 // descriptions), the capture devices, and the kinds that hold no media.
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace avcore {
 
 // FFmpeg's "-format_whitelist" value: demuxer names, comma-separated.
 const char* ReadableInputFormats();
+
+// The input options that read a source as a plain file with one of those demuxers (for FFmpeg and
+// FFprobe alike).
+std::vector<std::string> SafeInputOptions();
 
 } // namespace avcore

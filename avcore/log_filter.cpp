@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -96,6 +97,15 @@ std::optional<double> ParseDuration(std::string_view text) {
     return hours * 3600.0 + minutes * 60.0 + seconds;
 }
 
+// The clock of a "  Duration: " line, as FFmpeg writes it: 62.5 -> "00:01:02.50".
+std::string DurationClock(double seconds) {
+    const long long centis = std::llround(std::max(seconds, 0.0) * 100);
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%02lld:%02lld:%02lld.%02lld", centis / 360000, centis / 6000 % 60,
+                  centis / 100 % 60, centis % 100);
+    return buffer;
+}
+
 // Shares of a length that a conversion may fall short by and still be whole: containers often
 // give a duration a few frames longer than their streams.
 constexpr double kShortfallShare = 0.05;
@@ -154,6 +164,15 @@ void LogFilter::Line(std::string_view raw) {
             sawOutput_ = true;
         } else if (sawInput_ && !sawOutput_ && StartsWith(text, "  Duration: ")) {
             inputDuration_ = ParseDuration(text);
+            // The converter measures progress against this line. When the streams the output
+            // takes are shorter than the file (sound that stops before its picture), it states
+            // their length, so that the bar reaches its end when the conversion does.
+            if (inputDuration_ && facts_.expectedLength && line.context.empty()) {
+                const auto clockEnd = text.find(',');
+                Pass(Defuse("  Duration: " + DurationClock(*facts_.expectedLength) +
+                            (clockEnd == std::string::npos ? std::string() : text.substr(clockEnd))));
+                return;
+            }
         } else if (sawInput_ && !sawOutput_ && StartsWith(text, "  Stream #0:")) {
             inputHasVideo_ = inputHasVideo_ || Contains(text, ": Video: ");
             inputHasAudio_ = inputHasAudio_ || Contains(text, ": Audio: ");
@@ -227,13 +246,15 @@ std::string LogFilter::WindowText() const {
     return facts_.start || facts_.length ? " (the time window asked for)" : "";
 }
 
-// An "Error..." sentence when the source ended before the length FFmpeg read from its header (or
-// the time window's length) was reached: a truncated or damaged file must not pass for converted.
+// An "Error..." sentence when the source ended before the length it states for the streams taken
+// (or the time window's length) was reached: a truncated or damaged file must not pass for
+// converted.
 std::string LogFilter::LengthError(const RunOutcome& outcome) const {
-    if (!inputDuration_ || durationEstimated_) {
+    const std::optional<double> stated = facts_.expectedLength ? facts_.expectedLength : inputDuration_;
+    if (!stated || durationEstimated_) {
         return {};
     }
-    const double available = *inputDuration_ - facts_.start.value_or(0);
+    const double available = *stated - facts_.start.value_or(0);
     if (available <= 0) {
         return {}; // the window starts after the end: nothing to expect
     }

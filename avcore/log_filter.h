@@ -28,6 +28,9 @@ struct ConversionFacts {
     bool noAudio = false;
     std::optional<double> start;  // -ss, seconds
     std::optional<double> length; // -t, seconds
+    // The length of the streams the output takes, as the source states them; when unknown, the
+    // duration FFmpeg reads for the whole file is expected.
+    std::optional<double> expectedLength = {};
 };
 
 class LogFilter {

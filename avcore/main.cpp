@@ -8,11 +8,13 @@
 #include "progress.h"
 #include "request.h"
 #include "runner.h"
+#include "source.h"
 #include "translate.h"
 
 #include <csignal>
 #include <cstdlib>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -45,6 +47,20 @@ std::string JoinForDisplay(const std::vector<std::string>& args) {
     return text;
 }
 
+// What FFprobe reads from the source, read the way FFmpeg will read it; nothing when there is no
+// FFprobe or it could not describe the file (FFmpeg then says why). A pipe or device is not read
+// twice: what FFprobe took from it would be missing from the conversion.
+std::optional<avcore::SourceFacts> DescribeSource(const std::string& ffmpeg, const std::string& mediaFile) {
+    struct stat st {};
+    const std::string ffprobe = avcore::FindFfprobe(ffmpeg);
+    if (ffprobe.empty() || stat(mediaFile.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return std::nullopt;
+    }
+    const auto text =
+        avcore::RunForOutput(ffprobe, avcore::ProbeArgs(avcore::SafeInputOptions(), "file:" + mediaFile));
+    return text ? avcore::ParseProbe(*text) : std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -65,9 +81,19 @@ int main(int argc, char** argv) {
         return Fail(error);
     }
 
-    if (const char* dry = std::getenv("VARID_AVCORE_DRY_RUN"); dry && *dry == '1') {
+    const bool dryRun = [] {
+        const char* dry = std::getenv("VARID_AVCORE_DRY_RUN");
+        return dry && *dry == '1';
+    }();
+    const std::string ffmpeg = FindFfmpeg();
+    if (ffmpeg.empty() && !dryRun) {
+        return Fail(
+            "Error: FFmpeg was not found; install the ffmpeg package or name the program in VARID_FFMPEG");
+    }
+    const std::optional<SourceFacts> source = DescribeSource(ffmpeg, input.mediaFile);
+    if (dryRun) {
         // For tests and the benchmark: the FFmpeg arguments, one a line, and nothing run.
-        const FfmpegPlan plan = Translate(*request, input.mediaFile, request->output, kProgressFd);
+        const FfmpegPlan plan = Translate(*request, source, input.mediaFile, request->output, kProgressFd);
         for (const auto& line : plan.notes) {
             WriteLine(line);
         }
@@ -76,11 +102,6 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    const std::string ffmpeg = FindFfmpeg();
-    if (ffmpeg.empty()) {
-        return Fail(
-            "Error: FFmpeg was not found; install the ffmpeg package or name the program in VARID_FFMPEG");
-    }
     // FFmpeg writes a temporary file; the output name gets it only when all went well.
     RemoveStaleTemporaries(FolderOf(request->output));
     OutputFile output(request->output);
@@ -88,7 +109,7 @@ int main(int argc, char** argv) {
     if (!error.empty()) {
         return Fail(error);
     }
-    const FfmpegPlan plan = Translate(*request, input.mediaFile, output.TempPath(), kProgressFd);
+    const FfmpegPlan plan = Translate(*request, source, input.mediaFile, output.TempPath(), kProgressFd);
     for (const auto& note : plan.notes) {
         WriteLine(note);
     }
@@ -102,7 +123,8 @@ int main(int argc, char** argv) {
             RequestStop(SIGPIPE); // nobody reads the engine any more: stop FFmpeg too
         }
     };
-    ConversionFacts facts{input.mediaFile, request->output, request->noVideo, request->noAudio, {}, {}};
+    ConversionFacts facts{input.mediaFile,    request->output, request->noVideo, request->noAudio, {}, {},
+                          plan.expectedLength};
     if (!request->start.empty()) {
         facts.start = ParseTimeText(request->start);
     }

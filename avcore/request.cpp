@@ -8,16 +8,6 @@
 namespace avcore {
 namespace {
 
-std::optional<double> ParseNumber(std::string_view text) {
-    double value = 0;
-    const char* end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::optional<int> ParseInt(std::string_view text) {
     int value = 0;
     const char* end = text.data() + text.size();
@@ -200,6 +190,16 @@ const std::map<std::string, OptionRule>& Vocabulary() {
 }
 
 } // namespace
+
+std::optional<double> ParseNumber(std::string_view text) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
 
 std::optional<double> ParseTimeText(const std::string& text) {
     if (text.empty() || text.front() == '-') {

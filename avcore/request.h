@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace avcore {
@@ -43,6 +44,9 @@ struct Request {
 // Parses the engine's arguments (without the program name). On failure returns nullopt and sets
 // error to a sentence for the user.
 std::optional<Request> ParseRequest(const std::vector<std::string>& args, std::string& error);
+
+// Parses a whole text as a finite number; nullopt when it is not one.
+std::optional<double> ParseNumber(std::string_view text);
 
 // Parses a time text ("0:01:30.500", "90", "1:30") into seconds; nullopt when it is not one.
 std::optional<double> ParseTimeText(const std::string& text);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <optional>
 #include <poll.h>
 #include <sys/prctl.h>
@@ -153,6 +154,21 @@ std::string FindFfmpeg() {
     return SearchPath(chosen && *chosen ? chosen : "ffmpeg");
 }
 
+std::string FindFfprobe(const std::string& ffmpeg) {
+    if (const char* chosen = std::getenv("VARID_FFPROBE"); chosen && *chosen) {
+        return SearchPath(chosen);
+    }
+    // The FFprobe of the same FFmpeg build when there is one beside it.
+    const auto slash = ffmpeg.find_last_of('/');
+    if (slash != std::string::npos) {
+        const std::string beside = ffmpeg.substr(0, slash + 1) + "ffprobe";
+        if (IsExecutable(beside)) {
+            return beside;
+        }
+    }
+    return SearchPath("ffprobe");
+}
+
 void InstallStopHandlers() {
     static Pipe wake;
     if (g_wakeFd < 0 && MakePipe(wake, O_NONBLOCK)) {
@@ -199,18 +215,28 @@ bool WriteLine(const std::string& line) {
     return true;
 }
 
-RunOutcome RunFfmpeg(const std::string& program, const std::vector<std::string>& args, LogFilter& log,
-                     ProgressWriter& progress, std::string& error) {
+namespace {
+
+struct ChildOutput {
+    std::function<void(std::string_view)> onLog;      // standard output and error
+    std::function<void(std::string_view)> onProgress; // descriptor kProgressFd
+    std::function<void(std::chrono::steady_clock::time_point)> onTick;
+};
+
+// Runs the program with its output going to the handlers until it has closed both pipes and
+// ended. A stop signal the engine receives ends it (SIGTERM, then SIGKILL after a grace).
+RunOutcome RunChild(const std::string& program, const std::string& name, const std::vector<std::string>& args,
+                    const ChildOutput& output, std::string& error) {
     RunOutcome outcome;
     Pipe logPipe, progressPipe, execError;
     Fd nullFd(open("/dev/null", O_RDONLY | O_CLOEXEC));
     if (nullFd.Get() < 0 || !MakePipe(logPipe, 0) || !MakePipe(progressPipe, 0) || !MakePipe(execError, 0)) {
-        error = std::string("Error: FFmpeg could not be started: ") + std::strerror(errno);
+        error = "Error: " + name + " could not be started: " + std::strerror(errno);
         return outcome;
     }
     std::vector<char*> argv;
-    std::string name = "ffmpeg";
-    argv.push_back(name.data());
+    std::string argv0 = program.substr(program.find_last_of('/') + 1);
+    argv.push_back(argv0.data());
     std::vector<std::string> copies = args;
     for (auto& a : copies) {
         argv.push_back(a.data());
@@ -232,7 +258,7 @@ RunOutcome RunFfmpeg(const std::string& program, const std::vector<std::string>&
     }
     if (child < 0) {
         sigprocmask(SIG_SETMASK, &previous, nullptr);
-        error = std::string("Error: FFmpeg could not be started: ") + std::strerror(errno);
+        error = "Error: " + name + " could not be started: " + std::strerror(errno);
         return outcome;
     }
     g_child = child;
@@ -246,7 +272,7 @@ RunOutcome RunFfmpeg(const std::string& program, const std::vector<std::string>&
 
     int execErrno = 0;
     if (read(execError.read.Get(), &execErrno, sizeof execErrno) == static_cast<ssize_t>(sizeof execErrno)) {
-        error = "Error: FFmpeg could not be started (" + program + "): " + std::strerror(execErrno);
+        error = "Error: " + name + " could not be started (" + program + "): " + std::strerror(execErrno);
     }
 
     bool logOpen = true;
@@ -271,7 +297,10 @@ RunOutcome RunFfmpeg(const std::string& program, const std::vector<std::string>&
                 const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
                 if (n > 0) {
                     const std::string_view bytes(buffer, static_cast<std::size_t>(n));
-                    i == 0 ? log.Feed(bytes) : progress.Feed(bytes);
+                    const auto& handler = i == 0 ? output.onLog : output.onProgress;
+                    if (handler) {
+                        handler(bytes);
+                    }
                 } else if (n == 0 || errno != EINTR) {
                     (i == 0 ? logOpen : progressOpen) = false;
                 }
@@ -281,7 +310,9 @@ RunOutcome RunFfmpeg(const std::string& program, const std::vector<std::string>&
                 }
             }
         }
-        progress.Tick(now);
+        if (output.onTick) {
+            output.onTick(now);
+        }
         if (g_stopSignal != 0 && !stopSince) {
             stopSince = now;
         }
@@ -289,7 +320,6 @@ RunOutcome RunFfmpeg(const std::string& program, const std::vector<std::string>&
             kill(child, SIGKILL);
         }
     }
-    log.Finish();
 
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
@@ -303,6 +333,29 @@ RunOutcome RunFfmpeg(const std::string& program, const std::vector<std::string>&
     }
     outcome.stopSignal = g_stopSignal;
     return outcome;
+}
+
+} // namespace
+
+RunOutcome RunFfmpeg(const std::string& program, const std::vector<std::string>& args, LogFilter& log,
+                     ProgressWriter& progress, std::string& error) {
+    ChildOutput output{[&log](std::string_view bytes) { log.Feed(bytes); },
+                       [&progress](std::string_view bytes) { progress.Feed(bytes); },
+                       [&progress](std::chrono::steady_clock::time_point now) { progress.Tick(now); }};
+    RunOutcome outcome = RunChild(program, "FFmpeg", args, output, error);
+    log.Finish();
+    return outcome;
+}
+
+std::optional<std::string> RunForOutput(const std::string& program, const std::vector<std::string>& args) {
+    std::string text;
+    std::string error;
+    ChildOutput output{[&text](std::string_view bytes) { text.append(bytes); }, {}, {}};
+    const RunOutcome outcome = RunChild(program, "FFmpeg", args, output, error);
+    if (!error.empty() || !outcome.exited || outcome.exitCode != 0 || outcome.stopSignal != 0) {
+        return std::nullopt;
+    }
+    return text;
 }
 
 } // namespace avcore

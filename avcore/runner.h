@@ -6,6 +6,7 @@
 #include "log_filter.h"
 #include "progress.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@ inline constexpr int kProgressFd = 3;
 // "ffmpeg" on the PATH. Empty when there is none.
 std::string FindFfmpeg();
 
+// The FFprobe to read sources with: $VARID_FFPROBE when set, else the one beside ffmpeg, else
+// "ffprobe" on the PATH. Empty when there is none.
+std::string FindFfprobe(const std::string& ffmpeg);
+
 // Installs the handlers of SIGTERM, SIGINT and SIGHUP and ignores SIGPIPE. Call once, early.
 void InstallStopHandlers();
 // Stops FFmpeg as if the engine had received the signal.
@@ -29,6 +34,10 @@ int StopSignal();
 // program could not be started.
 RunOutcome RunFfmpeg(const std::string& program, const std::vector<std::string>& args, LogFilter& log,
                      ProgressWriter& progress, std::string& error);
+
+// Runs a program to the end and returns what it wrote (standard output and error); nothing when
+// it could not be started, failed or was stopped.
+std::optional<std::string> RunForOutput(const std::string& program, const std::vector<std::string>& args);
 
 // Writes one line to the engine's output (standard error, like FFmpeg). Returns false when the
 // reader has gone away.

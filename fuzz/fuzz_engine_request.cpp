@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     std::string error;
     const auto request = avcore::ParseRequest(args, error);
-    if (request ? (request->input.empty() && request->output.empty()) : error.empty()) {
+    if (request ? (request->input.empty() || request->output.empty()) : error.empty()) {
         std::fprintf(stderr, "accepted without input and output, or refused without a reason\n");
         std::abort();
     }

@@ -17,7 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // The first line of the input, as a value written into a section the input may also hold.
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const QString value = text.left(200);
+    QString value = text.left(200);
+    if (!value.isEmpty() && value.back().isHighSurrogate())
+        value.chop(1); // not cut inside a character
     ini.WriteString(QStringLiteral("Fuzz"), QStringLiteral("Key"), value);
     ini.UpdateFile();
     QString expected = value;

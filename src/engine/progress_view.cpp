@@ -4,7 +4,8 @@ QString DurationText(int64_t ms) {
     if (ms < 0)
         ms = 0;
     const int64_t seconds = ms / 1000;
-    const int64_t hours = (seconds / 3600) % 24;
+    // A batch may run for more than a day: the hours go on counting.
+    const int64_t hours = seconds / 3600;
     return QStringLiteral("%1:%2:%3")
         .arg(hours)
         .arg((seconds / 60) % 60, 2, 10, QLatin1Char('0'))

@@ -74,7 +74,7 @@ class IProgressView {
     virtual void BatchEndReport(bool hadError, int modalResult) = 0;
 };
 
-// A duration in milliseconds as "h:nn:ss": hours without a leading zero and wrapping at 24,
-// minutes and seconds two digits, the milliseconds dropped. A negative duration (an estimate
-// overtaken by the elapsed time) shows as "0:00:00".
+// A duration in milliseconds as "h:nn:ss": hours without a leading zero (as many as there are,
+// 25 for a day and an hour), minutes and seconds two digits, the milliseconds dropped. A negative duration
+// (an estimate overtaken by the elapsed time) shows as "0:00:00".
 QString DurationText(int64_t ms);

@@ -4,8 +4,11 @@
 #include "media/mediainfo.h"
 
 #include <QFileInfo>
+#include <QHash>
 
 #include <array>
+#include <cmath>
+#include <utility>
 
 namespace {
 
@@ -44,6 +47,68 @@ void OpenSingleFile(TMediaInfo& info, const QString& path) {
     info.Open(path);
 }
 
+// A picture stored a quarter turn round (a phone video shot upright) is described as it is
+// shown: its width and height swapped, its aspect ratio inverted. The report names the rotation.
+void DescribeUpright(const TMediaInfo& info, TFileItem& item) {
+    bool ok = false;
+    const double rotation = info.Get(TStreamKind::Video, "Rotation").toDouble(&ok);
+    if (!ok || std::lround(rotation / 90) % 2 == 0)
+        return;
+    std::swap(item.Width, item.Height);
+    const double aspect = item.AspectRatio.toDouble(&ok);
+    if (ok && aspect > 0)
+        item.AspectRatio = QString::number(1 / aspect, 'f', 3);
+}
+
+// The value part of a "Key        : value" line of the report, and its key.
+qsizetype ValueStart(const QString& line) {
+    const qsizetype colon = line.indexOf(QLatin1String(" : "));
+    return colon < 0 ? -1 : colon + 3;
+}
+QString ReportKey(const QString& line) {
+    const qsizetype start = ValueStart(line);
+    return start < 0 ? QString() : line.left(start - 3).trimmed();
+}
+QString ReportValue(const QString& line) {
+    return line.mid(ValueStart(line));
+}
+void SetReportValue(QString& line, const QString& value) {
+    line = line.left(ValueStart(line)) + value;
+}
+
+// The report's video sections of pictures stored a quarter turn round give the width, height and
+// display aspect ratio they are shown with; the rotation line stays.
+QString ReportUpright(const QString& report) {
+    QStringList lines = report.split(QLatin1Char('\n'));
+    for (qsizetype section = 0; section < lines.size();) {
+        qsizetype end = section;
+        QHash<QString, qsizetype> fields;
+        for (; end < lines.size() && !lines[end].trimmed().isEmpty(); ++end)
+            fields.insert(ReportKey(lines[end]), end);
+        const bool video = lines[section].startsWith(QLatin1String("Video"));
+        const qsizetype width = fields.value(QStringLiteral("Width"), -1);
+        const qsizetype height = fields.value(QStringLiteral("Height"), -1);
+        const qsizetype rotation = fields.value(QStringLiteral("Rotation"), -1);
+        bool ok = false;
+        const double turn =
+            rotation < 0 ? 0 : ReportValue(lines[rotation]).remove(QChar(0x00B0)).toDouble(&ok);
+        if (video && ok && std::lround(turn / 90) % 2 != 0 && width >= 0 && height >= 0) {
+            const QString shownHeight = ReportValue(lines[width]);
+            SetReportValue(lines[width], ReportValue(lines[height]));
+            SetReportValue(lines[height], shownHeight);
+            // "16:9" becomes "9:16".
+            if (const qsizetype aspect = fields.value(QStringLiteral("Display aspect ratio"), -1);
+                aspect >= 0) {
+                const QStringList terms = ReportValue(lines[aspect]).split(QLatin1Char(':'));
+                if (terms.size() == 2)
+                    SetReportValue(lines[aspect], terms[1] + QLatin1Char(':') + terms[0]);
+            }
+        }
+        section = end + 1;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 QString ProbeText(const QString& value) {
@@ -63,6 +128,7 @@ void ProbeFile(const QString& path, TFileItem& item, const QString& noneText) {
             value = info.Get(p.kind, p.currentName);
         item.*p.field = value.isEmpty() ? noneText : value;
     }
+    DescribeUpright(info, item);
 }
 
 bool IsDescribed(const TFileItem& item) {
@@ -86,5 +152,5 @@ QString MediaInfoReport(const QString& path) {
     OpenSingleFile(info, path);
     // The standard report, not the complete one.
     TMediaInfo::LibraryOption("Complete", "");
-    return info.Inform();
+    return ReportUpright(info.Inform());
 }

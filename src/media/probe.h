@@ -8,7 +8,8 @@
 QString ProbeText(const QString& value);
 
 // Fills the sixteen probed fields of the record (CompleteName ... SamplingRate) from the file at
-// path. A file the library cannot open or describe gives "<None>" in every field.
+// path. A file the library cannot open or describe gives "<None>" in every field. A picture stored
+// turned a quarter round has the width, height and aspect ratio it is shown with.
 void ProbeFile(const QString& path, TFileItem& item);
 // The same with the missing-value text given: safe on any thread (the string table is not read).
 void ProbeFile(const QString& path, TFileItem& item, const QString& noneText);
@@ -23,5 +24,6 @@ bool IsDescribed(const TFileItem& item, const QString& noneText);
 TFileItem ProbeFileItem(const QString& path);
 
 // The library's standard (not complete) text report of the file; empty when the file does not
-// exist or cannot be read.
+// exist or cannot be read. A picture stored turned a quarter round is reported with the width,
+// height and display aspect ratio it is shown with, and its rotation.
 QString MediaInfoReport(const QString& path);

@@ -116,9 +116,12 @@ QString ProfileExtension(const QString& folderWord) {
 
 QString ProfileRoot() {
     // A shipped language file of an installed program has its profiles in the user's langs/.
-    const QString language = UserSideOf(LanguageFileName);
-    return AddTrailingBackslash(language.chopped(std::min<qsizetype>(4, language.size())) +
-                                QStringLiteral("_Profile/"));
+    // The language file's path without its extension: langs/English.ini gives langs/English.
+    QString language = UserSideOf(LanguageFileName);
+    const qsizetype dot = language.lastIndexOf(QLatin1Char('.'));
+    if (dot > language.lastIndexOf(QLatin1Char('/')))
+        language.truncate(dot);
+    return AddTrailingBackslash(language + QStringLiteral("_Profile/"));
 }
 
 void InitProfileFolders() {

@@ -38,8 +38,8 @@ const TFormatInfo* FormatInfo(int formatIndex);
 // The first two characters of a folder word followed by "o" (avi gives avo).
 QString ProfileExtension(const QString& folderWord);
 
-// The profile root of the current language file: its path without the last four characters,
-// followed by "_Profile/".
+// The profile root of the current language file: its path without its extension, followed by
+// "_Profile/" (langs/English.ini gives langs/English_Profile/).
 QString ProfileRoot();
 // Sets Options.ProfileRoot and Options.ProfileFolders (by format index) from the current language.
 void InitProfileFolders();

@@ -3,11 +3,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -121,6 +123,35 @@ TEST_F(IniFileTest, MissingFileReadsEmptyAndIsCreatedOnSave) {
     EXPECT_EQ(read(), QByteArray("[General]\nK=Gr\xC3\xBC\xC3\x9F"
                                  "e\n"));
     EXPECT_EQ(TIniFile(path).ReadString(G, QStringLiteral("K"), {}), QStringLiteral("Grüße"));
+}
+
+// A save replaces the file whole (through a temporary file renamed over it): the file keeps its
+// permissions, a link is written through to the file it names, and nothing else is left.
+TEST_F(IniFileTest, SaveKeepsPermissionsWritesThroughALinkAndLeavesNoTemporaryFile) {
+    write("[General]\nK=old\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0640), 0);
+    const QString link = dir.filePath(QStringLiteral("links/settings.ini"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(link).path()));
+    ASSERT_TRUE(QFile::link(QStringLiteral("../a.ini"), link));
+
+    for (const QString& name : {path, link}) {
+        SCOPED_TRACE(name.toStdString());
+        TIniFile ini(name);
+        ini.WriteString(G, QStringLiteral("K"), name);
+        ini.UpdateFile();
+        EXPECT_EQ(read().toStdString(), ("[General]\nK=" + QFile::encodeName(name) + "\n").toStdString());
+        EXPECT_EQ(QFileInfo(path).permissions(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                                     QFile::WriteUser | QFile::ReadGroup);
+        EXPECT_EQ(QFileInfo(link).symLinkTarget(), QFileInfo(path).absoluteFilePath());
+        EXPECT_EQ(
+            QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).join('|').toStdString(),
+            "a.ini");
+        EXPECT_EQ(QDir(QFileInfo(link).path())
+                      .entryList(QDir::Files | QDir::Hidden | QDir::System)
+                      .join('|')
+                      .toStdString(),
+                  "settings.ini");
+    }
 }
 
 TEST_F(IniFileTest, FailedSaveRaisesAndKeepsTheOldFile) {

@@ -48,9 +48,14 @@ TEST(Paths, LanguageFileFromConfig) {
 }
 
 TEST(Paths, NumbersUseAPointWhateverTheLocale) {
+    // The locale a German desktop starts the program with (scripts/setup generates it).
     setenv("LC_NUMERIC", "de_DE.UTF-8", 1);
-    std::setlocale(LC_ALL, "");
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr)
+        << "the locale de_DE.UTF-8 is not installed";
     QLocale::setDefault(QLocale(QLocale::German));
+    ASSERT_DOUBLE_EQ(std::strtod("12,5", nullptr), 12.5)
+        << "the C library does not read numbers the German way";
+    ASSERT_EQ(QLocale().toString(12.5), QStringLiteral("12,5"));
     TProgramFolder folder;
     EXPECT_DOUBLE_EQ(QLocale().toDouble(QStringLiteral("12.5")), 12.5);
     EXPECT_DOUBLE_EQ(std::strtod("12.5", nullptr), 12.5);

@@ -3,8 +3,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 #include <functional>
 #include <ostream>
@@ -84,7 +86,7 @@ struct FailureCase {
     const char* name;
     const char* words;
     std::function<QStringList(const QString& dir)> args; // the engine's arguments
-    bool needsNonRoot = false;
+    bool asUser = false; // file permissions are the point: run as a user they bind
 };
 // Test listings and failure messages show the case by its name.
 void PrintTo(const FailureCase& c, std::ostream* os) {
@@ -115,6 +117,17 @@ const std::vector<FailureCase>& FailureCases() {
         {"UnknownOption", "unknown option",
          [](const QString& d) {
              return EngineArgs(Sources::Get().AudioVideo(), "-y -qscale 3 ", d + "/o.avi");
+         }},
+        // Values a hand-edited profile can hold, which the options text carries as they stand.
+        {"ZeroFrameWidth", "value \"0x480\" of -s is not valid",
+         [](const QString& d) {
+             return EngineArgs(Sources::Get().AudioVideo(), "-y -f avi -vcodec msmpeg4v2 -s 0x480 -b 500k ",
+                               d + "/o.avi");
+         }},
+        {"NegativeBitRate", "value \"-5k\" of -b is not valid",
+         [](const QString& d) {
+             return EngineArgs(Sources::Get().AudioVideo(), "-y -f avi -vcodec ffvhuff -strict -2 -b -5k ",
+                               d + "/o.avi");
          }},
         {"MissingInput", "does not exist",
          [](const QString& d) { return Default(d + "/none.avi", d + "/o.avi"); }},
@@ -184,10 +197,18 @@ class EngineFailures : public EngineTest, public ::testing::WithParamInterface<F
 
 TEST_P(EngineFailures, EndWithOneErrorLineAndNonZeroExit) {
     const FailureCase& c = GetParam();
-    if (c.needsNonRoot && geteuid() == 0) {
-        GTEST_SKIP() << "file permissions do not bind the super-user";
+    const QStringList args = c.args(dir_.path());
+    QStringList launcher;
+    if (c.asUser && geteuid() == 0) {
+        // File permissions do not bind the super-user: the engine runs as the user nobody, who
+        // may enter the folders of the case and of the sources.
+        ASSERT_FALSE(QStandardPaths::findExecutable("setpriv").isEmpty()) << "setpriv is missing";
+        launcher = {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "--"};
+        for (const QString& folder : {dir_.path(), QFileInfo(Sources::Get().AudioVideo()).path()}) {
+            ASSERT_EQ(chmod(folder.toLocal8Bit().constData(), 0755), 0);
+        }
     }
-    const EngineResult run = RunEngine(c.args(dir_.path()));
+    const EngineResult run = RunEngine(args, {}, {}, launcher);
     EXPECT_FALSE(run.crashed);
     EXPECT_NE(run.exitCode, 0) << run.text.toStdString();
     // One failure line, so the converter shows one message, and it is the engine's own sentence.

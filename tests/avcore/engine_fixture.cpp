@@ -1,5 +1,7 @@
 #include "engine_fixture.h"
 
+#include "engine/engine_parser.h"
+
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -31,13 +33,10 @@ QString Field(const QJsonObject& track, const char* name) {
 } // namespace
 
 QStringList EngineResult::ErrorLines() const {
-    // The converter's failure shapes: a line beginning with "Error" (except a damaged frame's
-    // warning), or one of three phrases anywhere.
+    // The lines the converter's own output parser books as failures.
     QStringList errors;
     for (const QString& line : lines) {
-        if ((line.startsWith("Error") && !line.startsWith("Error while decoding stream")) ||
-            line.contains("No audio or video streams available") || line.contains("I/O error occured") ||
-            line.contains("Could not open")) {
+        if (TEngineOutputParser::IsFailureLine(line)) {
             errors << line;
         }
     }
@@ -51,7 +50,8 @@ QStringList EngineArgs(const QString& input, const QString& options, const QStri
     return args;
 }
 
-EngineResult RunEngine(const QStringList& args, const QStringList& extraEnv, const QString& workingDir) {
+EngineResult RunEngine(const QStringList& args, const QStringList& extraEnv, const QString& workingDir,
+                       const QStringList& launcher) {
     QProcess process;
     process.setWorkingDirectory(workingDir);
     process.setProcessChannelMode(QProcess::MergedChannels);
@@ -60,7 +60,12 @@ EngineResult RunEngine(const QStringList& args, const QStringList& extraEnv, con
         env.insert(entry.section('=', 0, 0), entry.section('=', 1));
     }
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(VARID_BIN_DIR "/avcore.dll"), args);
+    const QString engine = QStringLiteral(VARID_BIN_DIR "/avcore.dll");
+    if (launcher.isEmpty()) {
+        process.start(engine, args);
+    } else {
+        process.start(launcher.first(), launcher.mid(1) + QStringList{engine} + args);
+    }
     process.closeWriteChannel();
     EngineResult result;
     if (!process.waitForFinished(kProcessTimeoutMs)) {
@@ -161,6 +166,97 @@ bool MakeClip(const QString& path, const QString& size, double seconds, bool vid
     return exitCode == 0;
 }
 
+const ProbedStream* ProbedFile::Film() const {
+    for (const auto& s : streams) {
+        if (s.type == "video" && !s.cover) {
+            return &s;
+        }
+    }
+    return nullptr;
+}
+
+const ProbedStream* ProbedFile::Cover() const {
+    for (const auto& s : streams) {
+        if (s.type == "video" && s.cover) {
+            return &s;
+        }
+    }
+    return nullptr;
+}
+
+const ProbedStream* ProbedFile::Sound() const {
+    for (const auto& s : streams) {
+        if (s.type == "audio") {
+            return &s;
+        }
+    }
+    return nullptr;
+}
+
+namespace {
+
+double RatioValue(const QString& text) {
+    const QStringList parts = text.split(QRegularExpression("[:/]"));
+    if (parts.size() != 2 || parts[1].toDouble() == 0) {
+        return 0;
+    }
+    return parts[0].toDouble() / parts[1].toDouble();
+}
+
+} // namespace
+
+ProbedFile Probe(const QString& path) {
+    ProbedFile file;
+    int exitCode = -1;
+    const QString json =
+        RunTool("ffprobe", {"-v", "error", "-show_format", "-show_streams", "-of", "json", path}, &exitCode);
+    const QJsonObject root = QJsonDocument::fromJson(json.toUtf8()).object();
+    file.ok = exitCode == 0 && root.contains("format");
+    file.duration = root.value("format").toObject().value("duration").toString().toDouble();
+    for (const auto& value : root.value("streams").toArray()) {
+        const QJsonObject s = value.toObject();
+        ProbedStream stream;
+        stream.type = Field(s, "codec_type");
+        stream.codec = Field(s, "codec_name");
+        stream.width = s.value("width").toInt();
+        stream.height = s.value("height").toInt();
+        const double sar = RatioValue(Field(s, "sample_aspect_ratio"));
+        stream.pixelShape = sar > 0 ? sar : 1;
+        stream.frameRate = RatioValue(Field(s, "avg_frame_rate"));
+        stream.duration = Field(s, "duration").toDouble();
+        stream.cover = s.value("disposition").toObject().value("attached_pic").toInt() == 1;
+        file.streams.push_back(stream);
+    }
+    return file;
+}
+
+double PictureShape(const QString& path) {
+    const QString log = RunTool("ffmpeg", {"-hide_banner", "-nostdin", "-i", path, "-map", "0:V:0", "-vf",
+                                           "cropdetect=limit=0.1:round=2:reset=0:skip=0", "-f", "null", "-"});
+    static const QRegularExpression crop(R"(crop=(\d+):(\d+):\d+:\d+)");
+    QRegularExpressionMatch last;
+    for (auto it = crop.globalMatch(log); it.hasNext();) {
+        last = it.next();
+    }
+    const ProbedFile file = Probe(path);
+    const ProbedStream* film = file.Film();
+    if (!last.hasMatch() || !film || last.captured(2).toInt() == 0) {
+        return 0;
+    }
+    return last.captured(1).toDouble() * film->pixelShape / last.captured(2).toDouble();
+}
+
+bool DecodesCleanly(const QString& path, QString* log) {
+    int exitCode = -1;
+    const QString text = RunTool(
+        "ffmpeg", {"-hide_banner", "-nostdin", "-v", "error", "-i", path, "-map", "0", "-f", "null", "-"},
+        &exitCode);
+    if (log) {
+        *log = text;
+    }
+    return exitCode == 0 && text.trimmed().isEmpty();
+}
+
 const Sources& Sources::Get() {
     static const Sources sources;
     return sources;
@@ -174,6 +270,110 @@ QString Sources::Clip(const char* name, const char* size, bool video, bool audio
         ADD_FAILURE() << "FFmpeg could not make the test source " << name;
     }
     return path;
+}
+
+} // namespace avtest
+
+namespace avtest {
+namespace {
+
+// FFmpeg's arguments for a plain-coloured picture and a tone, encoded the way cameras do.
+QStringList ColourClip(const QString& picture, double pictureSeconds, double soundSeconds) {
+    return {
+        "-f",       "lavfi",
+        "-i",       QString("color=c=orange:rate=25:duration=%1:size=%2").arg(pictureSeconds).arg(picture),
+        "-f",       "lavfi",
+        "-i",       QString("sine=frequency=440:sample_rate=44100:duration=%1").arg(soundSeconds),
+        "-ac",      "2",
+        "-c:v",     "libx264",
+        "-preset",  "ultrafast",
+        "-pix_fmt", "yuv420p",
+        "-c:a",     "aac"};
+}
+
+} // namespace
+
+QString Sources::Made(const char* name, const std::vector<QStringList>& runs) const {
+    const QString path = dir_->filePath(QString::fromLatin1(name));
+    if (QFileInfo::exists(path)) {
+        return path;
+    }
+    for (const QStringList& run : runs) {
+        QStringList args{"-hide_banner", "-loglevel", "error", "-nostdin", "-y"};
+        for (const QString& arg : run) {
+            args << QString(arg).replace("%1", dir_->path());
+        }
+        int exitCode = -1;
+        const QString log = RunTool("ffmpeg", args, &exitCode);
+        if (exitCode != 0) {
+            ADD_FAILURE() << "FFmpeg could not make the test source " << name << ": " << log.toStdString();
+            return path;
+        }
+    }
+    return path;
+}
+
+QString Sources::Portrait() const {
+    // Phones store the picture as the sensor sees it and the turn that shows it upright.
+    return Made("portrait.mp4", {ColourClip("320x180", 1, 1) << "%1/portrait-stored.mp4",
+                                 {"-i", "%1/portrait-stored.mp4", "-c", "copy", "-metadata:s:v:0",
+                                  "rotate=90", "%1/portrait.mp4"}});
+}
+
+QString Sources::Wide() const {
+    return Made("wide.mp4", {ColourClip("320x180", 1, 1) << "%1/wide.mp4"});
+}
+
+QString Sources::Narrow() const {
+    return Made("narrow.mp4", {ColourClip("240x180", 1, 1) << "%1/narrow.mp4"});
+}
+
+QString Sources::Anamorphic() const {
+    return Made("anamorphic.mp4", {ColourClip("360x288", 1, 1) << "-vf"
+                                                               << "setsar=64/45"
+                                                               << "%1/anamorphic.mp4"});
+}
+
+QString Sources::FastHd() const {
+    // Noise makes pictures that take many bytes each, as detailed footage does.
+    return Made("fast-hd.mp4",
+                {{"-f", "lavfi", "-i", "testsrc2=size=1280x720:rate=60:duration=0.25,noise=alls=40:allf=t",
+                  "-f", "lavfi", "-i", "sine=duration=0.25", "-c:v", "libx264", "-preset", "ultrafast",
+                  "-pix_fmt", "yuv420p", "-c:a", "aac", "%1/fast-hd.mp4"}});
+}
+
+QString Sources::Uhd() const {
+    return Made("uhd.mp4", {ColourClip("4096x2160", 0.08, 0.08) << "%1/uhd.mp4"});
+}
+
+QString Sources::ShortSound() const {
+    return Made("short-sound.mp4", {ColourClip("320x240", 2, 0.5) << "%1/short-sound.mp4"});
+}
+
+QString Sources::CoverArt() const {
+    return Made("cover.mp3", {{"-f",
+                               "lavfi",
+                               "-i",
+                               "sine=frequency=440:duration=1",
+                               "-f",
+                               "lavfi",
+                               "-i",
+                               "color=c=orange:size=300x300:duration=0.04",
+                               "-frames:v",
+                               "1",
+                               "-map",
+                               "0",
+                               "-map",
+                               "1",
+                               "-ac",
+                               "2",
+                               "-c:a",
+                               "libmp3lame",
+                               "-c:v",
+                               "mjpeg",
+                               "-disposition:v",
+                               "attached_pic",
+                               "%1/cover.mp3"}});
 }
 
 } // namespace avtest

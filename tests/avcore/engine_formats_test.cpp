@@ -38,6 +38,9 @@ const FormatCase kCases[] = {
      "MPEG-PS", "MPEG Video", "AC-3", "MPEG-2 Video", "AC-3"},
     {"MpegDvdPreset", "mpg", "-target pal-dvd -b 6000k -ab 384 ", "MPEG-PS", "MPEG Video", "AC-3",
      "MPEG-2 Video", "AC-3"},
+    // An MPEG profile whose preset settings add no option (a preset type or target outside the
+    // editor's lists): the engine converts by the output's name.
+    {"MpegNoOptions", "mpg", "", "MPEG-PS", "MPEG Video", "MPEG Audio", "MPEG-1 Video", "Layer 2"},
     {"MovDefault", "mov", "-y -f mov -vcodec h264 -b 1200k -r 25 -ac 2 -ab 64 -ar 22050 ", "MPEG-4", "AVC",
      "AAC", "H.264", "AAC"},
     {"WmvDefault", "wmv", "-y -vcodec wmv2 -b 768k -r 25 -acodec mp3 -ac 2 -ar 22050 ", "Windows Media",

@@ -270,10 +270,11 @@ TEST(ParserReplay, RecordedRunsGiveTheSameResultWhateverTheBlocks) {
     }
 }
 
-TEST(DurationText, FormatsHoursMinutesSeconds) {
+TEST(DurationText, FormatsHoursMinutesSecondsAndShowsTheHoursPastADay) {
     EXPECT_EQ(DurationText(0), QStringLiteral("0:00:00"));
     EXPECT_EQ(DurationText(3661999), QStringLiteral("1:01:01"));
-    EXPECT_EQ(DurationText(25 * 3600000LL), QStringLiteral("1:00:00"));
+    EXPECT_EQ(DurationText(25 * 3600000LL), QStringLiteral("25:00:00"));
+    EXPECT_EQ(DurationText(100 * 3600000LL + 59000), QStringLiteral("100:00:59"));
     EXPECT_EQ(DurationText(-5000), QStringLiteral("0:00:00"));
 }
 

@@ -6,17 +6,24 @@
 #include "engine/cmdline.h"
 #include "engine/engine_runner.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QObject>
 #include <QQueue>
 #include <QStringList>
 #include <QTimer>
 
+#include <cstdio>
 #include <memory>
+#include <utility>
 
 // One engine run: blocks delivered while it runs, blocks of the final drain, its exit status and
-// what it leaves as output.
+// what it leaves as output. As the real engine does, a run writes under a hidden temporary name
+// beside the output from its start and renames that file to the output name at its end; a run
+// that leaves no output, or is terminated, removes it.
 struct TScriptedRun {
     QList<QByteArray> blocks;
     QList<QByteArray> drain;
@@ -56,6 +63,7 @@ class TScriptedEngine final : public IEngineRunner {
         m_ended = false;
         m_next = 0;
         ++m_runIndex;
+        createTemporary();
         schedule();
     }
     bool Active() const override { return m_active; }
@@ -64,6 +72,8 @@ class TScriptedEngine final : public IEngineRunner {
         ++terminations;
         m_exitCode = exitCode;
         m_terminated = true;
+        // The real runner waits for the stopped engine, which removes its temporary file.
+        removeTemporary();
     }
     int ExitCode() const override { return m_exitCode; }
 
@@ -107,18 +117,39 @@ class TScriptedEngine final : public IEngineRunner {
         if (m_onOutput)
             m_onOutput(block.constData(), block.size());
     }
+    // "." + the output's stem + ".varid-part-" + process + "-" + six characters + its extension.
+    void createTemporary() {
+        const QFileInfo output(outputOf(m_commandLine));
+        const QString name = QLatin1Char('.') + output.completeBaseName() + QStringLiteral(".varid-part-") +
+                             QString::number(QCoreApplication::applicationPid()) + QLatin1Char('-') +
+                             QStringLiteral("%1").arg(m_runIndex, 6, 10, QLatin1Char('0')) +
+                             (output.suffix().isEmpty() ? QString() : QLatin1Char('.') + output.suffix());
+        QFile file(output.dir().filePath(name));
+        m_temporary = file.open(QIODevice::NewOnly) ? file.fileName() : QString();
+    }
+    void removeTemporary() {
+        if (!m_temporary.isEmpty())
+            QFile::remove(std::exchange(m_temporary, QString()));
+    }
     void writeOutput() {
-        if (m_run.output == TScriptedRun::Output::Missing)
+        if (m_run.output == TScriptedRun::Output::Missing || m_temporary.isEmpty()) {
+            removeTemporary();
             return;
-        QFile out(outputOf(m_commandLine));
+        }
+        QFile out(m_temporary);
         if (out.open(QIODevice::WriteOnly))
             out.write(m_run.output == TScriptedRun::Output::Empty ? QByteArray() : QByteArray("converted"));
+        out.close();
+        std::rename(QFile::encodeName(m_temporary).constData(),
+                    QFile::encodeName(outputOf(m_commandLine)).constData());
+        m_temporary.clear();
     }
 
     QObject m_context;
     OutputHandler m_onOutput;
     EndHandler m_onTerminated;
     QString m_commandLine;
+    QString m_temporary;
     TScriptedRun m_run;
     int m_runIndex = -1;
     qsizetype m_next = 0;

@@ -1,11 +1,17 @@
 // varid-convert end to end: the real program, engine and FFmpeg in a throwaway program folder,
 // converting real sample media.
 #include "cli_fixture.h"
+#include "support/processes.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
@@ -59,13 +65,17 @@ TEST_F(ConvertTest, OneFailingFileIsReportedAndTheOthersConvert) {
 
     const TCliResult r =
         convert({QStringLiteral("--format"), QStringLiteral("MP4"), QStringLiteral("--output"),
-                 QStringLiteral("out"), media + QStringLiteral("again.mkv"), broken, missing, text,
-                 media + QStringLiteral("rabbit320.webm")});
+                 QStringLiteral("out"), media + QStringLiteral("again.mkv"), missing, text,
+                 media + QStringLiteral("rabbit320.webm"), broken});
     EXPECT_EQ(r.exitCode, 1) << r.out.toStdString() << r.err.toStdString();
     EXPECT_GT(sizeOf(out(QStringLiteral("again.mp4"))), 1000);
     EXPECT_GT(sizeOf(out(QStringLiteral("rabbit320.mp4"))), 1000);
-    EXPECT_FALSE(QFile::exists(out(QStringLiteral("broken.mp4"))) &&
-                 sizeOf(out(QStringLiteral("broken.mp4"))) == 0);
+    // Nothing of the failed file (the last converted) is left: no output, no temporary file.
+    EXPECT_EQ(QDir(work.filePath(QStringLiteral("out")))
+                  .entryList(QDir::Files | QDir::Hidden | QDir::System)
+                  .join(QLatin1Char('|'))
+                  .toStdString(),
+              "again.mp4|rabbit320.mp4");
     EXPECT_TRUE(r.out.contains(QStringLiteral("2 of 5 files converted."))) << r.out.toStdString();
     const QString summary = r.out.mid(r.out.indexOf(QStringLiteral("Not converted:")));
     EXPECT_TRUE(summary.contains(broken + QStringLiteral(": Error"))) << summary.toStdString();
@@ -105,6 +115,61 @@ TEST_F(ConvertTest, ExistingOutputsNeedOverwriteAndSourcesAreDeletedOnRequest) {
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_GT(sizeOf(out(QStringLiteral("clip.mp4"))), 1000);
     EXPECT_FALSE(QFile::exists(src));
+}
+
+// Ctrl+C or SIGTERM while a file converts stops the batch as "Stop now" does: the engine and its
+// FFmpeg end, nothing is left in the output folder, the source stays (even with --delete-source)
+// and the file is reported as not converted. The engine reads the file through the script the
+// converter writes (with DirectShow on), and the script names a named pipe nobody writes, so the
+// file is converting until it is stopped.
+TEST_F(ConvertTest, InterruptOrTerminateStopsTheFileInFlight) {
+    ASSERT_TRUE(prog.writeFile(QStringLiteral("options.ini"), "[VideoConvertoptions]\nUseDirectShow=1\n"));
+    ASSERT_TRUE(prog.writeFile(QStringLiteral("langs/English_Profile/DirectShow.avs"),
+                               "DirectShowSource(\"<%InputFile%>.pipe\")\n"));
+    const QString source = work.filePath(QStringLiteral("clip.mkv"));
+    ASSERT_TRUE(QFile::copy(media + QStringLiteral("again.mkv"), source));
+    ASSERT_EQ(mkfifo(QFile::encodeName(source + QStringLiteral(".pipe")).constData(), 0600), 0);
+    const QString outDir = work.filePath(QStringLiteral("out"));
+    for (const int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(strsignal(signal));
+        QProcess p;
+        p.setWorkingDirectory(work.path());
+        p.start(prog.file(QStringLiteral("varid-convert")),
+                {QStringLiteral("--format"), QStringLiteral("AVI"), QStringLiteral("--delete-source"),
+                 QStringLiteral("--output"), QStringLiteral("out"), source});
+        ASSERT_TRUE(p.waitForStarted());
+        qint64 engine = 0, ffmpeg = 0;
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                engine = FindChildProcess(p.processId());
+                ffmpeg = engine ? FindChildProcess(engine) : 0;
+                return (ffmpeg != 0 && !QDir(outDir)
+                                            .entryList({QStringLiteral(".clip.varid-part-*")},
+                                                       QDir::Files | QDir::Hidden | QDir::System)
+                                            .isEmpty()) ||
+                       p.state() == QProcess::NotRunning;
+            },
+            60000));
+        ASSERT_NE(ffmpeg, 0) << p.readAll().toStdString();
+        ASSERT_EQ(::kill(static_cast<pid_t>(p.processId()), signal), 0);
+        ASSERT_TRUE(p.waitForFinished(60000));
+        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), 1);
+        EXPECT_TRUE(out.contains(QStringLiteral("0 of 1 files converted."))) << out.toStdString();
+        EXPECT_TRUE(out.contains(source + QStringLiteral(": stopped before it was converted")))
+            << out.toStdString();
+        EXPECT_FALSE(ProcessRunning(engine));
+        EXPECT_FALSE(ProcessRunning(ffmpeg));
+        EXPECT_EQ(QDir(outDir)
+                      .entryList(QDir::Files | QDir::Hidden | QDir::System)
+                      .join(QLatin1Char('|'))
+                      .toStdString(),
+                  "");
+        EXPECT_TRUE(QFileInfo(source).isFile());
+        EXPECT_TRUE(
+            QDir(prog.file(QStringLiteral("langs"))).entryList({QStringLiteral("DirectShow-*")}).isEmpty());
+    }
 }
 
 TEST_F(ConvertTest, DryRunPrintsOneEngineCommandLinePerFile) {

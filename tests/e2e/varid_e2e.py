@@ -68,16 +68,25 @@ Steps of the main window (module functions):
     add_files(s, main, paths)    adds files through the Add button and the file dialog
     open_chooser(s, main)        "Output Setting"; the chooser window (CHOOSER_TITLE)
     choose_radio_format(s, chooser, "To MP4"), set_output_folder(s, chooser, folder)
+    choose_output(s, main, "To AVI", folder)   both in the chooser, closed with OK
     answer(s, title, button)     presses a button of the message box with that title
     start_convert(s, main)       Convert; the progress window (is_progress_title)
     wait_batch_end(s, timeout)   until the progress window is gone
     ffprobe(path, entries), mediainfo(path, inform)   facts of an output file
+Sources that stay in flight:
+    PipedSource(path)            turns a listed file into a named pipe the test feeds: FFmpeg
+                                 converts what it was given and waits for the rest, so the file
+                                 converts until the test sends the rest (send(n),
+                                 send_more(step, limit), finish())
+    child_processes(pid)         the running children of a process (the engine of the program,
+                                 the FFmpeg of the engine); process_running(pid)
 Ending:
     s.close_program()            asks the program to end (SIGTERM) and waits for it
     leaving the with-block ends everything the harness started.
 """
 
 import os
+import queue
 import random
 import re
 import shutil
@@ -85,6 +94,7 @@ import signal
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 
@@ -584,6 +594,15 @@ def set_output_folder(s, chooser, folder):
     s.wait_for(lambda: s.text(field) == folder, "the output folder typed")
 
 
+def choose_output(s, main, format_caption, folder):
+    """Chooses a format and an output folder in the chooser and closes it with OK."""
+    chooser = open_chooser(s, main)
+    choose_radio_format(s, chooser, format_caption)
+    set_output_folder(s, chooser, folder)
+    s.press(s.find(chooser, role="push button", name="OK"))
+    s.gone(lambda t: t == CHOOSER_TITLE, "the chooser closed")
+
+
 def answer(s, title, button, timeout=None):
     """Presses a button of the message box with the given title."""
     box = s.window_where(lambda t: t == title, "the message box " + repr(title), timeout)
@@ -620,6 +639,73 @@ def mediainfo(path, inform):
     out = subprocess.run(["mediainfo", "--Inform=" + inform, path], capture_output=True, text=True,
                          timeout=60, stdin=subprocess.DEVNULL)
     return out.stdout.strip()
+
+
+class PipedSource:
+    """A source the test feeds: the file's bytes, written through a named pipe that takes its
+    place (the program lists it before, as the file it was). Opened for reading as well as
+    writing, the pipe never blocks its opening and never breaks before FFmpeg opens it; a full
+    pipe takes more only as FFmpeg reads on."""
+
+    def __init__(self, path):
+        with open(path, "rb") as f:
+            self.data = f.read()
+        os.unlink(path)
+        os.mkfifo(path)
+        self._fd = os.open(path, os.O_RDWR)
+        self._sent = 0
+        self.queued = 0  # the offset the bytes are sent up to
+        self._todo = queue.Queue()
+        threading.Thread(target=self._write, daemon=True).start()
+
+    def send(self, upto):
+        """Writes the bytes up to offset upto (returns at once; the writing waits for FFmpeg)."""
+        self.queued = max(self.queued, upto)
+        self._todo.put(upto)
+
+    def send_more(self, step, limit):
+        """Sends step bytes more, but not beyond offset limit. FFmpeg reports how far it got only
+        as it reads on, so a test that waits for a report feeds a little at each look."""
+        self.send(min(self.queued + step, limit))
+
+    def finish(self):
+        """Writes the rest and ends the pipe: FFmpeg sees the end of the file."""
+        self._todo.put(None)
+
+    def _write(self):
+        while True:
+            upto = self._todo.get()
+            end = len(self.data) if upto is None else upto
+            while self._sent < end:
+                self._sent += os.write(self._fd, self.data[self._sent:end])
+            if upto is None:
+                os.close(self._fd)
+                return
+
+
+def child_processes(pid):
+    """The running children of a process, from /proc."""
+    children = []
+    for entry in os.listdir("/proc"):
+        fields = _stat_fields(entry) if entry.isdigit() else []
+        if len(fields) > 1 and fields[0] not in (b"Z", b"X") and int(fields[1]) == pid:
+            children.append(int(entry))
+    return children
+
+
+def process_running(pid):
+    """Whether the process exists and has not ended (one that waits to be reaped has)."""
+    fields = _stat_fields(pid)
+    return bool(fields) and fields[0] not in (b"Z", b"X")
+
+
+def _stat_fields(pid):
+    # /proc/<pid>/stat after the command name (which may hold blanks): state, parent, ...
+    try:
+        with open("/proc/%s/stat" % pid, "rb") as f:
+            return f.read().rsplit(b")", 1)[-1].split()
+    except OSError:
+        return []
 
 
 def _regex_escape(text):

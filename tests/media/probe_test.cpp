@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -127,6 +129,38 @@ TEST(Probe, NonAsciiNamesWithBlanks) {
         EXPECT_EQ(item.VideoCodec, QStringLiteral("AVC"));
         EXPECT_TRUE(MediaInfoReport(path).contains(QStringLiteral("Häschen über Öl – 兔子 1.mp4")));
     }
+}
+
+// Phones store the picture as the sensor sees it and the turn that shows it upright: the panel
+// shows the picture's size as it is shown, the report names the turn.
+TEST(Probe, TurnedPhoneVideoIsDescribedAsShown) {
+    QTemporaryDir dir;
+    const QString stored = dir.filePath(QStringLiteral("stored.mp4"));
+    const QString turned = dir.filePath(QStringLiteral("phone.mp4"));
+    for (const QStringList& args :
+         {QStringList{"-f", "lavfi", "-i", "color=size=640x360:duration=0.2", "-c:v", "libx264", "-preset",
+                      "ultrafast", "-pix_fmt", "yuv420p", stored},
+          QStringList{"-i", stored, "-c", "copy", "-metadata:s:v:0", "rotate=90", turned}}) {
+        QProcess ffmpeg;
+        ffmpeg.start(QStringLiteral("ffmpeg"),
+                     QStringList{"-hide_banner", "-loglevel", "error", "-nostdin", "-y"} + args);
+        ASSERT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0)
+            << ffmpeg.readAllStandardError().toStdString();
+    }
+    const TFileItem item = ProbeFileItem(turned);
+    EXPECT_EQ(item.Width, QStringLiteral("360"));
+    EXPECT_EQ(item.Height, QStringLiteral("640"));
+    EXPECT_EQ(item.AspectRatio, QStringLiteral("0.562"));
+    const QString report = MediaInfoReport(turned);
+    for (const char* line :
+         {"Width +: 360 pixels", "Height +: 640 pixels", "Display aspect ratio +: 9:16", "Rotation +: 2?70"})
+        EXPECT_TRUE(report.contains(QRegularExpression(QString::fromLatin1(line)))) << line << "\n"
+                                                                                    << report.toStdString();
+    // A picture stored as shown keeps its figures.
+    const TFileItem plain = ProbeFileItem(stored);
+    EXPECT_EQ(plain.Width, QStringLiteral("640"));
+    EXPECT_EQ(plain.AspectRatio, QStringLiteral("1.778"));
+    EXPECT_TRUE(MediaInfoReport(stored).contains(QRegularExpression(QStringLiteral("Width +: 640 pixels"))));
 }
 
 TEST(Probe, ProbeTextUsesTheCurrentNoneText) {

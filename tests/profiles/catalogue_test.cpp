@@ -46,10 +46,12 @@ TEST_F(ProfileFolders, RootFollowsTheLanguageFile) {
     for (const TFormatInfo& f : FormatCatalogue())
         EXPECT_TRUE(QFileInfo(Options.ProfileFolders[f.Index]).isDir()) << f.FolderWord.toStdString();
 
-    // Whatever the last four characters of the language file are, they are cut.
+    // The language file's extension is cut, whatever its length; a name without one is kept whole.
     for (const auto& [language, root] : {std::pair{"W.ini", "langs/W_Profile/"},
                                          {"Deutsch.lng", "langs/Deutsch_Profile/"},
-                                         {"Polski.i", "langs/Pols_Profile/"}}) {
+                                         {"Polski.i", "langs/Polski_Profile/"},
+                                         {"Nederlands", "langs/Nederlands_Profile/"},
+                                         {"Eesti.keel.ini", "langs/Eesti.keel_Profile/"}}) {
         QFile config(ProgramDir() + QStringLiteral("config.ini"));
         ASSERT_TRUE(config.open(QIODevice::WriteOnly));
         config.write(QByteArray("[VaridAVI_Form]\nLanguageFile=") + language + "\n");

@@ -106,7 +106,8 @@ const OptionsCase Rules[] = {
          s.XviD.VideoBitRateSpecify = 777;
      }),
      "-y -f avi -sameq -vcodec xvid -b 777k -r 25 -acodec mp3 -ac 2 -ab 96 -ar 22050 "},
-    {"AVI custom size, frame rate and aspect", Edited<TAVISettings>([](auto& s) {
+    {"AVI custom size, frame rate and aspect; a zero width is copied for the engine to refuse",
+     Edited<TAVISettings>([](auto& s) {
          s.VideoCodec = 3;
          s.MsMPEG4v2 = {true, 500, 900, false, 0, 480, false, 2, 2};
      }),
@@ -138,7 +139,7 @@ const OptionsCase Rules[] = {
          s.Pcmu8.AudioChannels = 0;
      }),
      "-y -f avi -vcodec h263 -s 352x288 -b 1080k -r 25 -acodec pcm_u8 -ac 1 -ar 48000 "},
-    {"AVI huffYUV, mjpeg, negative numbers copied", Edited<TAVISettings>([](auto& s) {
+    {"AVI huffYUV; a negative bit rate is copied for the engine to refuse", Edited<TAVISettings>([](auto& s) {
          s.VideoCodec = 7;
          s.huffYUV.VideoBitRatePreset = -5;
          s.AudioCodec = 0;
@@ -233,7 +234,8 @@ const OptionsCase Rules[] = {
          s.PresetType = 1;
      }),
      "-target film-svcd "},
-    {"MPEG SVCD preset with another target adds nothing", Edited<TMPEGSettings>([](auto& s) {
+    {"MPEG SVCD preset with another target adds nothing, so the engine converts by the output name",
+     Edited<TMPEGSettings>([](auto& s) {
          s.UsePresetFormats = true;
          s.PresetType = 1;
          s.TargetFormat = 3;
@@ -258,7 +260,8 @@ const OptionsCase Rules[] = {
          s.DVDVideoAspect = 0;
      }),
      "-target ntsc-dvd -b 6000k -aspect 1:1 -ab 384 "},
-    {"MPEG unknown preset type", Edited<TMPEGSettings>([](auto& s) {
+    {"MPEG unknown preset type adds nothing, so the engine converts by the output name",
+     Edited<TMPEGSettings>([](auto& s) {
          s.UsePresetFormats = true;
          s.PresetType = 3;
      }),

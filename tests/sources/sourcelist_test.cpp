@@ -3,6 +3,7 @@
 #include "lang/multilanguages.h"
 #include "lang/strings.h"
 #include "sources/sourcelist.h"
+#include "support/processes.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -211,23 +213,58 @@ TEST_F(SourceListTest, AddingManyFilesAtOnceMatchesAddingThemOneByOne) {
         EXPECT_EQ(list.Row(i).Item.PlayTime, oneByOne.Row(i).Item.PlayTime);
     }
     EXPECT_EQ(dialogs.messages().mid(expectedMessages.size()), expectedMessages);
+}
 
-    // The probing children killed part-way: new ones take over, and nothing changes.
-    TSourceList killed;
-    killed.SetInputFilters(kFilters);
-    ASSERT_EQ(killed.AddSourceFile(listed), TAddResult::Added);
-    QObject::connect(&killed, &TSourceList::addingFile, [](const QString&, int index, int) {
-        if (index != 3)
+// The probing children killed part-way: new ones take over, and the list comes out as when the
+// files are added one by one. Names of some 3,000 characters make each child's answers more than
+// a pipe holds, so every child still waits to hand its answers over when it is killed; that is
+// once each of them (there are at most eight) has handed over its first answer.
+TEST_F(SourceListTest, ProbeChildrenKilledPartWayAreReplaced) {
+    QString deep = m_dir.path();
+    while (deep.size() < 3000)
+        deep += QLatin1Char('/') + QString(200, QLatin1Char('d'));
+    ASSERT_TRUE(QDir().mkpath(deep));
+    const QString sample = Copy(QStringLiteral("sample.mkv"));
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const int pipeSize = ::fcntl(ends[0], F_GETPIPE_SZ);
+    ::close(ends[0]);
+    ::close(ends[1]);
+    ASSERT_GT(pipeSize, 0);
+    // More than a pipe's worth of answers for each of up to eight children.
+    const int count = 8 * (pipeSize / (2 * static_cast<int>(deep.size())) + 3);
+    QStringList paths;
+    for (int i = 0; i < count; ++i) {
+        paths << deep + QStringLiteral("/clip %1.mkv").arg(i);
+        ASSERT_EQ(::link(QFile::encodeName(sample).constData(), QFile::encodeName(paths.last()).constData()),
+                  0);
+    }
+    paths.insert(7, m_dir.filePath(QStringLiteral("gone.mkv")));
+    TSourceList oneByOne;
+    oneByOne.SetInputFilters(kFilters);
+    QList<TAddResult> expected;
+    for (const QString& path : std::as_const(paths))
+        expected << oneByOne.AddSourceFile(path);
+
+    bool childrenRead = false;
+    int killed = 0;
+    QObject::connect(&list, &TSourceList::addingFile, [&](const QString&, int index, int) {
+        if (index != 8)
             return;
         QFile children(QStringLiteral("/proc/self/task/%1/children").arg(::gettid()));
-        if (!children.open(QIODevice::ReadOnly))
-            return;
-        for (const QByteArray& pid : children.readAll().split(' '))
-            if (pid.trimmed().toInt() > 0)
-                ::kill(pid.trimmed().toInt(), SIGKILL);
+        childrenRead = children.open(QIODevice::ReadOnly);
+        for (const QByteArray& field : children.readAll().split(' ')) {
+            const pid_t pid = field.trimmed().toInt();
+            if (pid > 0 && ProcessRunning(pid)) {
+                ::kill(pid, SIGKILL);
+                ++killed;
+            }
+        }
     });
-    EXPECT_EQ(killed.AddSourceFiles(paths), expected);
-    EXPECT_EQ(killed.Captions(), oneByOne.Captions());
+    EXPECT_EQ(list.AddSourceFiles(paths), expected);
+    EXPECT_EQ(list.Captions(), oneByOne.Captions());
+    ASSERT_TRUE(childrenRead) << "the children of this thread cannot be read";
+    EXPECT_GT(killed, 0) << "no probing child was running";
 }
 
 // The batch converts the top row each time: converted rows leave, a failed one goes to the end.

@@ -245,12 +245,21 @@ TEST_F(MainListTest, ALongAddLetsTheWindowWorkBetweenFiles) {
     bool ran = false;
     QTimer::singleShot(0, [&] { ran = true; });
     QList<bool> seen;
-    QObject::connect(&Main().SourceList(), &TSourceList::addingFile, [&] { seen << ran; });
+    // Converting cannot start from between two files of an add: Convert is off while each file
+    // is added, and a press on it starts nothing.
+    QList<bool> convertEnabled;
+    QObject::connect(&Main().SourceList(), &TSourceList::addingFile, [&] {
+        seen << ran;
+        convertEnabled << Act("actConvert")->isEnabled();
+        QTest::mouseClick(Child<QToolButton>("btnConvert"), Qt::LeftButton);
+    });
     AddThroughDialog(files);
     ASSERT_EQ(seen.size(), 4);
     EXPECT_TRUE(seen.last());
     EXPECT_EQ(Names().size(), 4);
-    // Converting cannot start from between two files of an add, and can again afterwards.
+    EXPECT_EQ(convertEnabled, QList<bool>(4, false));
+    EXPECT_EQ(dialogs.shown.size(), 1) << dialogs.messages().join(QLatin1Char('\n')).toStdString();
+    // And it can again afterwards.
     EXPECT_TRUE(Act("actConvert")->isEnabled());
 }
 
