@@ -37,6 +37,6 @@ int TTerminalDialogs::MessageBox(const QString& text, const QString& caption, TM
 }
 
 int TTerminalDialogs::MessageDlgCaptions(const QString& message, const QString& title, TMsgDlgType,
-                                         const QStringList&, TMsgDlgButtons buttons) {
+                                         const QStringList&, TMsgDlgButtons buttons, TMsgDlgBtn) {
     return answer(title, message, buttons);
 }

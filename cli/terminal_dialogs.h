@@ -14,7 +14,7 @@ class TTerminalDialogs final : public IDialogs {
     int MessageBox(const QString& text, const QString& caption, TMsgDlgType type,
                    TMsgDlgButtons buttons) override;
     int MessageDlgCaptions(const QString& message, const QString& title, TMsgDlgType type,
-                           const QStringList& captions, TMsgDlgButtons buttons) override;
+                           const QStringList& captions, TMsgDlgButtons buttons, TMsgDlgBtn) override;
     bool BrowseForFolder(QString&, const QString&, const QString&) override { return false; }
     QStringList GetOpenFileNames(const QString&, const QString&, const QString&) override { return {}; }
     QString GetSaveFileName(const QString&, const QString&, const QString&) override { return {}; }

@@ -8,8 +8,8 @@ namespace {
 class SilentDialogs final : public IDialogs {
   public:
     int MessageBox(const QString&, const QString&, TMsgDlgType, TMsgDlgButtons) override { return mrNone; }
-    int MessageDlgCaptions(const QString&, const QString&, TMsgDlgType, const QStringList&,
-                           TMsgDlgButtons) override {
+    int MessageDlgCaptions(const QString&, const QString&, TMsgDlgType, const QStringList&, TMsgDlgButtons,
+                           TMsgDlgBtn) override {
         return mrNone;
     }
     bool BrowseForFolder(QString&, const QString&, const QString&) override { return false; }

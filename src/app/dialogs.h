@@ -63,8 +63,10 @@ class IDialogs {
         return MessageBox(text, caption, type, buttons);
     }
     // A question whose buttons carry their own captions c1, c2, ... in the toolkit's button order.
+    // defaultButton is the one Enter presses; the set's first button when the set lacks it.
     virtual int MessageDlgCaptions(const QString& message, const QString& title, TMsgDlgType type,
-                                   const QStringList& captions, TMsgDlgButtons buttons) = 0;
+                                   const QStringList& captions, TMsgDlgButtons buttons,
+                                   TMsgDlgBtn defaultButton) = 0;
     // The folder picker: on OK folder becomes the chosen path and the result is true.
     virtual bool BrowseForFolder(QString& folder, const QString& title, const QString& root) = 0;
     // Open dialog for several files; empty list on cancel. Filters are in Qt's form:

@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 TOptions Options;
 
 namespace {
@@ -59,6 +61,23 @@ void LoadOptions() {
         SaveOptions();
     const TIniFile ini(OptionsFileName);
     exchange(Options, Reader{ini});
+}
+
+TWindowPlacement LoadWindowPlacement() {
+    const TIniFile ini(OptionsFileName);
+    TWindowPlacement placement;
+    placement.width = std::max(0, ini.ReadInteger(WindowSection, QStringLiteral("Width"), 0));
+    placement.height = std::max(0, ini.ReadInteger(WindowSection, QStringLiteral("Height"), 0));
+    placement.maximized = ini.ReadBool(WindowSection, QStringLiteral("Maximized"), false);
+    return placement;
+}
+
+void SaveWindowPlacement(const TWindowPlacement& placement) {
+    TIniFile ini(OptionsFileName);
+    ini.WriteInteger(WindowSection, QStringLiteral("Width"), placement.width);
+    ini.WriteInteger(WindowSection, QStringLiteral("Height"), placement.height);
+    ini.WriteBool(WindowSection, QStringLiteral("Maximized"), placement.maximized);
+    ini.UpdateFile();
 }
 
 void SaveOptions() {

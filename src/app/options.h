@@ -37,3 +37,17 @@ void LoadOptions();
 // Writes the stored fields to options.ini (the nine keys in their order, then FilesAtOnce),
 // keeping its other keys and sections.
 void SaveOptions();
+
+// The main window's size (its normal size, also while maximised) and whether it is maximised, kept
+// between starts. They are the window's state, not options the user confirms: they go to a
+// section of their own after the options ("MainWindow": Width, Height, Maximized), written
+// whenever the window closes, and leave the nine options and their saving rules alone.
+struct TWindowPlacement {
+    int width = 0; // 0: none stored
+    int height = 0;
+    bool maximized = false;
+};
+inline const QString WindowSection = QStringLiteral("MainWindow");
+TWindowPlacement LoadWindowPlacement();
+// Raises EVaridError when options.ini cannot be written.
+void SaveWindowPlacement(const TWindowPlacement& placement);

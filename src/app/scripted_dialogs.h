@@ -13,12 +13,15 @@ class TScriptedDialogs final : public IDialogs {
     enum class Kind { Message, Question, Folder, OpenFiles, SaveFile, ShellOpen };
     struct Shown {
         Kind kind;
-        QString text;    // message, or the path opened by the shell
+        QString text;    // message, the folder a picker opens in, or the path opened by the shell
         QString caption; // caption or title
         TMsgDlgType type = TMsgDlgType::mtCustom;
         QStringList buttonCaptions;
         TMsgDlgButtons buttons = 0;
         QString details; // the unfoldable text of MessageBoxDetails
+        // The button Enter presses in a question (MessageDlgCaptions); the set's first when it
+        // lacks this one.
+        TMsgDlgBtn defaultButton = TMsgDlgBtn::mbYes;
     };
 
     QList<Shown> shown;
@@ -47,11 +50,13 @@ class TScriptedDialogs final : public IDialogs {
         return answer({Kind::Message, text, caption, type, {}, buttons, details});
     }
     int MessageDlgCaptions(const QString& message, const QString& title, TMsgDlgType type,
-                           const QStringList& captions, TMsgDlgButtons buttons) override {
-        return answer({Kind::Question, message, title, type, captions, buttons, {}});
+                           const QStringList& captions, TMsgDlgButtons buttons,
+                           TMsgDlgBtn defaultButton) override {
+        return answer({Kind::Question, message, title, type, captions, buttons, {}, defaultButton});
     }
     bool BrowseForFolder(QString& folder, const QString& title, const QString& root) override {
-        shown.append({Kind::Folder, root, title, TMsgDlgType::mtCustom, {}, 0, {}});
+        Q_UNUSED(root)
+        shown.append({Kind::Folder, folder, title, TMsgDlgType::mtCustom, {}, 0, {}});
         if (folders.isEmpty())
             return false;
         const QString answer = folders.dequeue();

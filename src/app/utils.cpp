@@ -77,6 +77,21 @@ QString GetShellFolder(const QString& name) {
     return {};
 }
 
+QString NearestExistingFolder(const QString& folder) {
+    if (TrimControls(folder).isEmpty())
+        return QDir::homePath();
+    if (QFileInfo(folder).isDir())
+        return folder;
+    QString path = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    while (!QFileInfo(path).isDir()) {
+        const QString parent = QFileInfo(path).path();
+        if (parent == path)
+            return QDir::rootPath();
+        path = parent;
+    }
+    return path;
+}
+
 // ---- Text -----------------------------------------------------------------------------------
 
 QStringList SplitText(const QString& text, const QString& delimiter) {
@@ -153,9 +168,9 @@ QString FormatStr(const QString& format, const QStringList& args) {
 // ---- Dialogs, busy cursor, completion action -----------------------------------------------
 
 int MessageDlgCaptions(const QString& message, const QString& title, TMsgDlgType type,
-                       const QStringList& captions, TMsgDlgButtons buttons) {
+                       const QStringList& captions, TMsgDlgButtons buttons, TMsgDlgBtn defaultButton) {
     try {
-        return Dialogs().MessageDlgCaptions(message, title, type, captions, buttons);
+        return Dialogs().MessageDlgCaptions(message, title, type, captions, buttons, defaultButton);
     } catch (...) {
         return mrNone;
     }

@@ -28,6 +28,12 @@ bool IsValidFileName(const QString& text);
 // there is none.
 QString GetShellFolder(const QString& name);
 
+// The folder a file or folder picker opens in for a stored folder: the folder itself when it
+// exists, else its nearest existing ancestor (a fresh home may lack its documents folder); the
+// home folder for an empty text. A picker given a missing folder would open in its parent with
+// the missing name typed as the file name.
+QString NearestExistingFolder(const QString& folder);
+
 // ---- Text -----------------------------------------------------------------------------------
 
 // The pieces between occurrences of delimiter; the piece after the last one is always added
@@ -75,9 +81,11 @@ int64_t ClockTextToMs(const QString& text);
 // ---- Dialogs, busy cursor, completion action -----------------------------------------------
 
 // A question with its own button captions; the result is the modal result of the button kind
-// (Yes 6, No 7, Cancel 2, Yes to all 10), 0 when the box could not be shown.
+// (Yes 6, No 7, Cancel 2, Yes to all 10), 0 when the box could not be shown. Enter presses
+// defaultButton, or the set's first button when the set lacks it.
 int MessageDlgCaptions(const QString& message, const QString& title, TMsgDlgType type,
-                       const QStringList& captions, TMsgDlgButtons buttons);
+                       const QStringList& captions, TMsgDlgButtons buttons,
+                       TMsgDlgBtn defaultButton = TMsgDlgBtn::mbYes);
 // The folder picker; on OK folder becomes the chosen folder and the result is true.
 bool BrowseForFolder(QString& folder, const QString& title, const QString& root = QString());
 

@@ -1,6 +1,5 @@
 #include "engine/batch_driver.h"
 
-#include "app/byte_names.h"
 #include "app/dialogs.h"
 #include "app/errors.h"
 #include "app/paths.h"
@@ -31,13 +30,6 @@ TEnginePriority priorityFor(int option) {
     default:
         return TEnginePriority::Idle;
     }
-}
-
-// The default source remover: only the very file that was converted, and a source known by an
-// alias by its real name (deleting the alias would leave the file).
-bool removeSource(const QString& source, const TFileIdentity& identity) {
-    const QByteArray real = ByteNames().RealName(source);
-    return real.isEmpty() ? RemoveIfSameFile(source, identity) : RemoveIfSameFile(real, identity);
 }
 
 bool samePath(const QString& a, const QString& b) {
@@ -372,12 +364,13 @@ void TBatchDriver::bookFile(int index, const QString& reason) {
     const QString source = file.CurrentInput;
     const bool converted = reason.isEmpty();
     QStringList lines;
+    TSourceFate fate = TSourceFate::Kept;
     if (converted) {
-        // Never delete a source that was its own output, nor a file that took the source's name
-        // (or rewrote it) while it converted.
+        // Never dispose of a source that was its own output, nor of a file that took the source's
+        // name (or rewrote it) while it converted.
         if (m_options.DeleteFileAfterProcessing && !samePath(source, place.output))
-            m_removeSource ? m_removeSource(source, place.sourceIdentity)
-                           : removeSource(source, place.sourceIdentity);
+            fate = m_disposeOfSource ? m_disposeOfSource(source, place.sourceIdentity)
+                                     : DisposeOfSource(source, place.sourceIdentity, TDisposal::Delete);
         m_queue.RemoveRow(source);
         ++run.DoneCount;
         if (run.DoneCount == run.TotalCount) {
@@ -398,7 +391,7 @@ void TBatchDriver::bookFile(int index, const QString& reason) {
             lines = QStringList{reason};
     }
     m_booked.insert(source);
-    const TFileOutcome outcome{source, place.output, converted, reason, lines};
+    const TFileOutcome outcome{source, place.output, converted, reason, fate, lines};
     m_outcomes.append(outcome);
     m_view.FileBooked(outcome);
 }

@@ -18,6 +18,7 @@
 #include "engine/engine_parser.h"
 #include "engine/file_identity.h"
 #include "engine/progress_view.h"
+#include "engine/source_disposal.h"
 
 #include <QList>
 #include <QObject>
@@ -67,11 +68,10 @@ class TBatchDriver : public QObject {
     // file at a time whatever the settings ask.
     using EngineFactory = std::function<std::unique_ptr<IEngineRunner>()>;
     void SetEngineFactory(EngineFactory factory) { m_engineFactory = std::move(factory); }
-    // How a converted source is deleted when DeleteFileAfterProcessing is set; by default
-    // RemoveIfSameFile (only the very file that was converted), by the real name for a source
-    // known by an alias of ByteNames().
-    using SourceRemover = std::function<bool(const QString& source, const TFileIdentity& identity)>;
-    void SetSourceRemover(SourceRemover remover) { m_removeSource = std::move(remover); }
+    // What becomes of a converted source when DeleteFileAfterProcessing is set; by default it is
+    // deleted (DisposeOfSource with TDisposal::Delete: only the very file that was converted).
+    using SourceDisposer = std::function<TSourceFate(const QString& source, const TFileIdentity& identity)>;
+    void SetSourceDisposer(SourceDisposer disposer) { m_disposeOfSource = std::move(disposer); }
 
     // The engine program: EngineFileName in the program folder.
     QString EnginePath() const;
@@ -135,7 +135,7 @@ class TBatchDriver : public QObject {
     TBatchRunState m_run;
     TBatchSettings m_settings;
     EngineFactory m_engineFactory;
-    SourceRemover m_removeSource;
+    SourceDisposer m_disposeOfSource;
     std::vector<std::unique_ptr<TPlace>> m_places;
     std::vector<std::unique_ptr<IEngineRunner>> m_ownEngines; // the runners of places 1..
     bool m_running = false;

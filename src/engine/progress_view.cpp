@@ -1,5 +1,19 @@
 #include "engine/progress_view.h"
 
+#include "app/utils.h"
+#include "lang/strings.h"
+
+#include <QStringList>
+
+QString SourcesNote(int trashed, int deleted) {
+    QStringList lines;
+    if (trashed > 0)
+        lines << FormatStr(Str(Ids::IDS_BATCH_SourcesTrashed), {QString::number(trashed)});
+    if (deleted > 0)
+        lines << FormatStr(Str(Ids::IDS_BATCH_SourcesDeleted), {QString::number(deleted)});
+    return lines.join(QLatin1Char('\n'));
+}
+
 QString DurationText(int64_t ms) {
     if (ms < 0)
         ms = 0;

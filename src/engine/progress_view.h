@@ -2,6 +2,8 @@
 // What a batch shows while it runs. The driver and the output parser write every display through
 // this interface; the progress window of the GUI and the terminal of the command-line converter
 // implement it.
+#include "engine/source_disposal.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,7 +14,8 @@ struct TFileOutcome {
     QString source; // the source path (the list row's caption)
     QString output; // the output path the engine was asked to write
     bool converted = false;
-    QString reason; // why the file was not converted; empty when it was
+    QString reason;                             // why the file was not converted; empty when it was
+    TSourceFate sourceFate = TSourceFate::Kept; // where the source went
     // Every failure line the engine gave for the file, or the reason alone when it gave none;
     // empty when the file was converted.
     QStringList lines;
@@ -73,6 +76,10 @@ class IProgressView {
     // After the wait: the error summary or the success notice (and completion action).
     virtual void BatchEndReport(bool hadError, int modalResult) = 0;
 };
+
+// Where the converted sources of a batch went, for its end report: one line for those moved to
+// the trash and one for those deleted ("Source files moved to the Trash: 3"); empty when none went.
+QString SourcesNote(int trashed, int deleted);
 
 // A duration in milliseconds as "h:nn:ss": hours without a leading zero (as many as there are,
 // 25 for a day and an hour), minutes and seconds two digits, the milliseconds dropped. A negative duration

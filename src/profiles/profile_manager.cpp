@@ -18,11 +18,13 @@ QStringList yesNoCaptions() {
     return {Str(Ids::IDS_MESSAGE_BUTTON_Yes), Str(Ids::IDS_MESSAGE_BUTTON_No)};
 }
 
-// Only an explicit Yes replaces an existing profile: closing the question keeps the old file.
+// Only an explicit Yes replaces an existing profile: Enter and closing the question keep the old
+// file.
 bool confirmOverwrite(const QString& path) {
     return MessageDlgCaptions(FormatStr(Str(Ids::IDS_MESSAGEBOX_FileExists), {path}),
                               Str(Ids::IDS_MESSAGEBOX_Overwrite), TMsgDlgType::mtConfirmation,
-                              yesNoCaptions(), TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo) == mrYes;
+                              yesNoCaptions(), TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo,
+                              TMsgDlgBtn::mbNo) == mrYes;
 }
 
 // Copies the editor's controls into the format's record and writes it. The profile layer writes

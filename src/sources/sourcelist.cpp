@@ -340,15 +340,18 @@ bool TSourceList::ConfirmOverwrite(const TOutputPathFn& outputPath) {
         // conversion replaces it.
         if (const QFileInfo out(output); !out.exists() && !out.isSymLink())
             continue;
+        // Enter answers No: an existing file is replaced only by an explicit choice.
         const int answer = MessageDlgCaptions(FormatStr(Str(Ids::IDS_MESSAGEBOX_FileExists), {output}),
                                               Str(Ids::IDS_MESSAGEBOX_Overwrite), TMsgDlgType::mtConfirmation,
-                                              captions, buttons);
+                                              captions, buttons, TMsgDlgBtn::mbNo);
         if (answer == mrYes)
             continue;
         if (answer == mrYesToAll) {
-            return Dialogs().MessageBox(Str(Ids::IDS_MESSAGEBOX_SureTOOverwrite),
-                                        Str(Ids::IDS_MESSAGEBOX_Overwrite), TMsgDlgType::mtConfirmation,
-                                        TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel) == mrYes;
+            return MessageDlgCaptions(Str(Ids::IDS_MESSAGEBOX_SureTOOverwrite),
+                                      Str(Ids::IDS_MESSAGEBOX_Overwrite), TMsgDlgType::mtConfirmation,
+                                      captions.mid(0, 3),
+                                      TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel,
+                                      TMsgDlgBtn::mbNo) == mrYes;
         }
         return false;
     }

@@ -1,10 +1,12 @@
 #include "ui/qt_dialogs.h"
 
+#include "app/utils.h"
 #include "lang/strings.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -92,7 +94,7 @@ QWidget* TQtDialogs::owner() const {
 
 QMessageBox* TQtDialogs::BuildBox(QWidget* owner, const QString& message, const QString& title,
                                   TMsgDlgType type, const QStringList& captions, TMsgDlgButtons buttons,
-                                  bool sizeButtons) {
+                                  bool sizeButtons, TMsgDlgBtn defaultButton) {
     auto* box = new QMessageBox(owner);
     box->setIcon(iconOf(type));
     box->setWindowTitle(title);
@@ -100,6 +102,7 @@ QMessageBox* TQtDialogs::BuildBox(QWidget* owner, const QString& message, const 
     box->setTextFormat(Qt::PlainText);
 
     QList<QPushButton*> made;
+    QPushButton* byDefault = nullptr;
     for (const ButtonKind& kind : kButtons) {
         if (!HasButton(buttons, kind.button))
             continue;
@@ -110,6 +113,8 @@ QMessageBox* TQtDialogs::BuildBox(QWidget* owner, const QString& message, const 
         button->setProperty("modalResult", kind.result);
         if (kind.button == TMsgDlgBtn::mbCancel)
             box->setEscapeButton(button);
+        if (kind.button == defaultButton)
+            byDefault = button;
         made << button;
     }
     if (made.isEmpty()) {
@@ -117,7 +122,7 @@ QMessageBox* TQtDialogs::BuildBox(QWidget* owner, const QString& message, const 
         ok->setProperty("modalResult", int(mrOk));
         made << ok;
     }
-    box->setDefaultButton(made.first());
+    box->setDefaultButton(byDefault ? byDefault : made.first());
 
     if (sizeButtons) {
         const QFontMetrics metrics(box->font());
@@ -138,10 +143,10 @@ QMessageBox* TQtDialogs::BuildBox(QWidget* owner, const QString& message, const 
 
 int TQtDialogs::run(const QString& message, const QString& title, TMsgDlgType type,
                     const QStringList& captions, TMsgDlgButtons buttons, bool sizeButtons,
-                    const QString& details) {
+                    TMsgDlgBtn defaultButton, const QString& details) {
     try {
         std::unique_ptr<QMessageBox> box(
-            BuildBox(owner(), message, title, type, captions, buttons, sizeButtons));
+            BuildBox(owner(), message, title, type, captions, buttons, sizeButtons, defaultButton));
         if (!details.isEmpty()) {
             box->setDetailedText(details);
             // Wide enough for a path and an engine line side by side with the text.
@@ -168,16 +173,19 @@ int TQtDialogs::MessageBox(const QString& text, const QString& caption, TMsgDlgT
 
 int TQtDialogs::MessageBoxDetails(const QString& text, const QString& caption, TMsgDlgType type,
                                   TMsgDlgButtons buttons, const QString& details) {
-    return run(text, caption, type, {}, buttons, false, details);
+    return run(text, caption, type, {}, buttons, false, TMsgDlgBtn::mbYes, details);
 }
 
 int TQtDialogs::MessageDlgCaptions(const QString& message, const QString& title, TMsgDlgType type,
-                                   const QStringList& captions, TMsgDlgButtons buttons) {
-    return run(message, title, type, captions, buttons, true);
+                                   const QStringList& captions, TMsgDlgButtons buttons,
+                                   TMsgDlgBtn defaultButton) {
+    return run(message, title, type, captions, buttons, true, defaultButton);
 }
 
+// Every picker opens in an existing folder: given a missing one, Qt's dialog would open in its
+// parent with the missing name typed in the name field.
 bool TQtDialogs::BrowseForFolder(QString& folder, const QString& title, const QString& root) {
-    const QString start = !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : root;
+    const QString start = NearestExistingFolder(TrimControls(folder).isEmpty() ? root : folder);
     const QString chosen =
         QFileDialog::getExistingDirectory(owner(), title, start, QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty())
@@ -187,11 +195,13 @@ bool TQtDialogs::BrowseForFolder(QString& folder, const QString& title, const QS
 }
 
 QStringList TQtDialogs::GetOpenFileNames(const QString& title, const QString& dir, const QString& filter) {
-    return QFileDialog::getOpenFileNames(owner(), title, dir, filter);
+    return QFileDialog::getOpenFileNames(owner(), title, NearestExistingFolder(dir), filter);
 }
 
 QString TQtDialogs::GetSaveFileName(const QString& title, const QString& fileName, const QString& filter) {
-    return QFileDialog::getSaveFileName(owner(), title, fileName, filter);
+    const QFileInfo start(fileName);
+    return QFileDialog::getSaveFileName(
+        owner(), title, QDir(NearestExistingFolder(start.path())).filePath(start.fileName()), filter);
 }
 
 bool TQtDialogs::ShellOpen(const QString& path) {

@@ -2,6 +2,7 @@
 #include "app/scripted_power.h"
 #include "app/utils.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -66,6 +67,30 @@ TEST(PathUtils, FileSizeAndDeleteIfEmpty) {
     EXPECT_FALSE(DeleteIfEmpty(dir.filePath(QStringLiteral("missing"))));
     EXPECT_TRUE(DeleteIfEmpty(empty));
     EXPECT_FALSE(QFile::exists(empty));
+}
+
+// A picker opens in the stored folder, or in the nearest folder above it that exists.
+TEST(PathUtils, NearestExistingFolder) {
+    QTemporaryDir dir;
+    const QString base = dir.path();
+    ASSERT_TRUE(QDir(base).mkpath(QStringLiteral("a/b")));
+    QFile(base + QStringLiteral("/a/file.txt")).open(QIODevice::WriteOnly);
+    const struct {
+        QString given;
+        QString expected;
+    } cases[] = {
+        {base + QStringLiteral("/a/b"), base + QStringLiteral("/a/b")},
+        {base + QStringLiteral("/a/b/"), base + QStringLiteral("/a/b/")}, // an existing folder as given
+        {base + QStringLiteral("/Documents"), base},
+        {base + QStringLiteral("/a/missing/deeper/still"), base + QStringLiteral("/a")},
+        {base + QStringLiteral("/a/file.txt"), base + QStringLiteral("/a")},
+        {base + QStringLiteral("/a/file.txt/x"), base + QStringLiteral("/a")},
+        {QString(), QDir::homePath()},
+        {QStringLiteral("  "), QDir::homePath()},
+        {QStringLiteral("/no such top folder/x"), QStringLiteral("/")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NearestExistingFolder(c.given), c.expected) << c.given.toStdString();
 }
 
 TEST(PathUtils, DocumentsFolderFromStandardLocations) {

@@ -12,10 +12,13 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -171,37 +174,72 @@ TEST_F(DriverTest, SourcesAreDeletedOnlyAfterAVerifiedConversion) {
     EXPECT_TRUE(QFile::exists(silent));
 }
 
-TEST_F(DriverTest, OnlyTheVeryFileThatWasConvertedIsDeleted) {
-    // While each source converts, another file takes its name: moved over it, or the same file
-    // rewritten in place. Either is kept; an untouched source is deleted.
-    options.DeleteFileAfterProcessing = true;
-    const QString moved = source(QStringLiteral("moved.mpg"));
-    const QString rewritten = source(QStringLiteral("rewritten.mpg"));
-    const QString untouched = source(QStringLiteral("untouched.mpg"));
-    const QString other = dir.filePath(QStringLiteral("other.mpg"));
-    touch(other, "another file");
-    engine.beforeBlock = [&](int run, int block) {
-        if (block != 1)
-            return;
-        if (run == 0) {
-            ASSERT_EQ(std::rename(QFile::encodeName(other).constData(), QFile::encodeName(moved).constData()),
-                      0);
-        }
-        if (run == 1) {
-            QFile f(rewritten);
-            ASSERT_TRUE(f.open(QIODevice::Append));
-            f.write(" and more");
-        }
+// While each source converts, another file takes its name: moved over it, or the same file
+// rewritten in place. Either is kept; an untouched source is disposed of as the driver is told
+// (deleted by default, as the terminal converter does; the window moves it to the trash), and
+// each outcome says where its source went.
+TEST_F(DriverTest, OnlyTheVeryFileThatWasConvertedIsDisposedOf) {
+    struct Case {
+        const char* name;
+        std::optional<TDisposal> how; // none: the driver's default
+        TSourceFate fate;
     };
-    engine.runs = {goodRun(QStringLiteral("moved.mpg")), goodRun(QStringLiteral("rewritten.mpg")),
-                   goodRun(QStringLiteral("untouched.mpg"))};
-    driver->StartBatch();
-    ASSERT_EQ(view.booked.size(), 3);
-    QFile kept(moved);
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), QByteArray("another file"));
-    EXPECT_TRUE(QFile::exists(rewritten));
-    EXPECT_FALSE(QFile::exists(untouched));
+    const Case cases[] = {
+        {"default", std::nullopt, TSourceFate::Deleted},
+        {"trash", TDisposal::Trash, TSourceFate::Trashed},
+    };
+    options.DeleteFileAfterProcessing = true;
+    const QString trashFiles = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                               QStringLiteral("/Trash/files/");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        queue.rows.clear();
+        view.booked.clear();
+        engine.commandLines.clear();
+        if (c.how) {
+            driver->SetSourceDisposer([how = *c.how](const QString& source, const TFileIdentity& identity) {
+                return DisposeOfSource(source, identity, how);
+            });
+        }
+        const QString tag = QString::fromLatin1(c.name);
+        const QString moved = source(tag + QStringLiteral(" moved.mpg"));
+        const QString rewritten = source(tag + QStringLiteral(" rewritten.mpg"));
+        const QString untouched = source(tag + QStringLiteral(" untouched.mpg"));
+        const QString other = dir.filePath(QStringLiteral("other.mpg"));
+        touch(other, "another file");
+        int firstRun = -1; // the engine numbers its runs across batches
+        engine.beforeBlock = [&](int run, int block) {
+            if (firstRun < 0)
+                firstRun = run;
+            if (block != 1)
+                return;
+            if (run == firstRun) {
+                ASSERT_EQ(
+                    std::rename(QFile::encodeName(other).constData(), QFile::encodeName(moved).constData()),
+                    0);
+            }
+            if (run == firstRun + 1) {
+                QFile f(rewritten);
+                ASSERT_TRUE(f.open(QIODevice::Append));
+                f.write(" and more");
+            }
+        };
+        engine.runs = {goodRun(QStringLiteral("moved.mpg")), goodRun(QStringLiteral("rewritten.mpg")),
+                       goodRun(QStringLiteral("untouched.mpg"))};
+        driver->StartBatch();
+        ASSERT_EQ(view.booked.size(), 3);
+        QFile kept(moved);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), QByteArray("another file"));
+        EXPECT_TRUE(QFile::exists(rewritten));
+        EXPECT_FALSE(QFile::exists(untouched));
+        EXPECT_EQ(QFile::exists(trashFiles + QFileInfo(untouched).fileName()),
+                  c.fate == TSourceFate::Trashed);
+        EXPECT_FALSE(QFile::exists(trashFiles + QFileInfo(moved).fileName()));
+        EXPECT_EQ(view.booked[0].sourceFate, TSourceFate::Kept);
+        EXPECT_EQ(view.booked[1].sourceFate, TSourceFate::Kept);
+        EXPECT_EQ(view.booked[2].sourceFate, c.fate);
+    }
 }
 
 TEST_F(DriverTest, ASourceThatIsItsOwnOutputIsNeverDeleted) {

@@ -27,6 +27,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -72,7 +73,8 @@ class BatchWindowTest : public ::testing::Test {
     QWidget owner;
     TSourceList list;
     bool trayAvailable = true;
-    QStringList notifications; // "title|text" of every desktop notification
+    bool notificationsWork = true;
+    QStringList notifications; // "title|text" of every desktop notification taken
     QList<bool> balloonsOnIcon;
     QStringList balloons; // "title|text" of every balloon, on the icon or the desktop
     int countdownsSeen = 0;
@@ -94,8 +96,9 @@ class BatchWindowTest : public ::testing::Test {
             &owner, list,
             TBatchWindowParts{&engine, &clock, [this] { return trayAvailable; },
                               [this](const QString& title, const QString& text) {
-                                  notifications << title + QLatin1Char('|') + text;
-                                  return true;
+                                  if (notificationsWork)
+                                      notifications << title + QLatin1Char('|') + text;
+                                  return notificationsWork;
                               }});
         QObject::connect(tray(), &TTrayIcon::balloonShown,
                          [this](const QString& title, const QString& text, bool onIcon) {
@@ -407,6 +410,75 @@ TEST_F(BatchWindowTest, UntickingDeleteSourceKeepsTheSourcesOfLaterFiles) {
         EXPECT_FALSE(Options.DeleteFileAfterProcessing);
         EXPECT_TRUE(rows().isEmpty());
     }
+}
+
+// Converted sources go to the trash of the user (here the test's own home), and the end report
+// says where they went: in the success notice, or under the error summary.
+TEST_F(BatchWindowTest, ConvertedSourcesGoToTheTrashAndTheReportSaysWhere) {
+    const QString trashFiles = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                               QStringLiteral("/Trash/files/");
+    // The test's own home (a temporary folder), never the user's.
+    ASSERT_TRUE(QDir::homePath().startsWith(QDir::tempPath() + QLatin1Char('/')))
+        << QDir::homePath().toStdString();
+    ASSERT_TRUE(trashFiles.startsWith(QDir::homePath() + QLatin1Char('/')));
+    Options.DeleteFileAfterProcessing = true;
+    const QString a = addSource(QStringLiteral("ok 1.mkv"));
+    const QString b = addSource(QStringLiteral("ok 2.mkv"));
+    ASSERT_TRUE(batch->Convert(settings()));
+    EXPECT_FALSE(QFile::exists(a));
+    EXPECT_FALSE(QFile::exists(b));
+    EXPECT_TRUE(QFile::exists(trashFiles + QStringLiteral("ok 1.mkv")));
+    EXPECT_TRUE(QFile::exists(trashFiles + QStringLiteral("ok 2.mkv")));
+    EXPECT_EQ(notifications,
+              QStringList{kTrayTitle +
+                          QStringLiteral("|Convertion complete!\nSource files moved to the Trash: 2")});
+
+    freshCase();
+    const QString c = addSource(QStringLiteral("ok 3.mkv"));
+    const QString d = addSource(QStringLiteral("bad.mkv"), true);
+    ASSERT_TRUE(batch->Convert(settings()));
+    EXPECT_TRUE(QFile::exists(trashFiles + QStringLiteral("ok 3.mkv")));
+    EXPECT_TRUE(QFile::exists(d));
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].text,
+              QStringLiteral("At least one error occurred.\n\nSource files moved to the Trash: 1"));
+}
+
+// Where neither a tray balloon nor a desktop notification can be shown, a batch without errors
+// asks its window to show the success (how many, where to, where the sources went); a batch that
+// converted nothing has nothing to say.
+TEST_F(BatchWindowTest, WithoutTrayOrNotificationsTheSuccessGoesToTheWindow) {
+    QSignalSpy unannounced(batch.get(), &TBatchWindow::succeededUnannounced);
+    notificationsWork = true;
+    addSource(QStringLiteral("a.mkv"));
+    ASSERT_TRUE(batch->Convert(settings()));
+    EXPECT_EQ(unannounced.count(), 0); // the notification said it
+
+    freshCase();
+    notificationsWork = false;
+    trayAvailable = false;
+    Options.DeleteFileAfterProcessing = true;
+    addSource(QStringLiteral("b.mkv"));
+    addSource(QStringLiteral("c.mkv"));
+    ASSERT_TRUE(batch->Convert(settings()));
+    EXPECT_TRUE(notifications.isEmpty());
+    ASSERT_EQ(unannounced.count(), 1);
+    const auto success = unannounced.takeFirst().at(0).value<TBatchSuccess>();
+    EXPECT_EQ(success.converted, 2);
+    EXPECT_EQ(success.outputFolder, work.filePath(QStringLiteral("out")));
+    EXPECT_EQ(success.trashed, 2);
+    EXPECT_EQ(success.deleted, 0);
+
+    freshCase();
+    addSource(QStringLiteral("d.mkv"));
+    engine.beforeBlock = [&](int run, int block) {
+        if (run == runBase && block == 1) {
+            dialogs.results.enqueue(mrYes); // "Stop now"
+            press("btnCancel");
+        }
+    };
+    ASSERT_TRUE(batch->Convert(settings()));
+    EXPECT_EQ(unannounced.count(), 0);
 }
 
 // "Stop now" removes a cut-off output an engine left under the output name for the stopped file,

@@ -13,12 +13,16 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTest>
 #include <QToolButton>
+
+#include <functional>
 
 namespace {
 
@@ -58,7 +62,7 @@ class ChooserTest : public ProfileFolderFixture {
         ProfileFolderFixture::TearDown();
     }
 
-    // Stores options.ini as the chooser will read it when it opens.
+    // Stores options.ini, which the chooser does not read: it opens with the options in memory.
     void StoreOptions(int format, const QString& folder = QString()) {
         TIniFile ini(OptionsFileName);
         ini.WriteInteger(OptionsSection, QStringLiteral("OutputFormat"), format);
@@ -99,9 +103,11 @@ class ChooserTest : public ProfileFolderFixture {
 
 } // namespace
 
-TEST_F(ChooserTest, OpensWithTheStoredFormatAndFolderAndShowsThemOnShow) {
+// The chooser opens with the format and folder in use in this session (the options in memory),
+// not with what options.ini held at start: that is written only when the program ends.
+TEST_F(ChooserTest, OpensWithTheFormatAndFolderInUseAndShowsThemOnShow) {
     struct Case {
-        int stored;
+        int inUse;
         int current;
         const char* caption;
         const char* profile;
@@ -112,10 +118,11 @@ TEST_F(ChooserTest, OpensWithTheStoredFormatAndFolderAndShowsThemOnShow) {
         {Wmv, Wmv, "To WMV", "Default"},
         {200, Avi, "To AVI", "Default"}, // no format: AVI
     };
+    StoreOptions(Mp4, QStringLiteral("/stored at start"));
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.stored);
-        StoreOptions(c.stored, QStringLiteral("/tmp/out dir"));
-        Options.OutputFormat = 7; // replaced by the stored options
+        SCOPED_TRACE(c.inUse);
+        Options.OutputFormat = static_cast<uint8_t>(c.inUse);
+        Options.LastOutputOpenDir = QStringLiteral("/tmp/out dir");
         auto chooser = Open();
         EXPECT_EQ(chooser->CurrentFormat(), c.current);
         EXPECT_EQ(Options.OutputFormat, c.current);
@@ -149,7 +156,7 @@ TEST_F(ChooserTest, EveryFormatHasItsControlListAndCaption) {
 }
 
 TEST_F(ChooserTest, ActionsMirrorTheCurrentFormatWithCheckMarks) {
-    StoreOptions(Mp4);
+    Options.OutputFormat = Mp4;
     auto chooser = Open();
     auto* mp3Item = child<QAction>(*chooser, "miMP3");
     auto* others = action(*chooser, "actOthers");
@@ -225,28 +232,73 @@ TEST_F(ChooserTest, EachFormatKeepsItsOwnProfileTextAndOkShowsIt) {
     EXPECT_EQ(chooser->GetProfileOptions(), GetProfileOptions(Avi, QStringLiteral("MJPEG Editing")));
 }
 
-TEST_F(ChooserTest, CancelCloseAndEscapeKeepTheChoiceAndReport) {
+// Cancel, the close box and Escape put back exactly the choice the chooser was shown with: the
+// format, every format's profile (typed ones too), the folder field and the stored folder; the
+// main window learns it through formatChosen.
+TEST_F(ChooserTest, CancelCloseAndEscapePutBackTheChoiceItOpenedWith) {
     auto chooser = Open();
     QSignalSpy cancelled(chooser.get(), &TfrmConvert::cancelled);
     QSignalSpy accepted(chooser.get(), &TfrmConvert::accepted);
-
-    chooser->show();
     Choose(*chooser, "rdoMP4");
-    QTest::mouseClick(child<QPushButton>(*chooser, "btnCancel"), Qt::LeftButton);
-    EXPECT_EQ(cancelled.count(), 1);
-    EXPECT_FALSE(chooser->isVisible());
-    EXPECT_EQ(chooser->CurrentFormat(), Mp4); // still the format of the next batch
-    EXPECT_EQ(Options.OutputFormat, Mp4);
+    shownList(*chooser)->setCurrentText(QStringLiteral("Sony PSP Full Screen"));
+    Choose(*chooser, "rdoWMV");
+    shownList(*chooser)->setEditText(QStringLiteral("Typed name"));
+    child<QLineEdit>(*chooser, "txtOutputDir")->setText(QStringLiteral("/opened with"));
+    Options.LastOutputOpenDir = QStringLiteral("/stored");
 
-    // The window's close box and Escape are Cancel too: the main window must come back.
-    chooser->show();
-    chooser->close();
-    EXPECT_EQ(cancelled.count(), 2);
-    chooser->show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(chooser.get()));
-    QTest::keyClick(chooser.get(), Qt::Key_Escape);
-    EXPECT_EQ(cancelled.count(), 3);
+    const std::function<void()> ways[] = {
+        [&] { QTest::mouseClick(child<QPushButton>(*chooser, "btnCancel"), Qt::LeftButton); },
+        [&] { chooser->close(); },
+        [&] {
+            ASSERT_TRUE(QTest::qWaitForWindowActive(chooser.get()));
+            QTest::keyClick(chooser.get(), Qt::Key_Escape);
+        },
+    };
+    int way = 0;
+    for (const auto& cancel : ways) {
+        SCOPED_TRACE(way++);
+        chooser->show();
+        Choose(*chooser, "miMP3");
+        Choose(*chooser, "rdoMP4");
+        shownList(*chooser)->setCurrentText(QStringLiteral("Default"));
+        Choose(*chooser, "rdoWMV");
+        shownList(*chooser)->setCurrentText(QStringLiteral("Default"));
+        dialogs.folders.enqueue(QStringLiteral("/picked"));
+        child<QPushButton>(*chooser, "btnOutputDir")->click();
+        Choose(*chooser, "rdoAVI");
+        ASSERT_EQ(Options.LastOutputOpenDir, QStringLiteral("/picked"));
+
+        cancel();
+        EXPECT_EQ(cancelled.count(), way);
+        EXPECT_FALSE(chooser->isVisible());
+        EXPECT_EQ(chooser->CurrentFormat(), Wmv);
+        EXPECT_EQ(Options.OutputFormat, Wmv);
+        EXPECT_EQ(chooser->CurrentProfile(), QStringLiteral("Typed name"));
+        EXPECT_EQ(chooser->GetProfileOptions(), GetProfileOptions(Wmv, QStringLiteral("Typed name")));
+        EXPECT_EQ(child<QComboBox>(*chooser, "cmbMP4")->currentText(),
+                  QStringLiteral("Sony PSP Full Screen"));
+        EXPECT_FALSE(child<QAction>(*chooser, "miMP3")->isChecked());
+        EXPECT_EQ(chooser->OutputFolderText(), QStringLiteral("/opened with"));
+        EXPECT_EQ(Options.LastOutputOpenDir, QStringLiteral("/stored"));
+        EXPECT_EQ(LastChosen(), (QStringList{QStringLiteral("To WMV"), QStringLiteral("Typed name")}));
+    }
     EXPECT_EQ(accepted.count(), 0);
+}
+
+// A profile renamed while the chooser is open is not named back by Cancel: the old name would name
+// no file.
+TEST_F(ChooserTest, CancelKeepsAProfileRenamedMeanwhile) {
+    auto chooser = Open();
+    chooser->show();
+    ASSERT_EQ(chooser->CurrentProfile(), QStringLiteral("Default"));
+    AnswerNameDialog(QStringLiteral("Renamed"));
+    action(*chooser, "actRenameProfile")->trigger();
+    ASSERT_EQ(chooser->CurrentProfile(), QStringLiteral("Renamed"));
+    Choose(*chooser, "rdoMP4");
+    child<QPushButton>(*chooser, "btnCancel")->click();
+    EXPECT_EQ(chooser->CurrentFormat(), Avi);
+    EXPECT_EQ(chooser->CurrentProfile(), QStringLiteral("Renamed"));
+    EXPECT_EQ(LastChosen(), (QStringList{QStringLiteral("To AVI"), QStringLiteral("Renamed")}));
 }
 
 TEST_F(ChooserTest, StaysUsableWhileItsOwnerIsDisabled) {
@@ -329,26 +381,32 @@ TEST_F(ChooserTest, CheckOutputFolder) {
         QStringLiteral("Fail to create directory! Please check if output folder have the right format!"));
 }
 
-TEST_F(ChooserTest, BrowseFillsTheFolderFieldAndTheStoredStart) {
-    StoreOptions(Avi, QStringLiteral("/start"));
+TEST_F(ChooserTest, BrowseAndOkKeepTheFolderForTheNextStart) {
+    const QString start = folder.file(QStringLiteral("start"));
+    ASSERT_TRUE(QDir().mkpath(start));
+    Options.LastOutputOpenDir = start;
     auto chooser = Open();
     dialogs.folders.enqueue(QString()); // cancelled
     child<QPushButton>(*chooser, "btnOutputDir")->click();
-    EXPECT_EQ(chooser->OutputFolderText(), QStringLiteral("/start"));
+    EXPECT_EQ(chooser->OutputFolderText(), start);
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(dialogs.shown[0].kind, Kind::Folder);
     EXPECT_EQ(dialogs.shown[0].caption, QStringLiteral("Please select a folder!"));
+    EXPECT_EQ(dialogs.shown[0].text, start);
 
     dialogs.folders.enqueue(QStringLiteral("/picked"));
     action(*chooser, "actBrowse")->trigger();
     EXPECT_EQ(chooser->OutputFolderText(), QStringLiteral("/picked"));
     EXPECT_EQ(Options.LastOutputOpenDir, QStringLiteral("/picked"));
-    // The next chooser reloads the options: the pick shows again only once they were saved.
-    EXPECT_EQ(Open()->OutputFolderText(), QStringLiteral("/start"));
-    dialogs.folders.enqueue(QStringLiteral("/picked"));
+    // A folder that is gone: the picker opens in the nearest folder above it that exists.
     action(*chooser, "actBrowse")->trigger();
-    SaveOptions();
-    EXPECT_EQ(Open()->OutputFolderText(), QStringLiteral("/picked"));
+    EXPECT_EQ(dialogs.shown.last().text, QStringLiteral("/"));
+
+    // A typed folder, confirmed with OK, is the one saved for the next start.
+    chooser->show();
+    child<QLineEdit>(*chooser, "txtOutputDir")->setText(QStringLiteral(" /typed "));
+    child<QPushButton>(*chooser, "btnOK")->click();
+    EXPECT_EQ(Options.LastOutputOpenDir, QStringLiteral("/typed"));
 }
 
 TEST_F(ChooserTest, LanguageSwitchReappliesEveryCaption) {
@@ -469,7 +527,7 @@ TEST_F(ChooserTest, ProfileActionsRefillTheCurrentFormatsList) {
 
 TEST_F(ChooserTest, LastProfileOfAFormatCannotBeDeleted) {
     // RM ships two profiles: delete one, then the last is refused.
-    StoreOptions(6);
+    Options.OutputFormat = 6;
     auto chooser = Open();
     ASSERT_EQ(shownList(*chooser)->count(), 2);
     dialogs.results.enqueue(mrYes);

@@ -163,6 +163,7 @@ TEST_F(ProfileManagerTest, AddOverAnExistingNameReplacesItOnlyOnYes) {
         EXPECT_EQ(question.caption, QStringLiteral("Overwrite file?"));
         EXPECT_EQ(question.type, TMsgDlgType::mtConfirmation);
         EXPECT_EQ(question.buttonCaptions, (QStringList{QStringLiteral("Yes"), QStringLiteral("No")}));
+        EXPECT_EQ(question.defaultButton, TMsgDlgBtn::mbNo); // Enter keeps the old file
     }
     dialogs.results.enqueue(mrYes);
     forms.names.enqueue(QStringLiteral("MJPEG Editing"));

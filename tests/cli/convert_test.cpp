@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -115,6 +116,9 @@ TEST_F(ConvertTest, ExistingOutputsNeedOverwriteAndSourcesAreDeletedOnRequest) {
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_GT(sizeOf(out(QStringLiteral("clip.mp4"))), 1000);
     EXPECT_FALSE(QFile::exists(src));
+    // Deleted for good, as the terminal flag says: nothing went to the trash (of the test's home).
+    EXPECT_FALSE(QFile::exists(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                               QStringLiteral("/Trash/files/") + QFileInfo(src).fileName()));
 }
 
 // Ctrl+C or SIGTERM while a file converts stops the batch as "Stop now" does: the engine and its

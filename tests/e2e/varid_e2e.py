@@ -30,11 +30,13 @@ Session(program_dir, ...)
     args         extra command-line arguments for the program.
     prepare      called with the session after the program folder is copied and before the
                  program starts (to write a config.ini that chooses the language, say).
-    window_manager  argv of a window manager to run on the X server (screenshots with title
-                 bars); tests run without one.
+    window_manager  argv of a window manager to run on the X server (["openbox"]: windows get
+                 the desktop's frame, for screenshots with title bars and tests of what the
+                 frame does); by default there is none.
     s.home       the temporary HOME; s.tmp a scratch folder that is removed at the end.
     s.pid        the program's process id; s.running() whether it still runs;
-                 s.program_log() what it printed.
+                 s.program_log() what it printed; s.start_program() starts it again after it
+                 ended (a next start with the same home and program folder).
 
 Finding:
     s.app                        the program's accessible application (found by process id)
@@ -62,6 +64,8 @@ Reading:
     s.label(root, name=None, prefix=None)   the current text of a label
     s.value(root, description)   the current text of the label described by description
     s.extents(acc)               (x, y, width, height) on the screen
+    s.frame_extents(window), s.framed(window)   the window manager's frame (left, right, top,
+                                 bottom) and the window's box with it
 Steps of the main window (module functions):
     MAIN_TITLE                   the main window's title
     summary(s, main)             the status line ("Summary: 3 files")
@@ -276,13 +280,21 @@ class Session:
         penv.update({"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1", "QT_QPA_PLATFORM": "xcb",
                      "ASAN_OPTIONS": "detect_leaks=0:abort_on_error=0",
                      "QT_LOGGING_RULES": os.environ.get("VARID_E2E_QT_LOG", "")})
-        log = open(os.path.join(self.tmp, "program.log"), "wb")
+        self._program_env = penv
+        self.start_program()
+
+    def start_program(self):
+        """Starts the program (again, after it ended: a next start in the same home and folder)."""
+        if self.running():
+            raise HarnessError("the program runs already")
+        log = open(os.path.join(self.tmp, "program.log"), "ab")
         self.proc = subprocess.Popen([os.path.join(self.program_dir, "varid-converter")] + self.args,
-                                     env=penv, cwd=self.home, stdout=log, stderr=subprocess.STDOUT,
-                                     start_new_session=True)
+                                     env=self._program_env, cwd=self.home, stdout=log,
+                                     stderr=subprocess.STDOUT, start_new_session=True)
         log.close()
         self._procs.append(self.proc)
         self.pid = self.proc.pid
+        self._app = None
 
     def close(self):
         # Programs first, the X server and the buses last; each by its own session.
@@ -479,11 +491,7 @@ class Session:
 
     def focus(self, window):
         title = self.name(window)
-        def x_window():
-            ids = self._xdotool("search", "--onlyvisible", "--pid", str(self.pid), "--name",
-                                "^" + _regex_escape(title) + "$").split()
-            return ids[-1] if ids else None
-        wid = _wait(x_window, self.timeout, "X window " + repr(title))
+        wid = self.x_window(window)
         self._xdotool("windowfocus", wid)
         self._xdotool("mousemove", "--window", wid, "20", "20")
         _wait(lambda: "active" in self.states(window), self.timeout, repr(title) + " active")
@@ -527,6 +535,31 @@ class Session:
         self.Atspi.Accessible.clear_cache(acc)
         box = acc.queryComponent().getExtents(self.pyatspi.DESKTOP_COORDS)
         return box.x, box.y, box.width, box.height
+
+    def x_window(self, window):
+        """The X window id of a top-level window of the program (found by its title)."""
+        title = self.name(window)
+        ids = _wait(lambda: self._xdotool("search", "--onlyvisible", "--pid", str(self.pid), "--name",
+                                          "^" + _regex_escape(title) + "$").split(),
+                    self.timeout, "X window " + repr(title))
+        return ids[-1]
+
+    def frame_extents(self, window):
+        """(left, right, top, bottom): the frame the window manager drew around the window; zeros
+        without a window manager."""
+        env = dict(os.environ, DISPLAY=self.display)
+        out = subprocess.run(["xprop", "-id", self.x_window(window), "_NET_FRAME_EXTENTS"], env=env,
+                             capture_output=True, text=True, timeout=10).stdout
+        if "=" not in out:
+            return 0, 0, 0, 0
+        left, right, top, bottom = (int(v) for v in out.split("=")[1].split(","))
+        return left, right, top, bottom
+
+    def framed(self, window):
+        """(x, y, width, height) of the window with its frame, on the screen."""
+        x, y, w, h = self.extents(window)
+        left, right, top, bottom = self.frame_extents(window)
+        return x - left, y - top, w + left + right, h + top + bottom
 
     def screenshot(self, name, region=None):
         """A PNG of the screen, or of region (x, y, width, height), in shots_dir."""

@@ -482,6 +482,9 @@ TEST_F(SourceListTest, ConfirmOverwrite) {
     const TScriptedDialogs::Shown& second = dialogs.shown[1];
     EXPECT_EQ(second.text, QStringLiteral("Are you sure to overwrite all existing files?"));
     EXPECT_EQ(second.buttons, TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel);
+    // Enter answers No to both: an existing file is replaced only by choice.
+    EXPECT_EQ(first.defaultButton, TMsgDlgBtn::mbNo);
+    EXPECT_EQ(second.defaultButton, TMsgDlgBtn::mbNo);
 }
 
 // The conversion replaces whatever is at the output name, so a link there is asked about like a

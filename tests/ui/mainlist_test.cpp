@@ -84,6 +84,22 @@ TEST_F(MainListTest, AddDialogAddsSelectsLastAndRemembersTheFolder) {
     EXPECT_EQ(Names(), QStringList{"x.mkv"});
 }
 
+// A stored folder that is gone (a fresh home without its documents folder): Add and Open open in
+// the nearest folder that exists, so that no missing name stands in the dialog's name field.
+TEST_F(MainListTest, AddAndOpenStartInTheNearestExistingFolder) {
+    Main();
+    Options.LastInputOpenDir = folder.file(QStringLiteral("gone/Documents"));
+    Act("actAdd")->trigger();
+    Act("actOpen")->trigger();
+    ASSERT_EQ(dialogs.shown.size(), 2);
+    for (const auto& shown : dialogs.shown) {
+        EXPECT_EQ(shown.kind, Kind::OpenFiles);
+        EXPECT_EQ(QDir::cleanPath(shown.text), QDir::cleanPath(folder.path()));
+    }
+    EXPECT_EQ(Options.LastInputOpenDir,
+              folder.file(QStringLiteral("gone/Documents"))); // kept: nothing chosen
+}
+
 TEST_F(MainListTest, DeleteClearSelectAllAndMoveKeepTheSelectionRules) {
     AddCopies(5);
     // Rows 2 and 4 (from 1) go; the row now second is selected.

@@ -4,6 +4,7 @@
 #include "main_fixture.h"
 #include "profiles/catalogue.h"
 #include "profiles/optiondetails.h"
+#include "ui/main/batchwindow.h"
 #include "ui/main/fileinfownd.h"
 #include "ui/main/settingswnd.h"
 
@@ -11,10 +12,13 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileInfo>
+#include <QFrame>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 #include <QToolButton>
 
@@ -88,23 +92,56 @@ TEST_F(MainOutputTest, TheChooserDrivesTheLabelsAndTheWindowWaitsForIt) {
     EXPECT_EQ(Text("lblOutputDirectory"), QStringLiteral("/new/folder"));
     EXPECT_TRUE(Main().isEnabled());
 
-    // A second chooser becomes the one the batch reads; Cancel empties format and profile.
+    // The button opens the same chooser again; Cancel gives the window back.
     Child<QToolButton>("btnOutputSetting")->click();
-    TfrmConvert* second = Main().Chooser();
-    EXPECT_NE(second, chooser);
+    EXPECT_EQ(Main().Chooser(), chooser);
     EXPECT_FALSE(Main().isEnabled());
-    emit second->cancelled();
+    emit chooser->cancelled();
     EXPECT_TRUE(Main().isEnabled());
-    EXPECT_TRUE(Text("lblOutputFormat").isEmpty());
-    EXPECT_TRUE(Text("lblProfileText").isEmpty());
-    EXPECT_EQ(Text("lblOutputDirectory"), QStringLiteral("/new/folder"));
-    EXPECT_EQ(Main().ConvertSettings().outputFolder, second->OutputFolderText());
 
     // A chooser closed some other way does not leave the main window disabled.
     Act("actOutputSetting")->trigger();
     EXPECT_FALSE(Main().isEnabled());
     Main().Chooser()->close();
     EXPECT_TRUE(Main().isEnabled());
+}
+
+// A choice made in the chooser stays the session's: opening the chooser again shows it and changes
+// nothing in the main window, whatever options.ini (written only at the end) still holds; Cancel
+// puts back what was in use when it opened, labels and batch alike.
+TEST_F(MainOutputTest, TheChooserKeepsTheSessionsChoiceAndCancelPutsItBack) {
+    StoreOptions("OutputFormat=0\nLastOutputOpenDir=/stored\n");
+    const QString out = folder.file(QStringLiteral("out"));
+    const auto labels = [this] {
+        return QStringList{Text("lblOutputFormat"), Text("lblProfileText"), Text("lblOutputDirectory")};
+    };
+    Act("actOutputSetting")->trigger();
+    TfrmConvert* chooser = Main().Chooser();
+    ASSERT_NE(chooser, nullptr);
+    chooser->findChild<QRadioButton*>(QStringLiteral("rdoWMV"))->click();
+    chooser->findChild<QLineEdit*>(QStringLiteral("txtOutputDir"))->setText(out);
+    chooser->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+    const QStringList chosen{QStringLiteral("To WMV"), QStringLiteral("Default"), out};
+    ASSERT_EQ(labels(), chosen);
+
+    Act("actOutputSetting")->trigger();
+    EXPECT_EQ(Main().Chooser(), chooser);
+    EXPECT_TRUE(chooser->isVisible());
+    EXPECT_EQ(chooser->CurrentFormat(), 5);
+    EXPECT_EQ(chooser->OutputFolderText(), out);
+    EXPECT_EQ(labels(), chosen);
+
+    chooser->findChild<QRadioButton*>(QStringLiteral("rdoMP4"))->click();
+    chooser->findChild<QLineEdit*>(QStringLiteral("txtOutputDir"))->setText(QStringLiteral("/elsewhere"));
+    EXPECT_EQ(Text("lblOutputFormat"), QStringLiteral("To MP4"));
+    chooser->findChild<QPushButton*>(QStringLiteral("btnCancel"))->click();
+    EXPECT_TRUE(Main().isEnabled());
+    EXPECT_EQ(labels(), chosen);
+    const TBatchSettings settings = Main().ConvertSettings();
+    EXPECT_EQ(settings.outputExtension, QStringLiteral(".wmv"));
+    EXPECT_EQ(settings.outputFolder, out);
+    EXPECT_EQ(settings.profileOptions(), GetProfileOptions(5, QStringLiteral("Default")));
+    EXPECT_EQ(OptionValue("OutputFormat"), 0); // nothing was written meanwhile
 }
 
 TEST_F(MainOutputTest, OpenDestinationFolderChecksTheFolderFirst) {
@@ -242,6 +279,58 @@ TEST_F(MainOutputTest, LanguageSwitchReappliesCaptionsInOpenWindowsAndTheFilter)
     AddThroughDialog({});
     EXPECT_EQ(dialogs.shown.last().buttonCaptions.value(0), QStringLiteral("Filme (*.mkv);;All Files (*)"));
     EXPECT_EQ(dialogs.shown.last().caption, QStringLiteral("Dateien hinzu"));
+}
+
+// A batch's success that the desktop could not announce shows in the window without blocking it:
+// the count, where the sources went, a button to the output folder and one that closes it; it
+// follows a language switch and goes when the next batch starts.
+TEST_F(MainOutputTest, AnUnannouncedSuccessShowsInTheWindow) {
+    auto* bar = Child<QFrame>("pnlBatchDone");
+    ASSERT_NE(bar, nullptr);
+    EXPECT_FALSE(bar->isVisible());
+    auto* batch = Main().findChild<TBatchWindow*>();
+    ASSERT_NE(batch, nullptr);
+    const struct {
+        TBatchSuccess success;
+        const char* text;
+    } cases[] = {
+        {{3, QStringLiteral("/out"), 3, 0}, "3 files converted.\nSource files moved to the Trash: 3"},
+        {{1, QStringLiteral("/out"), 0, 0}, "One file converted."},
+        {{2, QStringLiteral("/out"), 1, 1},
+         "2 files converted.\nSource files moved to the Trash: 1\n"
+         "Source files deleted (they could not go to the Trash): 1"},
+    };
+    for (const auto& c : cases) {
+        emit batch->succeededUnannounced(c.success);
+        EXPECT_TRUE(bar->isVisible());
+        EXPECT_EQ(Text("lblBatchDone"), QString::fromUtf8(c.text));
+    }
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(Act("actAdd")->isEnabled());
+
+    Child<QPushButton>("btnOpenOutput")->click();
+    ASSERT_FALSE(dialogs.shown.isEmpty());
+    EXPECT_EQ(dialogs.shown.last().kind, Kind::ShellOpen);
+    EXPECT_EQ(dialogs.shown.last().text, QStringLiteral("/out"));
+    EXPECT_EQ(Child<QToolButton>("btnCloseMessage")->accessibleName(), QStringLiteral("Close this message"));
+    Child<QToolButton>("btnCloseMessage")->click();
+    EXPECT_FALSE(bar->isVisible());
+
+    emit batch->succeededUnannounced({4, QStringLiteral("/out"), 0, 0});
+    folder.writeFile(
+        QStringLiteral("langs/Deutsch.ini"),
+        "[VaridAVI_Convert]\nLanguageName=Deutsch\nIDS_MAIN_LABEL_DoneFiles=%d Dateien konvertiert.\n"
+        "[VaridAVI_AVSExt]\n1=.avs\n[VaridAVI_Filters]\nFilme=*.mkv\n");
+    main.reset();
+    emit Main().findChild<TBatchWindow*>()->succeededUnannounced({4, QStringLiteral("/out"), 0, 0});
+    for (QAction* item : Child<QMenu>("mniLanguages")->actions()) {
+        if (item->data().toString() == QStringLiteral("Deutsch"))
+            item->trigger();
+    }
+    EXPECT_EQ(Text("lblBatchDone"), QStringLiteral("4 Dateien konvertiert."));
+    // The next Convert takes it away (here it stops at the empty list).
+    Act("actConvert")->trigger();
+    EXPECT_FALSE(Child<QFrame>("pnlBatchDone")->isVisible());
 }
 
 // The chooser kept after OK serves the next batch: after a language switch its list, the labels

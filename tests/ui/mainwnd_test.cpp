@@ -11,15 +11,19 @@
 #include "ui/main/splashwnd.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include <qtestspontaneevent.h>
 
 namespace {
 
@@ -53,14 +57,19 @@ class MainWindowTest : public ::testing::Test {
 
 } // namespace
 
+// The window lives in the desktop's frame: the window manager draws its title, resizes, maximises
+// and closes it.
 TEST_F(MainWindowTest, FrameShowsTitleSummaryAndWritesOptionsOnFirstStart) {
     ASSERT_FALSE(QFile::exists(OptionsFileName));
     TfrmMain main;
     EXPECT_TRUE(QFile::exists(OptionsFileName));
-    EXPECT_EQ(child<QLabel>(main, "lblTitle")->text(), ApplicationTitle);
     EXPECT_EQ(main.windowTitle(), ApplicationTitle);
+    EXPECT_FALSE(main.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(main.windowFlags() & Qt::WindowType_Mask, Qt::Window);
+    EXPECT_EQ(main.maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     EXPECT_EQ(child<QLabel>(main, "lblStatus")->text(), QStringLiteral("Summary: No files"));
-    EXPECT_NE(child<QToolButton>(main, "btnMin"), nullptr);
+    EXPECT_EQ(child<QToolButton>(main, "btnHelp")->text(), QStringLiteral("?"));
+    EXPECT_EQ(child<QToolButton>(main, "btnHelp")->accessibleName(), QStringLiteral("Help Content"));
 }
 
 TEST_F(MainWindowTest, HelpMenuHoldsContentLanguagesAndAbout) {
@@ -69,6 +78,22 @@ TEST_F(MainWindowTest, HelpMenuHoldsContentLanguagesAndAbout) {
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(child<QAction>(main, "miHelpContent")->text(), QStringLiteral("Help Content"));
     EXPECT_EQ(child<QAction>(main, "miAbout")->text(), QStringLiteral("About"));
+    QStringList order;
+    for (const QAction* item : menu->actions())
+        order << (item->isSeparator() ? QStringLiteral("-") : item->objectName());
+    EXPECT_EQ(order,
+              (QStringList{"miHelpContent", "", "miSettings2", "-", "miAbout"})); // "" the language menu
+    EXPECT_EQ(child<QAction>(main, "miSettings2")->text(), QStringLiteral("Settings...\tCtrl+E"));
+    // It opens the settings, as Ctrl+E does.
+    QString opened;
+    QTimer::singleShot(0, [&opened] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            opened = modal->windowTitle();
+            modal->close();
+        }
+    });
+    child<QAction>(main, "miSettings2")->trigger();
+    EXPECT_EQ(opened, QStringLiteral("Settings"));
     auto* languages = child<QMenu>(main, "mniLanguages");
     EXPECT_EQ(languages->title(), QStringLiteral("Language"));
     const QList<QAction*> items = languages->actions();
@@ -86,9 +111,11 @@ TEST_F(MainWindowTest, HelpMenuHoldsContentLanguagesAndAbout) {
     auto* help = child<QToolButton>(main, "btnHelp");
     QTest::mousePress(help, Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(menu->isVisible(), 5000);
-    // Just below the button's left edge (the style may shift the frame by a pixel).
+    // Just below the button's left edge (the style may shift the frame by a pixel), moved left as
+    // far as the screen's edge asks.
     const QPoint below = help->mapToGlobal(QPoint(0, help->height()));
-    EXPECT_NEAR(menu->pos().x(), below.x(), 2);
+    EXPECT_LE(menu->pos().x(), below.x() + 2);
+    EXPECT_LE(menu->geometry().right(), main.screen()->geometry().right());
     EXPECT_NEAR(menu->pos().y(), below.y(), 2);
     menu->hide();
     QTest::mouseRelease(help, Qt::LeftButton);
@@ -145,12 +172,14 @@ TEST_F(MainWindowTest, StartUpTicksTheLoadedFileWhoseLanguageNameDiffersFromItsF
     EXPECT_EQ(main.Languages().SelectedIndex, 0);
 }
 
-TEST_F(MainWindowTest, CloseButtonSavesOptionsPlainCloseDoesNot) {
+// The frame's close box (a close from the window system) saves the options as the program's own
+// close button did; a close from inside the program (the tray's exit item) does not.
+TEST_F(MainWindowTest, TheDesktopsCloseSavesOptionsACloseFromInsideDoesNot) {
     {
         TfrmMain main;
         main.show();
         Options.Priority = 3;
-        main.close(); // the window's own close: nothing saved
+        main.close();
         EXPECT_EQ(TIniFile(OptionsFileName).ReadInteger(OptionsSection, QStringLiteral("Priority"), -1), 1);
     }
     {
@@ -158,10 +187,55 @@ TEST_F(MainWindowTest, CloseButtonSavesOptionsPlainCloseDoesNot) {
         main.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
         Options.Priority = 2;
-        QTest::mouseClick(child<QToolButton>(main, "btnClose"), Qt::LeftButton);
-        EXPECT_FALSE(main.isVisible());
+        QCloseEvent fromTheDesktop; // as the window manager's close arrives
+        QSpontaneKeyEvent::setSpontaneous(&fromTheDesktop);
+        qApp->notify(&main, &fromTheDesktop); // sendEvent would make it a program's own event
+        EXPECT_TRUE(fromTheDesktop.isAccepted());
         EXPECT_EQ(TIniFile(OptionsFileName).ReadInteger(OptionsSection, QStringLiteral("Priority"), -1), 2);
     }
+}
+
+// The window's size and maximised state come back at the next start. They are kept after the
+// nine options, in a section of their own, whichever way the window closed.
+TEST_F(MainWindowTest, SizeAndMaximisedStateAreKeptBetweenStarts) {
+    const QStringList nineOptions{
+        "OutputFormat", "LastInputOpenDir",          "LastOutputOpenDir",       "Priority",
+        "ShutdownFlag", "DeleteFileAfterProcessing", "ShutdownWindowsWhenDone", "ShowWindow",
+        "UseDirectShow"};
+    {
+        TfrmMain main;
+        main.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+        main.resize(700, 560);
+        main.close();
+    }
+    const TIniFile stored(OptionsFileName);
+    EXPECT_EQ(stored.ReadSection(OptionsSection), nineOptions);
+    EXPECT_EQ(stored.ReadSections(), (QStringList{OptionsSection, QStringLiteral("MainWindow")}));
+    EXPECT_EQ(stored.ReadSection(QStringLiteral("MainWindow")),
+              (QStringList{"Width", "Height", "Maximized"}));
+    {
+        TfrmMain main;
+        EXPECT_EQ(main.size(), QSize(700, 560));
+        EXPECT_FALSE(main.windowState() & Qt::WindowMaximized);
+        main.showMaximized();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return main.isMaximized(); }));
+        main.close();
+    }
+    {
+        TfrmMain main;
+        EXPECT_TRUE(main.windowState() & Qt::WindowMaximized);
+        main.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+        EXPECT_TRUE(main.isMaximized());
+        // Back to normal: the size it had before it was maximised.
+        main.showNormal();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return main.size() == QSize(700, 560); }));
+        main.close();
+    }
+    EXPECT_FALSE(
+        TIniFile(OptionsFileName).ReadBool(QStringLiteral("MainWindow"), QStringLiteral("Maximized"), true));
 }
 
 TEST_F(MainWindowTest, SplashClosesItselfAndAboutShowsCaptions) {

@@ -3,14 +3,26 @@
 #include "lang/strings.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
+
+// The overwrite question's buttons and their captions.
+const QStringList kOverwriteCaptions{QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("Cancel"),
+                                     QStringLiteral("Yes To All")};
+constexpr TMsgDlgButtons kOverwriteButtons =
+    TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel | TMsgDlgBtn::mbYesToAll;
 
 QList<QPushButton*> boxButtons(QMessageBox& box) {
     QList<QPushButton*> buttons;
@@ -19,30 +31,47 @@ QList<QPushButton*> boxButtons(QMessageBox& box) {
     return buttons;
 }
 
-// Presses the button with the given text of the next modal box, once it is shown.
+// Runs act on the next modal window once it is shown.
+void whenModalShown(std::function<void(QWidget*)> act) {
+    QTimer::singleShot(0, [act = std::move(act)]() mutable {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            act(modal);
+        else
+            whenModalShown(std::move(act));
+    });
+}
+
+// Presses the button with the given text of the next modal box.
 void pressWhenShown(const QString& text) {
-    QTimer::singleShot(0, [text] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) {
-            pressWhenShown(text);
-            return;
-        }
-        for (QAbstractButton* b : box->buttons()) {
+    whenModalShown([text](QWidget* modal) {
+        for (QAbstractButton* b : qobject_cast<QMessageBox*>(modal)->buttons()) {
             if (b->text() == text)
                 b->click();
         }
     });
 }
 
-void closeWhenShown() {
-    QTimer::singleShot(0, [] {
-        QWidget* box = QApplication::activeModalWidget();
-        if (!box) {
-            closeWhenShown();
-            return;
-        }
-        box->close();
+// Presses Enter in the next modal box.
+void enterWhenShown() {
+    whenModalShown([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
+}
+
+// What the next file or folder picker showed when it opened; it is then cancelled.
+struct PickerSeen {
+    QString folder;
+    QString name;
+};
+void inspectPickerWhenShown(PickerSeen* seen) {
+    whenModalShown([seen](QWidget* modal) {
+        auto* picker = qobject_cast<QFileDialog*>(modal);
+        seen->folder = picker->directory().absolutePath();
+        seen->name = picker->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+        picker->reject();
     });
+}
+
+void closeWhenShown() {
+    whenModalShown([](QWidget* modal) { modal->close(); });
 }
 
 } // namespace
@@ -94,26 +123,73 @@ TEST(QtDialogs, ButtonsWithoutCaptionsReadTheLanguage) {
 
 TEST(QtDialogs, ResultsAreThoseOfTheButtonKinds) {
     TQtDialogs dialogs;
-    const QStringList captions{QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("Cancel"),
-                               QStringLiteral("Yes To All")};
-    const TMsgDlgButtons set =
-        TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel | TMsgDlgBtn::mbYesToAll;
+    const QStringList& captions = kOverwriteCaptions;
+    const TMsgDlgButtons set = kOverwriteButtons;
     pressWhenShown(QStringLiteral("Yes To All"));
     EXPECT_EQ(dialogs.MessageDlgCaptions(QStringLiteral("Overwrite?"), QStringLiteral("Overwrite file?"),
-                                         TMsgDlgType::mtConfirmation, captions, set),
+                                         TMsgDlgType::mtConfirmation, captions, set, TMsgDlgBtn::mbNo),
               mrYesToAll);
     pressWhenShown(QStringLiteral("No"));
     EXPECT_EQ(dialogs.MessageDlgCaptions(QStringLiteral("Overwrite?"), QString(), TMsgDlgType::mtWarning,
-                                         captions, set),
+                                         captions, set, TMsgDlgBtn::mbNo),
               mrNo);
     closeWhenShown();
     EXPECT_EQ(dialogs.MessageDlgCaptions(QStringLiteral("Overwrite?"), QString(), TMsgDlgType::mtWarning,
-                                         captions, set),
+                                         captions, set, TMsgDlgBtn::mbNo),
               mrCancel);
     pressWhenShown(QStringLiteral("OK"));
     EXPECT_EQ(dialogs.MessageBox(QStringLiteral("Done"), QStringLiteral("Info"), TMsgDlgType::mtInformation,
                                  static_cast<unsigned>(TMsgDlgBtn::mbOK)),
               mrOk);
+}
+
+// Enter presses the default button the caller named: an overwrite question answers No to it. A
+// default the set lacks falls back to the first button.
+TEST(QtDialogs, EnterPressesTheNamedDefaultButton) {
+    TQtDialogs dialogs;
+    const TMsgDlgButtons overwrite = kOverwriteButtons;
+    struct Case {
+        TMsgDlgButtons set;
+        TMsgDlgBtn defaultButton;
+        int result;
+    };
+    const Case cases[] = {
+        {overwrite, TMsgDlgBtn::mbNo, mrNo},
+        {TMsgDlgBtn::mbYes | TMsgDlgBtn::mbNo | TMsgDlgBtn::mbCancel, TMsgDlgBtn::mbNo, mrNo},
+        {overwrite, TMsgDlgBtn::mbYes, mrYes},
+        {TMsgDlgBtn::mbOK | TMsgDlgBtn::mbCancel, TMsgDlgBtn::mbNo, mrOk},
+    };
+    for (const Case& c : cases) {
+        enterWhenShown();
+        EXPECT_EQ(dialogs.MessageDlgCaptions(QStringLiteral("File exists."),
+                                             QStringLiteral("Overwrite file?"), TMsgDlgType::mtConfirmation,
+                                             kOverwriteCaptions, c.set, c.defaultButton),
+                  c.result);
+    }
+}
+
+// Each picker given a folder that is gone opens in the nearest folder that exists, with nothing but
+// the save dialog's file name in its name field.
+TEST(QtDialogs, PickersOpenInTheNearestExistingFolder) {
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("gone/Documents"));
+    TQtDialogs dialogs;
+    PickerSeen open, browse, save;
+    inspectPickerWhenShown(&open);
+    EXPECT_TRUE(dialogs.GetOpenFileNames(QStringLiteral("Add Files"), missing, QString()).isEmpty());
+    QString folder = missing;
+    inspectPickerWhenShown(&browse);
+    EXPECT_FALSE(dialogs.BrowseForFolder(folder, QStringLiteral("Pick"), QString()));
+    EXPECT_EQ(folder, missing);
+    inspectPickerWhenShown(&save);
+    EXPECT_TRUE(
+        dialogs.GetSaveFileName(QStringLiteral("Save"), missing + QStringLiteral("/info.txt"), QString())
+            .isEmpty());
+    for (const PickerSeen* seen : {&open, &browse, &save})
+        EXPECT_EQ(seen->folder, QDir(dir.path()).absolutePath());
+    EXPECT_EQ(open.name, QString());
+    EXPECT_EQ(browse.name, QString());
+    EXPECT_EQ(save.name, QStringLiteral("info.txt"));
 }
 
 TEST(QtDialogs, BusyCursorIsOneOverride) {

@@ -120,7 +120,6 @@ QIcon themeIcon(std::initializer_list<const char*> names) {
     return {};
 }
 
-
 } // namespace
 
 TfrmConvert::TfrmConvert(QWidget* owner) : QWidget(owner, Qt::Dialog) {
@@ -139,9 +138,9 @@ TfrmConvert::TfrmConvert(QWidget* owner) : QWidget(owner, Qt::Dialog) {
     buildButtons();
     buildTabOrder();
 
-    // Opening, in order: the stored options, the stored format and folder, the captions, the
-    // profile folders and lists, and the stored format shown with its first profile.
-    RunShowingFailure(LoadOptions);
+    // Opening, in order: the format and folder in use (the options in memory: options.ini is only
+    // written when the program ends, so reading it would undo this session's choices), the
+    // captions, the profile folders and lists, and the format shown with its first profile.
     const int stored = Options.OutputFormat < FormatCount ? Options.OutputFormat : 0;
     txtOutputDir->setText(Options.LastOutputOpenDir);
     ApplyCaptions();
@@ -464,7 +463,7 @@ void TfrmConvert::showProfileMenu() {
 }
 
 void TfrmConvert::browse() {
-    QString folder = Options.LastOutputOpenDir;
+    QString folder = NearestExistingFolder(Options.LastOutputOpenDir);
     if (!BrowseForFolder(folder, Str(Ids::IDS_SelectFolder), QString()))
         return;
     Options.LastOutputOpenDir = folder;
@@ -482,13 +481,34 @@ void TfrmConvert::accept() {
     // The main window's labels show the profile that the batch will use, also when another one
     // was picked in the list after the format was chosen.
     notifyFormat();
-    emit accepted(TrimControls(OutputFolderText()));
+    const QString folder = TrimControls(OutputFolderText());
+    // The folder chosen is the one kept for the next start, as a browsed one is.
+    Options.LastOutputOpenDir = folder;
+    emit accepted(folder);
     hide();
 }
 
 void TfrmConvert::cancel() {
+    restoreOpeningChoice();
     emit cancelled();
     hide();
+}
+
+void TfrmConvert::restoreOpeningChoice() {
+    for (int i = 0; i < FormatCount; ++i) {
+        QComboBox* list = m_lists[i];
+        const QString& text = m_opening.profiles[i];
+        const QSignalBlocker block(list);
+        if (!m_opening.listed[i]) {
+            list->setEditText(text);
+            continue;
+        }
+        if (const int index = list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive); index >= 0)
+            list->setCurrentIndex(index);
+    }
+    txtOutputDir->setText(m_opening.folderText);
+    Options.LastOutputOpenDir = m_opening.storedFolder;
+    chooseFormat(m_opening.format);
 }
 
 void TfrmConvert::changeEvent(QEvent* event) {
@@ -501,14 +521,26 @@ void TfrmConvert::changeEvent(QEvent* event) {
 
 void TfrmConvert::closeEvent(QCloseEvent* event) {
     // Closing the window is Cancel, so that the main window is enabled again.
-    if (isVisible())
+    if (isVisible()) {
+        restoreOpeningChoice();
         emit cancelled();
+    }
     QWidget::closeEvent(event);
 }
 
 void TfrmConvert::showEvent(QShowEvent* event) {
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         CentreOverOwner(this, parentWidget());
+        // Opened: what Cancel puts back.
+        m_opening.format = m_format;
+        for (int i = 0; i < FormatCount; ++i) {
+            m_opening.profiles[i] = m_lists[i]->currentText();
+            m_opening.listed[i] =
+                m_lists[i]->findText(m_opening.profiles[i], Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
+        }
+        m_opening.folderText = txtOutputDir->text();
+        m_opening.storedFolder = Options.LastOutputOpenDir;
+    }
     // The main window connects after creation: the opening format reaches its labels here.
     if (!m_notifiedOnce) {
         m_notifiedOnce = true;

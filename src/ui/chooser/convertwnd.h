@@ -1,7 +1,9 @@
 #pragma once
-// The output chooser: format, profile and output folder. The main window creates a new one at
-// each "Output Setting" and reads the most recent one; it shows without blocking while the main
-// window is disabled, and OK or Cancel hides it again (it stays alive and keeps serving batches).
+// The output chooser: format, profile and output folder. The main window creates it at the first
+// "Output Setting" and shows the same one again at every later one, so that it opens with the
+// choice in use in this session; it shows without blocking while the main window is disabled, and
+// OK or Cancel hides it again (it stays alive and keeps serving batches). Cancel puts back the
+// choice it opened with.
 #include <QWidget>
 
 #include <array>
@@ -24,7 +26,8 @@ struct TProfileListChange;
 class TfrmConvert : public QWidget {
     Q_OBJECT
   public:
-    // Runs the opening steps (options reloaded, stored format chosen, captions, profile lists).
+    // Runs the opening steps: the format and folder in memory (Options.OutputFormat, AVI when it
+    // is no format, and Options.LastOutputOpenDir), captions, profile folders and lists.
     explicit TfrmConvert(QWidget* owner);
     ~TfrmConvert() override;
 
@@ -50,11 +53,13 @@ class TfrmConvert : public QWidget {
     void formatChosen(const QString& formatCaption, const QString& profileText);
     // OK: the main window shows the trimmed folder and enables itself.
     void accepted(const QString& folder);
-    // Cancel: the main window empties its format and profile labels and enables itself.
+    // Cancel: the choice the chooser opened with is back (formatChosen has told the main window);
+    // the main window enables itself.
     void cancelled();
 
-    // formatChosen also reaches the main window when the chooser first shows (the opening format)
-    // and with OK (the profile then current in the list), so its labels show what a batch uses.
+    // formatChosen also reaches the main window when the chooser first shows (the opening format),
+    // with OK (the profile then current in the list) and with Cancel (the opening choice), so its
+    // labels show what a batch uses.
 
   protected:
     void changeEvent(QEvent* event) override;
@@ -76,10 +81,23 @@ class TfrmConvert : public QWidget {
     void runProfileAction(const std::function<TProfileListChange(IProfileForms&)>& action);
     void accept();
     void cancel();
+    // Puts back the choice taken when the chooser was shown: format, each format's profile text
+    // (a profile deleted or renamed meanwhile stays as its action left the list), folder field and
+    // stored folder.
+    void restoreOpeningChoice();
     void notifyFormat();
     QString formatCaption(int formatIndex) const;
 
     int m_format = 0;
+    // The choice when the chooser was last shown.
+    struct TOpeningChoice {
+        int format = 0;
+        std::array<QString, 16> profiles{};
+        std::array<bool, 16> listed{}; // the profile was an entry of its list (not typed)
+        QString folderText;
+        QString storedFolder;
+    };
+    TOpeningChoice m_opening;
     // The profile folders the lists were filled from (the language's, when they were filled).
     std::array<QString, 16> m_listFolders{};
     bool m_notifiedOnce = false;

@@ -10,6 +10,7 @@
 #include "engine/clock.h"
 #include "engine/engine_process.h"
 #include "engine/progress_view.h"
+#include "engine/source_disposal.h"
 #include "lang/strings.h"
 #include "sources/sourcelist.h"
 #include "ui/centre.h"
@@ -19,13 +20,17 @@
 
 #include <QPointer>
 #include <QSet>
+#include <QString>
 #include <QWidget>
+
+#include <algorithm>
 
 // The window side of a batch: the driver's view over the progress window, the tray and the end
 // report with its completion action.
 struct TBatchWindow::Impl final : public IProgressView {
     Impl(TBatchWindow& self, QWidget* owner, TSourceList& list, TBatchWindowParts parts)
-        : owner(owner), list(list), ownEngine(parts.engine ? nullptr : std::make_unique<TEngineProcess>()),
+        : self(self), owner(owner), list(list),
+          ownEngine(parts.engine ? nullptr : std::make_unique<TEngineProcess>()),
           engine(parts.engine ? parts.engine : ownEngine.get()),
           clock(parts.clock ? parts.clock : &systemClock), tray(new TTrayIcon(&self)),
           driver(std::make_unique<TBatchDriver>(list, *engine, *this, *clock)) {
@@ -36,6 +41,10 @@ struct TBatchWindow::Impl final : public IProgressView {
         tray->SetBatchRunning([this] { return Running(); });
         if (!parts.engine)
             driver->SetEngineFactory([] { return std::make_unique<TEngineProcess>(); });
+        // Converted sources go to the desktop's trash (deleted where their drive has none).
+        driver->SetSourceDisposer([](const QString& source, const TFileIdentity& identity) {
+            return DisposeOfSource(source, identity, TDisposal::Trash);
+        });
         QObject::connect(tray, &TTrayIcon::showWindowRequested, &self, [this] { restoreFromTray(); });
         QObject::connect(tray, &TTrayIcon::exitRequested, &self, [this] { exitFromTray(); });
     }
@@ -202,16 +211,36 @@ struct TBatchWindow::Impl final : public IProgressView {
 
     void BatchEndReport(bool hadError, int modalResult) override {
         inhibitor.reset();
+        // The report says where the sources of the converted files went.
+        const QList<TFileOutcome>& outcomes = driver->Outcomes();
+        const auto count = [&outcomes](TSourceFate fate) {
+            return int(std::count_if(outcomes.cbegin(), outcomes.cend(),
+                                     [fate](const TFileOutcome& o) { return o.sourceFate == fate; }));
+        };
+        const int trashed = count(TSourceFate::Trashed);
+        const int deleted = count(TSourceFate::Deleted);
+        const QString sources = SourcesNote(trashed, deleted);
+        const auto withSources = [&sources](const QString& text, const char* gap) {
+            return sources.isEmpty() ? text : text + QLatin1String(gap) + sources;
+        };
         if (hadError) {
-            Dialogs().MessageBoxDetails(Str(Ids::IDS_MESSAGEBOX_AnErrorOccurred),
+            Dialogs().MessageBoxDetails(withSources(Str(Ids::IDS_MESSAGEBOX_AnErrorOccurred), "\n\n"),
                                         Str(Ids::IDS_MESSAGEBOX_Oops), TMsgDlgType::mtWarning,
                                         static_cast<unsigned>(TMsgDlgBtn::mbOK),
                                         ReportDetails(driver->Report().Failed()));
             markFailedRows();
             return;
         }
-        tray->Balloon(FormatStr(Str(Ids::IDS_LABEL_TrayInformation), {ApplicationTitle}),
-                      Str(Ids::IDS_MESSAGEBOX_TrayConvertComplete));
+        const bool announced =
+            tray->Balloon(FormatStr(Str(Ids::IDS_LABEL_TrayInformation), {ApplicationTitle}),
+                          withSources(Str(Ids::IDS_MESSAGEBOX_TrayConvertComplete), "\n"));
+        const int converted = int(std::count_if(outcomes.cbegin(), outcomes.cend(),
+                                                [](const TFileOutcome& o) { return o.converted; }));
+        // Without a tray or notifications the window says it (a batch stopped before its first
+        // file was done has nothing to say).
+        if (!announced && converted > 0)
+            emit self.succeededUnannounced(
+                {converted, TrimControls(driver->Settings().outputFolder), trashed, deleted});
         if (Options.ShutdownWindowsWhenDone && modalResult != mrCancel) {
             TfrmShutdown countdown(owner);
             countdown.adjustSize();
@@ -233,6 +262,7 @@ struct TBatchWindow::Impl final : public IProgressView {
         }
     }
 
+    TBatchWindow& self;
     QPointer<QWidget> owner;
     TSourceList& list;
     std::unique_ptr<IEngineRunner> ownEngine;

@@ -3,6 +3,7 @@
 // menu, the end-of-batch report and the completion action. The main window creates one and
 // keeps it for the program's life; its convert action hands over the output settings.
 #include <QObject>
+#include <QString>
 
 #include <functional>
 #include <memory>
@@ -12,6 +13,15 @@ class IEngineRunner;
 class QWidget;
 class TSourceList;
 struct TBatchSettings;
+
+// A batch without errors, for the main window to show when the desktop could not: how many files
+// were converted, where to, and where their sources went.
+struct TBatchSuccess {
+    int converted = 0;
+    QString outputFolder;
+    int trashed = 0;
+    int deleted = 0;
+};
 
 // What a test steers in place of the real parts; every empty member takes the real one.
 struct TBatchWindowParts {
@@ -41,6 +51,11 @@ class TBatchWindow : public QObject {
     bool Running() const;
     // Re-applies every caption from the string table (after a language switch).
     void ApplyCaptions();
+
+  signals:
+    // A batch ended without errors and neither a tray balloon nor a desktop notification could
+    // say so: the owner shows it without blocking.
+    void succeededUnannounced(const TBatchSuccess& success);
 
   private:
     struct Impl;

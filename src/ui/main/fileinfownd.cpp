@@ -76,11 +76,10 @@ bool TfrmFileInfo::Fill(const TFileItem& item) {
 
 void TfrmFileInfo::save() {
     // The first save starts in the documents folder; later ones where the last one went.
-    QString start = m_saveName;
-    if (QFileInfo(start).isRelative()) {
-        const QString documents = GetShellFolder(QStringLiteral("Personal"));
-        start = QDir(documents.isEmpty() ? QDir::homePath() : documents).filePath(start);
-    }
+    // In an existing folder, so that only the file name is typed in the name field.
+    const QFileInfo last(m_saveName);
+    const QString folder = last.isRelative() ? GetShellFolder(QStringLiteral("Personal")) : last.path();
+    const QString start = QDir(NearestExistingFolder(folder)).filePath(last.fileName());
     QString title = Str(Ids::IDS_FILEINFORMATION_BUTTTON_SaveFielInfo);
     while (title.endsWith(QLatin1Char('.')))
         title.chop(1);

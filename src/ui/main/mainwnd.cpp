@@ -11,6 +11,7 @@
 #include "ui/chooser/convertwnd.h"
 #include "ui/main/aboutwnd.h"
 #include "ui/main/batchwindow.h"
+#include "ui/main/donebar.h"
 #include "ui/main/fileinfownd.h"
 #include "ui/main/settingswnd.h"
 #include "ui/main/sourcelistview.h"
@@ -26,47 +27,22 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWindow>
-
-namespace {
-
-QToolButton* titleButton(QWidget* parent, const char* name, const QString& text) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setText(text);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setFixedSize(30, 26);
-    return button;
-}
-
-} // namespace
 
 QString LiteralMenuText(const QString& text) {
     return QString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
-TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_list(this) {
+TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, Qt::Window), m_list(this) {
     setObjectName(QStringLiteral("frmMain"));
     setMinimumSize(600, 520);
-    // Roomy where the screen allows, never larger than it.
-    QSize size(820, 720);
-    if (const QScreen* screen = this->screen())
-        size = size.boundedTo(screen->availableGeometry().size() * 0.9).expandedTo(minimumSize());
-    resize(size);
-    setStyleSheet(
-        QStringLiteral("#pnlTitle { background: #1f4e79; }"
-                       "#pnlTitle QLabel, #pnlTitle QToolButton { color: white; font-weight: bold; }"
-                       "#pnlStatus { border-top: 1px solid palette(mid); }"
-                       "#pnlOutput { border-top: 1px solid palette(mid); }"));
+    setStyleSheet(QStringLiteral("#pnlStatus { border-top: 1px solid palette(mid); }"
+                                 "#pnlOutput { border-top: 1px solid palette(mid); }"));
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(0, 0, 0, 0);
     root->setSpacing(0);
-    buildTitleBar(root);
 
     auto* body = new QWidget(this);
     body->setObjectName(QStringLiteral("pnlBody"));
@@ -89,9 +65,6 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frameless
         RunShowingFailure(SaveOptions);
         close();
     });
-    actMin = new QAction(this);
-    actMin->setObjectName(QStringLiteral("actMin"));
-    connect(actMin, &QAction::triggered, this, &QWidget::showMinimized);
     actHelpContent = new QAction(this);
     actHelpContent->setObjectName(QStringLiteral("actHelpContent"));
     actHelpContent->setShortcut(QKeySequence(Qt::Key_F1));
@@ -99,8 +72,6 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frameless
     connect(actHelpContent, &QAction::triggered, this,
             [] { Dialogs().ShellOpen(HelpFileFor(LanguageFileName)); });
     addAction(actHelpContent);
-    connect(btnClose, &QToolButton::clicked, actExit, &QAction::trigger);
-    connect(btnMin, &QToolButton::clicked, actMin, &QAction::trigger);
 
     // Creation steps, in order: options, language menu, captions, title, drop target, file count.
     RunShowingFailure(LoadOptions);
@@ -112,37 +83,51 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frameless
     buildLanguageMenu();
     ApplyMainCaptions();
     setWindowTitle(ApplicationTitle);
-    lblTitle->setText(ApplicationTitle);
     setAcceptDrops(true);
     UpdateSummary();
+    restorePlacement();
 }
 
 TfrmMain::~TfrmMain() = default;
 
-void TfrmMain::buildTitleBar(QVBoxLayout* root) {
-    m_titleBar = new QWidget(this);
-    m_titleBar->setObjectName(QStringLiteral("pnlTitle"));
-    m_titleBar->setAttribute(Qt::WA_StyledBackground);
-    auto* layout = new QHBoxLayout(m_titleBar);
-    layout->setContentsMargins(10, 2, 2, 2);
-    lblTitle = new QLabel(m_titleBar);
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    layout->addWidget(lblTitle);
-    layout->addStretch();
-    btnHelp = titleButton(m_titleBar, "btnHelp", QStringLiteral("?"));
-    btnMin = titleButton(m_titleBar, "btnMin", QStringLiteral("\u2013"));
-    btnClose = titleButton(m_titleBar, "btnClose", QStringLiteral("\u2715"));
-    layout->addWidget(btnHelp);
-    layout->addWidget(btnMin);
-    layout->addWidget(btnClose);
-    root->addWidget(m_titleBar);
-    // The title bar moves the frameless window.
-    m_titleBar->installEventFilter(this);
-    lblTitle->installEventFilter(this);
+void TfrmMain::buildHelpButton(QHBoxLayout* row) {
+    btnHelp = new QToolButton(this);
+    btnHelp->setObjectName(QStringLiteral("btnHelp"));
+    btnHelp->setText(QStringLiteral("?"));
+    btnHelp->setMinimumWidth(32);
+    QFont bold = btnHelp->font();
+    bold.setBold(true);
+    btnHelp->setFont(bold);
+    row->addWidget(btnHelp);
     // The help button opens its menu on a left press and as its context menu.
     btnHelp->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(btnHelp, &QToolButton::pressed, this, &TfrmMain::showHelpMenu);
     connect(btnHelp, &QWidget::customContextMenuRequested, this, &TfrmMain::showHelpMenu);
+}
+
+void TfrmMain::restorePlacement() {
+    // The stored size, else a roomy one; never larger than the screen.
+    const TWindowPlacement placement = LoadWindowPlacement();
+    QSize size(820, 720);
+    if (placement.width > 0 && placement.height > 0)
+        size = QSize(placement.width, placement.height);
+    if (const QScreen* screen = this->screen()) {
+        const QSize room = placement.width > 0 ? screen->availableGeometry().size()
+                                               : screen->availableGeometry().size() * 0.9;
+        size = size.boundedTo(room);
+    }
+    resize(size.expandedTo(minimumSize()));
+    if (placement.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TfrmMain::savePlacement() const {
+    const QSize size = isMaximized() ? normalGeometry().size() : this->size();
+    try {
+        SaveWindowPlacement({size.width(), size.height(), isMaximized()});
+    } catch (const EVaridError&) {
+        // The window's size is no option of the user's: not keeping it is no reason for a message.
+    }
 }
 
 void TfrmMain::buildHelpMenu() {
@@ -154,6 +139,10 @@ void TfrmMain::buildHelpMenu() {
     connect(miHelpContent, &QAction::triggered, actHelpContent, &QAction::trigger);
     mniLanguages = mnuHelp->addMenu(QString());
     mniLanguages->setObjectName(QStringLiteral("mniLanguages"));
+    miSettings2 = mnuHelp->addAction(QString());
+    miSettings2->setObjectName(QStringLiteral("miSettings2"));
+    miSettings2->setIcon(action("actSettingsExecute")->icon());
+    connect(miSettings2, &QAction::triggered, action("actSettingsExecute"), &QAction::trigger);
     mnuHelp->addSeparator();
     miAbout = mnuHelp->addAction(QString());
     miAbout->setObjectName(QStringLiteral("miAbout"));
@@ -213,15 +202,15 @@ void TfrmMain::ApplyMainCaptions() {
     m_batch->ApplyCaptions();
     miHelpContent->setText(Str(Ids::IDS_MAIN_MENUITEM_HelpContent));
     mniLanguages->setTitle(Str(Ids::IDS_MAIN_MENUITEM_Language));
+    // The settings in the help menu too, with their shortcut in the key column.
+    miSettings2->setText(LiteralMenuText(Str(Ids::IDS_MAIN_MENUITEM_Settings)) + QLatin1Char('\t') +
+                         action("actSettingsExecute")->shortcut().toString(QKeySequence::NativeText));
     miAbout->setText(Str(Ids::IDS_MAIN_MENUITEM_About));
     actExit->setText(Str(Ids::IDS_MAIN_MENUITEM_Exit));
-    btnClose->setToolTip(Str(Ids::IDS_MAIN_MENUITEM_Exit));
     btnHelp->setToolTip(Str(Ids::IDS_MAIN_MENUITEM_HelpContent));
-    btnMin->setToolTip(Str(Ids::IDS_MAIN_BUTTON_Minimize));
-    // The title buttons show symbols: screen readers and tests from outside read these names.
-    btnClose->setAccessibleName(btnClose->toolTip());
+    // The help button shows a symbol: screen readers and tests from outside read this name.
     btnHelp->setAccessibleName(btnHelp->toolTip());
-    btnMin->setAccessibleName(btnMin->toolTip());
+    pnlBatchDone->ApplyCaptions();
     UpdateSummary();
     emit captionsApplied();
 }
@@ -231,7 +220,10 @@ void TfrmMain::UpdateSummary() {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-    // Closing other than through actExit ends the program without saving the options.
+    // The desktop's close (frame button, close key) comes as a spontaneous event.
+    if (event->spontaneous())
+        RunShowingFailure(SaveOptions);
+    savePlacement();
     QWidget::closeEvent(event);
 }
 
@@ -255,10 +247,5 @@ void TfrmMain::dropEvent(QDropEvent* event) {
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_chooser && event->type() == QEvent::Hide && !event->spontaneous())
         setEnabled(true);
-    if ((watched == m_titleBar || watched == lblTitle) && event->type() == QEvent::MouseButtonPress &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && windowHandle()) {
-        windowHandle()->startSystemMove();
-        return true;
-    }
     return QWidget::eventFilter(watched, event);
 }

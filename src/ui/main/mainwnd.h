@@ -1,7 +1,9 @@
 #pragma once
-// The main window: a frameless window with its own title bar (title, help, minimise and close
-// buttons), the source list with its buttons and context menus, the media panel of the selected
-// file, the output choice with the Output Setting and Convert buttons, and a status line.
+// The main window, in the desktop's frame (resized, maximised, moved and closed by the window
+// manager; its size and maximised state kept between starts): the source list with its buttons,
+// the help button ("?") and context menus, the message of a batch's success where the desktop
+// cannot show one, the media panel of the selected file, the output choice with the Output
+// Setting and Convert buttons, and a status line.
 #include "engine/batch_driver.h"
 #include "sources/sourcelist.h"
 #include "ui/chooser/convertwnd.h"
@@ -15,11 +17,13 @@
 #include <memory>
 
 class QAction;
+class QHBoxLayout;
 class QLabel;
 class QMenu;
 class QPushButton;
 class QToolButton;
 class QVBoxLayout;
+class TBatchDoneBar;
 class TBatchWindow;
 class TKelMultiLanguages;
 class TMediaPanel;
@@ -47,11 +51,11 @@ class TfrmMain : public QWidget {
     TSourceList& SourceList() { return m_list; }
 
     TKelMultiLanguages& Languages() { return *m_languages; }
-    // The body below the title bar; the windows' panels are added to its layout.
+    // The body above the status line; the windows' panels are added to its layout.
     QVBoxLayout* Body() const { return m_body; }
     // The add dialog's file types as last built from the language's input filters.
     const QString& OpenFilter() const { return m_openFilter; }
-    // The chooser the batch reads: the most recently created one, or none yet.
+    // The chooser the batch reads: created at the first "Output Setting", none before.
     TfrmConvert* Chooser() const { return m_chooser; }
     // The settings the convert action hands to the batch.
     TBatchSettings ConvertSettings() const;
@@ -66,6 +70,9 @@ class TfrmMain : public QWidget {
     void captionsApplied();
 
   protected:
+    // The frame's close box (and the desktop's close key) is the window's close button: it saves
+    // the options as Exit does. A close from inside the program (the tray's exit item) does not.
+    // Either way the window's size and maximised state are kept for the next start.
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -73,8 +80,10 @@ class TfrmMain : public QWidget {
     void dropEvent(QDropEvent* event) override;
 
   private:
-    void buildTitleBar(QVBoxLayout* root);
+    void buildHelpButton(QHBoxLayout* row);
     void buildHelpMenu();
+    void restorePlacement();
+    void savePlacement() const;
     void buildLanguageMenu();
     void buildActions();
     void buildBody();
@@ -101,22 +110,19 @@ class TfrmMain : public QWidget {
     TSourceList m_list;
     std::unique_ptr<TKelMultiLanguages> m_languages;
     std::unique_ptr<TBatchWindow> m_batch;
-    QWidget* m_titleBar = nullptr;
-    QLabel* lblTitle = nullptr;
     QToolButton* btnHelp = nullptr;
-    QToolButton* btnMin = nullptr;
-    QToolButton* btnClose = nullptr;
     QLabel* lblStatus = nullptr;
     QVBoxLayout* m_body = nullptr;
     QMenu* mnuHelp = nullptr;
     QMenu* mniLanguages = nullptr;
     QAction* miHelpContent = nullptr;
+    QAction* miSettings2 = nullptr;
     QAction* miAbout = nullptr;
     QAction* actExit = nullptr;
-    QAction* actMin = nullptr;
     QAction* actHelpContent = nullptr;
     QList<QAction*> m_languageItems;
 
+    TBatchDoneBar* pnlBatchDone = nullptr;
     TSourceListView* lsvFileName = nullptr;
     TMediaPanel* pnlMediaInfo = nullptr;
     QMenu* mnuListViewHaveFile = nullptr;
@@ -130,9 +136,8 @@ class TfrmMain : public QWidget {
     QHash<QString, QAction*> m_actions; // by object name
     QList<QAction*> m_menuItems;        // of both list menus
     QString m_openFilter;
-    int m_shownFormat = -1; // format shown in lblOutputFormat; -1 when the label is empty
-    int m_adding = 0;       // adds in progress (an add lets other commands run between files)
-    QElapsedTimer m_pump;   // since events were last let through during an add
+    int m_adding = 0;     // adds in progress (an add lets other commands run between files)
+    QElapsedTimer m_pump; // since events were last let through during an add
     QPointer<TfrmConvert> m_chooser;
     QPointer<TfrmSettings> m_settings;
     TfrmFileInfo* m_fileInfo = nullptr;

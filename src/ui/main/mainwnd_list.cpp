@@ -2,9 +2,12 @@
 // media panel and the output panel.
 #include "app/dialogs.h"
 #include "app/options.h"
+#include "app/utils.h"
 #include "lang/multilanguages.h"
 #include "lang/strings.h"
 #include "media/fileinfo.h"
+#include "ui/main/batchwindow.h"
+#include "ui/main/donebar.h"
 #include "ui/main/mainwnd.h"
 #include "ui/main/mediapanel.h"
 #include "ui/main/sourcelistview.h"
@@ -125,7 +128,12 @@ void TfrmMain::buildActions() {
 }
 
 void TfrmMain::buildBody() {
-    // The list buttons, the list and the media panel.
+    // A batch's success where the desktop could not show it.
+    pnlBatchDone = new TBatchDoneBar(this);
+    m_body->addWidget(pnlBatchDone);
+    connect(m_batch.get(), &TBatchWindow::succeededUnannounced, pnlBatchDone, &TBatchDoneBar::ShowSuccess);
+
+    // The list buttons with the help button at their end, the list and the media panel.
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(4);
     for (const auto& [name, act] : kListButtons) {
@@ -141,6 +149,7 @@ void TfrmMain::buildBody() {
             buttons->addSpacing(12);
     }
     buttons->addStretch();
+    buildHelpButton(buttons);
     m_body->addLayout(buttons);
 
     lsvFileName = new TSourceListView(m_list, this);
@@ -213,8 +222,8 @@ void TfrmMain::buildBody() {
              findChild<QWidget*>(QStringLiteral("btnOpen")), findChild<QWidget*>(QStringLiteral("btnAdd")),
              findChild<QWidget*>(QStringLiteral("btnDelete")),
              findChild<QWidget*>(QStringLiteral("btnClear")), findChild<QWidget*>(QStringLiteral("btnUp")),
-             findChild<QWidget*>(QStringLiteral("btnDown")), lsvFileName, pnlMediaInfo->MoreButton(), setting,
-             convert}) {
+             findChild<QWidget*>(QStringLiteral("btnDown")), btnHelp, lsvFileName, pnlMediaInfo->MoreButton(),
+             setting, convert}) {
         if (previous)
             setTabOrder(previous, w);
         previous = w;
@@ -295,7 +304,8 @@ void TfrmMain::keepResponsive() {
 
 void TfrmMain::addFiles(bool clearFirst) {
     const QString title = Str(clearFirst ? Ids::IDS_MAIN_BUTTON_Open : Ids::IDS_MAIN_MENUITEM_AddFiles);
-    const QStringList files = Dialogs().GetOpenFileNames(title, Options.LastInputOpenDir, m_openFilter);
+    const QStringList files =
+        Dialogs().GetOpenFileNames(title, NearestExistingFolder(Options.LastInputOpenDir), m_openFilter);
     if (files.isEmpty())
         return;
     Options.LastInputOpenDir = QFileInfo(files.first()).absolutePath();

@@ -13,6 +13,7 @@
 #include "ui/centre.h"
 #include "ui/chooser/convertwnd.h"
 #include "ui/main/batchwindow.h"
+#include "ui/main/donebar.h"
 #include "ui/main/fileinfownd.h"
 #include "ui/main/mainwnd.h"
 #include "ui/main/settingswnd.h"
@@ -57,18 +58,15 @@ TBatchSettings TfrmMain::ConvertSettings() const {
 
 void TfrmMain::showStoredChoice() {
     // With a chooser the labels follow its signals; after a language switch they show the
-    // format's caption and the chooser's profile in the new language (unless it was cancelled).
+    // format's caption and the chooser's profile in the new language.
     if (m_chooser) {
-        if (m_shownFormat >= 0) {
-            lblOutputFormat->setText(FormatCaption(m_shownFormat));
-            lblProfileText->setText(m_chooser->CurrentProfile());
-        }
+        lblOutputFormat->setText(FormatCaption(m_chooser->CurrentFormat()));
+        lblProfileText->setText(m_chooser->CurrentProfile());
         return;
     }
     // The profile folders belong to the language: look for the first profile in the current one.
     InitProfileFolders();
     const TOutputChoice choice = StoredOutputChoice();
-    m_shownFormat = choice.formatIndex;
     lblOutputFormat->setText(FormatCaption(choice.formatIndex));
     lblProfileText->setText(choice.profileName);
     lblOutputDirectory->setText(choice.outputFolder);
@@ -77,6 +75,7 @@ void TfrmMain::showStoredChoice() {
 void TfrmMain::convert() {
     if (m_adding > 0 || m_batch->Running())
         return;
+    pnlBatchDone->hide(); // the last batch's message
     m_batch->Convert(ConvertSettings());
     // The batch keeps the folder it used; without a chooser the labels show the stored choice.
     if (!m_chooser)
@@ -84,31 +83,30 @@ void TfrmMain::convert() {
 }
 
 void TfrmMain::openOutputSetting() {
-    auto* chooser = new TfrmConvert(this);
-    m_chooser = chooser;
-    // The chooser chose the stored format while it opened, before these connections.
-    m_shownFormat = chooser->CurrentFormat();
-    lblOutputFormat->setText(FormatCaption(m_shownFormat));
-    lblProfileText->setText(chooser->CurrentProfile());
-    connect(chooser, &TfrmConvert::formatChosen, this,
-            [this, chooser](const QString& formatCaption, const QString& profileText) {
-                m_shownFormat = chooser->CurrentFormat();
-                lblOutputFormat->setText(formatCaption);
-                lblProfileText->setText(profileText);
-            });
-    connect(chooser, &TfrmConvert::accepted, this, [this](const QString& folder) {
-        lblOutputDirectory->setText(folder);
-        setEnabled(true);
-    });
-    connect(chooser, &TfrmConvert::cancelled, this, [this] {
-        m_shownFormat = -1;
-        lblOutputFormat->clear();
-        lblProfileText->clear();
-        setEnabled(true);
-    });
-    // However the chooser goes away (OK, Cancel, its close box), the main window comes back.
-    chooser->installEventFilter(this);
-    connect(chooser, &QObject::destroyed, this, [this] { setEnabled(true); });
+    // One chooser for the session: it opens again with the choice in use, and opening it changes
+    // nothing here.
+    TfrmConvert* chooser = m_chooser;
+    if (!chooser) {
+        chooser = new TfrmConvert(this);
+        m_chooser = chooser;
+        // The chooser chose the format in use while it was created, before these connections.
+        lblOutputFormat->setText(FormatCaption(chooser->CurrentFormat()));
+        lblProfileText->setText(chooser->CurrentProfile());
+        connect(chooser, &TfrmConvert::formatChosen, this,
+                [this](const QString& formatCaption, const QString& profileText) {
+                    lblOutputFormat->setText(formatCaption);
+                    lblProfileText->setText(profileText);
+                });
+        connect(chooser, &TfrmConvert::accepted, this, [this](const QString& folder) {
+            lblOutputDirectory->setText(folder);
+            setEnabled(true);
+        });
+        // Cancel has put the opening choice back in the labels through formatChosen.
+        connect(chooser, &TfrmConvert::cancelled, this, [this] { setEnabled(true); });
+        // However the chooser goes away (OK, Cancel, its close box), the main window comes back.
+        chooser->installEventFilter(this);
+        connect(chooser, &QObject::destroyed, this, [this] { setEnabled(true); });
+    }
     // The main window waits for OK or Cancel; the chooser, a window of its own, stays usable.
     setEnabled(false);
     chooser->setEnabled(true);

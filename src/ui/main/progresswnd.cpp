@@ -177,6 +177,7 @@ void TfrmProgress::ApplyCaptions() {
     lblFiles->setText(Str(Ids::IDS_CONVERTING_LABEL_Files));
     lblFilesRemaining->setText(Str(Ids::IDS_CONVERTING_LABEL_RemainingTime));
     chkDelSource->setText(Str(Ids::IDS_CONVERTING_CHECK_Delete));
+    chkDelSource->setToolTip(Str(Ids::IDS_CONVERTING_DelSourceHint));
     chkShutdown->setText(Str(Ids::IDS_CONVERTING_CHECK_Shutdown));
     btnTray->setText(Str(Ids::IDS_CONVERTING_BUTTON_SendToTray));
     btnCancel->setText(Str(Ids::IDS_CONVERTING_Cancel));

@@ -94,12 +94,14 @@ void TTrayIcon::HideIcon() {
     hide();
 }
 
-void TTrayIcon::Balloon(const QString& title, const QString& text) {
+bool TTrayIcon::Balloon(const QString& title, const QString& text) {
     if (m_shown && TrayAvailable()) {
         showMessage(title, text, QSystemTrayIcon::Information, kBalloonMs);
         emit balloonShown(title, text, true);
-        return;
+        return true;
     }
-    if (m_notify && m_notify(title, text))
-        emit balloonShown(title, text, false);
+    if (!m_notify || !m_notify(title, text))
+        return false;
+    emit balloonShown(title, text, false);
+    return true;
 }

@@ -31,8 +31,9 @@ class TTrayIcon : public QSystemTrayIcon {
     void HideIcon();
     bool Shown() const { return m_shown; }
 
-    // An information balloon with a 10-second timeout.
-    void Balloon(const QString& title, const QString& text);
+    // An information balloon with a 10-second timeout; whether it could be shown (on the icon or
+    // as a desktop notification).
+    bool Balloon(const QString& title, const QString& text);
 
     QMenu* Menu() const { return mnuTray; }
 
