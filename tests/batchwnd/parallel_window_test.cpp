@@ -106,7 +106,7 @@ TEST_F(ParallelWindowTest, StopNowEndsEveryEngineInFlightAndLeavesNoOutput) {
             const auto* name = progress()->findChild<QLabel*>(QStringLiteral("lblFile%1").arg(n));
             const auto* bar = progress()->findChild<QProgressBar*>(QStringLiteral("prgFile%1").arg(n));
             if (name && name->isVisible() && bar && bar->isVisible())
-                rows << name->text();
+                rows << name->text() + QLatin1Char('|') + name->accessibleName();
         }
         rows << QString::number(
             progress()->findChild<QProgressBar*>(QStringLiteral("prgStatus"))->isVisible());
@@ -117,9 +117,10 @@ TEST_F(ParallelWindowTest, StopNowEndsEveryEngineInFlightAndLeavesNoOutput) {
     ASSERT_TRUE(batch.Convert(settings(3)));
 
     ASSERT_EQ(running.size(), 3) << "the three conversions were never seen running at once";
-    EXPECT_EQ(rows, (QStringList{QStringLiteral("Working on file 1 of 3: a.mkv"),
-                                 QStringLiteral("Working on file 2 of 3: b.mkv"),
-                                 QStringLiteral("Working on file 3 of 3: c.mkv"), QStringLiteral("0")}));
+    EXPECT_EQ(rows,
+              (QStringList{QStringLiteral("a.mkv|Working on file 1 of 3: a.mkv"),
+                           QStringLiteral("b.mkv|Working on file 2 of 3: b.mkv"),
+                           QStringLiteral("c.mkv|Working on file 3 of 3: c.mkv"), QStringLiteral("0")}));
     for (const qint64 pid : engines + running)
         EXPECT_FALSE(ProcessRunning(pid)) << pid;
     EXPECT_TRUE(outFolder().isEmpty()) << outFolder().join(QLatin1Char(' ')).toStdString();

@@ -58,6 +58,11 @@ TEST_F(ParallelConvertTest, ThreeAtOnceConvertEveryFileRightAndAFailureAloneFail
     const QString summary = r.out.mid(r.out.indexOf(QStringLiteral("Not converted:")));
     EXPECT_TRUE(summary.contains(silent + QStringLiteral(": Error"))) << summary.toStdString();
     EXPECT_EQ(summary.count(QStringLiteral("\n  ")), 1) << summary.toStdString();
+    // Each file in flight has progress lines of its own, with the batch's beside them.
+    for (const char* name : {"song.ogg", "tune.mp3", "clip.webm"})
+        EXPECT_TRUE(r.out.contains(QStringLiteral(" of 4: %1 | file ").arg(QLatin1String(name))) &&
+                    r.out.contains(QStringLiteral("| batch ")))
+            << name << r.out.toStdString();
     // Each output has the sound of its own source, whole.
     const struct {
         const char* output;

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -30,6 +31,27 @@ QLabel* makeLabel(QWidget* parent, const char* name, Qt::Alignment align = Qt::A
     label->setAlignment(align);
     return label;
 }
+
+// A file's name in its row: cut in the middle where the row is too narrow, so that its start and
+// its extension stay readable; the whole name is in the tooltip.
+class TFileNameLabel final : public QLabel {
+  public:
+    using QLabel::QLabel;
+    void SetName(const QString& name) {
+        m_name = name;
+        showName();
+    }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        showName();
+    }
+
+  private:
+    void showName() { setText(fontMetrics().elidedText(m_name, Qt::ElideMiddle, std::max(width(), 1))); }
+    QString m_name;
+};
 
 QProgressBar* makeBar(QWidget* parent, const char* name) {
     auto* bar = new QProgressBar(parent);
@@ -300,15 +322,15 @@ void TfrmProgress::SetFilesAtOnce(int count) {
     while (m_fileRows.size() < count) {
         const int n = int(m_fileRows.size()) + 1;
         const auto name = [n](const char* prefix) { return QLatin1String(prefix) + QString::number(n); };
-        TFileRow row{new QLabel(pnlFiles), makeBar(pnlFiles, "prgFile"), new QLabel(pnlFiles),
+        TFileRow row{new TFileNameLabel(pnlFiles), makeBar(pnlFiles, "prgFile"), new QLabel(pnlFiles),
                      new QLabel(pnlFiles)};
         row.name->setObjectName(name("lblFile"));
         row.name->setTextFormat(Qt::PlainText);
         // A long name is cut rather than widening the window; its tooltip shows it whole.
         row.name->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        row.name->setMinimumWidth(160);
+        row.name->setMinimumWidth(200);
         row.bar->setObjectName(name("prgFile"));
-        row.bar->setFixedWidth(140);
+        row.bar->setFixedWidth(120);
         row.status->setObjectName(name("lblFileStatus"));
         row.status->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         row.remaining->setObjectName(name("lblFileRemaining"));
@@ -335,7 +357,10 @@ void TfrmProgress::SetFileProgress(int place, const TFileProgress& progress) {
         return;
     const TFileRow& row = m_fileRows[place];
     const QString file = QFileInfo(progress.source).fileName();
-    row.name->setText(progress.working);
+    // The row shows the file's name; "Working on file 2 of 8: name" and the output file are in
+    // its tooltip and what screen readers say of it.
+    static_cast<TFileNameLabel*>(row.name)->SetName(file);
+    row.name->setAccessibleName(progress.working);
     row.name->setToolTip(progress.output.isEmpty() ? progress.working
                                                    : progress.working + QLatin1Char('\n') + progress.output);
     row.bar->setValue(std::clamp(progress.percent, 0, 100));
@@ -351,7 +376,7 @@ void TfrmProgress::ClearFileProgress(int place) {
         return;
     const TFileRow& row = m_fileRows[place];
     showFileRow(row, false);
-    row.name->clear();
+    static_cast<TFileNameLabel*>(row.name)->SetName({});
     row.bar->setValue(0);
     row.status->clear();
     row.remaining->clear();
