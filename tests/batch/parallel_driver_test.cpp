@@ -2,8 +2,7 @@
 // file keeps the rules of the one-at-a-time batch (booked by its own end, source deleted only after
 // its own success, failed rows to the end, one output name written by one engine at a time, its
 // own script), the stop commands, and the batch progress over every file in flight.
-#include "app/paths.h"
-#include "app/scripted_dialogs.h"
+#include "driver_fixture.h"
 #include "engine/batch_command.h"
 #include "engine/batch_driver.h"
 #include "engine_pool.h"
@@ -34,27 +33,14 @@ TScriptedRun failingRun(const QString& name) {
     return run;
 }
 
-class ParallelDriverTest : public ::testing::Test {
+class ParallelDriverTest : public TDriverFixture {
   protected:
-    QTemporaryDir dir;
-    TOptions options;
-    TFakeQueue queue;
     TScriptedEngine first;
     TScriptedEnginePool pool;
-    TRecordingView view;
-    TFakeClock clock;
-    TScriptedDialogs dialogs;
-    std::unique_ptr<TBatchDriver> driver;
 
     void SetUp() override {
-        ResetStringTable();
-        InitPathsFor(dir.path());
-        QDir().mkpath(LangsDir + QStringLiteral("English_Profile"));
-        touch(AppDir + QStringLiteral("avcore.dll"), "engine");
-        QDir().mkpath(dir.filePath(QStringLiteral("in")));
-        QDir().mkpath(dir.filePath(QStringLiteral("out")));
         pool.attach(first);
-        driver = std::make_unique<TBatchDriver>(queue, first, view, clock, options);
+        SetUpDriver(first);
         driver->SetEngineFactory([this] { return pool.make(); });
         atOnce(3);
     }
@@ -65,20 +51,11 @@ class ParallelDriverTest : public ::testing::Test {
                              {QStringLiteral(".vob")},
                              files});
     }
-    static void touch(const QString& path, const QByteArray& content) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
-    }
     // A source in in/ with a good run scripted for it.
     QString source(const QString& name, int64_t size = 100) {
-        const QString path = dir.filePath(QStringLiteral("in/") + name);
-        touch(path, "source");
-        queue.rows.append({path, size});
         pool.runs.insert(name, goodRun(name));
-        return path;
+        return listSource(name, size);
     }
-    QString output(const QString& name) const { return dir.filePath(QStringLiteral("out/") + name); }
     QStringList outFolder() const {
         return QDir(dir.filePath(QStringLiteral("out")))
             .entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
