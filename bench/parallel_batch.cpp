@@ -7,7 +7,7 @@
 // usage: parallel_batch [rounds] [audio|video] [jobs]     (default 3 rounds, audio, automatic)
 //   audio: eight copies of a 41-second MP3 to MP3 with its default profile (goal: ratio <= 0.60
 //          on two processors)
-//   video: four 20-second 720x480 MPEG-2 videos to MP4 with its default profile (goal: <= 0.90)
+//   video: four 10-second 720x480 MPEG-2 videos to MP4 with its default profile (goal: <= 0.90)
 #include "bench_support.h"
 
 #include <QCoreApplication>
@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i <= (video ? 4 : 8); ++i) {
         const QString path = dir.filePath(QStringLiteral("source%1.%2").arg(i).arg(video ? "mpg" : "mp3"));
         const bool made =
-            video ? makeVideo(path, 20) : QFile::copy(QStringLiteral(VARID_MEDIA_DIR "/viper.mp3"), path);
+            video ? makeVideo(path, 10) : QFile::copy(QStringLiteral(VARID_MEDIA_DIR "/viper.mp3"), path);
         if (!made) {
             std::fprintf(stderr, "cannot make the source %s\n", qPrintable(path));
             return 1;
