@@ -203,7 +203,7 @@ bool TBatchDriver::StartBatch() {
         place.busy = false;
         place.engine->SetPriority(priorityFor(m_options.Priority));
         place.engine->SetHandlers(
-            [this, &place](const char* bytes, int64_t count) {
+            [&place](const char* bytes, int64_t count) {
                 place.parser->ParseEngineOutput(bytes, count, place.engine->ProcessEnded());
             },
             [this, i] { FileFinished(int(i)); });
