@@ -199,10 +199,16 @@ TEST_F(MainWindowTest, TheDesktopsCloseSavesOptionsACloseFromInsideDoesNot) {
 // options (the nine, then the files converted at once), in a section of their own, whichever way
 // the window closed.
 TEST_F(MainWindowTest, SizeAndMaximisedStateAreKeptBetweenStarts) {
-    const QStringList options{
-        "OutputFormat", "LastInputOpenDir",          "LastOutputOpenDir",       "Priority",
-        "ShutdownFlag", "DeleteFileAfterProcessing", "ShutdownWindowsWhenDone", "ShowWindow",
-        "UseDirectShow", "FilesAtOnce"};
+    const QStringList options{"OutputFormat",
+                              "LastInputOpenDir",
+                              "LastOutputOpenDir",
+                              "Priority",
+                              "ShutdownFlag",
+                              "DeleteFileAfterProcessing",
+                              "ShutdownWindowsWhenDone",
+                              "ShowWindow",
+                              "UseDirectShow",
+                              "FilesAtOnce"};
     {
         TfrmMain main;
         main.show();
