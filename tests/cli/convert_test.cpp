@@ -203,6 +203,12 @@ TEST_F(ConvertTest, UsageErrorsExitWithTwo) {
         {{QStringLiteral("--format"), QStringLiteral("MP4")}, "No files"},
         {{QStringLiteral("--priority"), QStringLiteral("urgent"), QStringLiteral("a.mp4")},
          "Unknown priority"},
+        {{QStringLiteral("--jobs"), QStringLiteral("0"), QStringLiteral("a.mp4")}, "number of files at once"},
+        {{QStringLiteral("--jobs"), QStringLiteral("17"), QStringLiteral("a.mp4")},
+         "number of files at once"},
+        {{QStringLiteral("--jobs"), QStringLiteral("two"), QStringLiteral("a.mp4")},
+         "number of files at once"},
+        {{QStringLiteral("a.mp4"), QStringLiteral("--jobs")}, "needs a value"},
     };
     for (const Case& c : cases) {
         const TCliResult r = convert(c.args);
