@@ -18,7 +18,7 @@ const std::vector<VideoCodecInfo>& VideoCodecs() {
         {"mpeg4", "mpeg4", 2, SizeRule::Any, "yuv420p", kQscale, false, false},
         {"h263", "h263", 2, SizeRule::H263Sizes, "yuv420p", kQscale, false, false},
         {"h263p", "h263p", 4, SizeRule::Any, "yuv420p", kQscale, false, false},
-        {"h264", "libx264", 2, SizeRule::Any, "yuv420p", {"-crf", "18"}, false, false},
+        {"h264", "libx264", 2, SizeRule::Any, "yuv420p", {"-crf", "18"}, false, false, {}, SpeedStyle::X26x},
         // FFmpeg's own HuffYUV variant (FFVH) is read by FFmpeg-based players only; classic
         // HuffYUV (HFYU) is what other players know.
         {"ffvhuff", "huffyuv", 2, SizeRule::Any, "yuv422p", {}, false, false},
@@ -29,6 +29,14 @@ const std::vector<VideoCodecInfo>& VideoCodecs() {
         {"rv10", "rv10", 16, SizeRule::Any, "yuv420p", kQscale, false, false},
         {"mpeg1video", "mpeg1video", 2, SizeRule::Any, "yuv420p", kQscale, true, false},
         {"mpeg2video", "mpeg2video", 2, SizeRule::Any, "yuv420p", kQscale, true, false},
+        // The modern codecs: constant quality (CRF) or a bit rate, and a speed.
+        // clang-format off
+        {"hevc", "libx265", 2, SizeRule::Any, "yuv420p", {"-crf", "20"}, false, false, {}, SpeedStyle::X26x,
+         false, "hvc1", {"-x265-params", "log-level=error"}},
+        {"av1", "libsvtav1", 2, SizeRule::Any, "yuv420p", {"-crf", "24"}, false, false, {}, SpeedStyle::SvtAv1},
+        {"vp9", "libvpx-vp9", 2, SizeRule::Any, "yuv420p", {"-crf", "24", "-b:v", "0"}, false, false, {},
+         SpeedStyle::LibvpxVp9, true, {}, {"-row-mt", "1"}},
+        // clang-format on
     };
     return codecs;
 }
@@ -56,6 +64,21 @@ const std::vector<AudioCodecInfo>& AudioCodecs() {
         {"pcm_u8", "pcm_u8", 8, 0, {}, AudioBitRates::None},
         {"pcm_alaw", "pcm_alaw", 8, 0, {}, AudioBitRates::None},
         {"pcm_mulaw", "pcm_mulaw", 8, 0, {}, AudioBitRates::None},
+        // Opus runs at 48000 Hz; its files are always played at that rate.
+        {"opus",
+         "libopus",
+         8,
+         0,
+         {48000},
+         AudioBitRates::Any,
+         false,
+         false,
+         {},
+         {},
+         "mono|stereo|3.0|quad|5.0|5.1|6.1|7.1"},
+        {"vorbis", "libvorbis", 8, 0, {}, AudioBitRates::Any, true},
+        {"flac", "flac", 8, 0, {}, AudioBitRates::None, false, true, "s16", "s32"},
+        {"alac", "alac", 8, 0, {}, AudioBitRates::None, false, false, "s16p", "s32p"},
     };
     return codecs;
 }
@@ -64,7 +87,9 @@ const std::vector<ContainerInfo>& Containers() {
     static const std::vector<ContainerInfo> containers = {
         {"avi", {"avi"}, {"avi", "divx"}, true, "mp3", {}, "mpeg4"},
         {"asf", {"asf", "wmv", "asf_stream"}, {"asf", "wmv", "wma"}, true, "mp3", {}, "msmpeg4"},
-        {"mp4", {"mp4", "ipod"}, {"mp4", "m4v", "m4a"}, false, "aac", {}, "h264"},
+        {"mp4", {"mp4"}, {"mp4", "m4v"}, false, "aac", {}, "h264"},
+        // The MPEG-4 file of music players (.m4a), with tags.
+        {"ipod", {"ipod"}, {"m4a"}, false, "aac", {}, {}, true},
         {"psp", {"psp"}, {}, false, "aac", {}, "h264"},
         {"3gp", {"3gp"}, {"3gp"}, false, "aac", {}, "h263"},
         {"3g2", {"3g2"}, {"3g2"}, false, "aac", {}, "h263"},
@@ -75,10 +100,14 @@ const std::vector<ContainerInfo>& Containers() {
         {"vob", {"vob"}, {"vob"}, false, "mp2", {}, "mpeg2video"},
         {"mpeg", {"mpeg", "mpg"}, {"mpg", "mpeg", "m1v"}, false, "mp2", {}, "mpeg1video"},
         {"matroska", {"matroska", "mkv"}, {"mkv"}, true, "", {}, "h264"},
+        {"webm", {"webm"}, {"webm"}, false, "opus", {}, "vp9"},
         {"adts", {"aac", "adts"}, {"aac"}, false, "aac", {}},
         {"ac3", {"ac3"}, {"ac3"}, false, "ac3", {}},
         {"mp2", {"mp2"}, {"mp2"}, false, "mp2", {}},
-        {"mp3", {"mp3"}, {"mp3"}, false, "mp3", {}},
+        {"mp3", {"mp3"}, {"mp3"}, false, "mp3", {}, {}, true},
+        {"flac", {"flac"}, {"flac"}, false, "flac", {}, {}, true},
+        {"opus", {"opus"}, {"opus"}, false, "opus", {}, {}, true},
+        {"ogg", {"ogg"}, {"ogg", "oga"}, false, "vorbis", {}, {}, true},
         {"amr", {"amr"}, {"amr"}, false, "amr_nb", {}},
         {"wav", {"wav"}, {"wav"}, false, "pcm_s16le", {}},
     };

@@ -13,6 +13,14 @@ enum class SizeRule {
     H263Sizes, // only the five H.263 picture formats (sub-QCIF to 16CIF)
 };
 
+// How an encoder is told the speed the converter names (ultrafast ... veryslow).
+enum class SpeedStyle {
+    None,     // the encoder has no speed choice: the speed is left out
+    X26x,     // -preset with the same word (x264, x265)
+    SvtAv1,   // -preset with a number, 12 for ultrafast down to 0 for veryslow
+    LibvpxVp9 // -deadline and -cpu-used
+};
+
 struct VideoCodecInfo {
     std::string_view name;    // the converter's name ("xvid")
     std::string_view encoder; // FFmpeg's encoder ("libxvid")
@@ -23,6 +31,10 @@ struct VideoCodecInfo {
     bool mpegFrameRates;                  // only the MPEG-1/2 frame rates are allowed
     bool microsoftFamily;                 // only AVI and ASF can carry it
     std::string_view aviTag = {};         // the FourCC to write in AVI when FFmpeg's own is not the usual one
+    SpeedStyle speed = SpeedStyle::None;
+    bool crfNeedsZeroBitRate = false;    // constant quality needs "-b:v 0" (VP9)
+    std::string_view mp4Tag = {};        // the tag to write in MP4 and QuickTime ("hvc1" for Apple's players)
+    std::vector<std::string> extra = {}; // options the encoder always gets
 };
 
 enum class AudioBitRates {
@@ -42,6 +54,13 @@ struct AudioCodecInfo {
     int fixedChannels;            // 0 when the channel count may be chosen
     std::vector<int> sampleRates; // allowed rates, empty for any
     AudioBitRates bitRates;
+    bool takesQuality = false;      // a quality level (-q:a) may replace the bit rate (Vorbis)
+    bool takesCompression = false;  // a compression level (FLAC)
+    std::string_view format16 = {}; // the sample format of 16-bit samples, empty when not chosen
+    std::string_view format24 = {}; // the same for 24-bit samples
+    // The channel layouts the encoder takes, when it refuses others ("5.1(side)" for Opus): the
+    // source's sound is laid out anew in the nearest of them.
+    std::string_view channelLayouts = {};
 };
 
 struct ContainerInfo {
@@ -52,6 +71,7 @@ struct ContainerInfo {
     std::string_view defaultAudio;            // the converter's audio codec used when none is named
     std::vector<int> audioRates;              // allowed sample rates, empty for any
     std::string_view defaultVideo = {};       // the converter's video codec FFmpeg uses when none is named
+    bool keepsTags = false;                   // a sound file that holds the source's tags
 };
 
 // nullptr when the name is unknown.

@@ -33,6 +33,10 @@ const std::vector<VideoLimits>& VideoLimitTable() {
         {"mpeg4", "MPEG-4 Visual", 8191, 8191},
         {"libxvid", "Xvid", 8191, 8191},
         {"libx264", "H.264", 8192, 8192},
+        // The modern encoders: x265 refuses pictures smaller than 16x16, SVT-AV1 smaller than 64x64.
+        {"libx265", "H.265", 8192, 8192, 0, {0, 1}, {}, {}, 16},
+        {"libsvtav1", "AV1", 16384, 8704, 0, {0, 1}, {}, {}, 64},
+        {"libvpx-vp9", "VP9", 16384, 16384},
     };
     return table;
 }
@@ -44,7 +48,7 @@ const std::vector<ContainerLimits>& ContainerLimitTable() {
         {"swf", false},
         {"flv", false},
         {"mp3", true, 0, {"mjpeg", "png", "gif", "bmp"}},
-        // Sound in an MPEG-4 file (M4A) and FLAC hold a cover too; Ogg and Matroska do not.
+        // Sound in an MPEG-4 file (M4A) and FLAC hold a cover too; Ogg, Opus and Matroska do not.
         {"mp4", true, 0, {"mjpeg", "png"}},
         {"ipod", true, 0, {"mjpeg", "png"}},
         {"flac", true, 0, {"mjpeg", "png"}},

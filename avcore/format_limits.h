@@ -24,6 +24,7 @@ struct VideoLimits {
     // The pixel shapes the encoder can signal, where it signals only some (MPEG-1's table);
     // empty when it signals any.
     std::vector<Ratio> pixelShapes = {};
+    int minSide = 0; // the smallest width and height it takes, 0: no limit
 };
 
 struct ContainerLimits {

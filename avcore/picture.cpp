@@ -230,6 +230,18 @@ PictureFit FitPicture(const StreamFacts& source, const PictureRequest& request, 
                             " in a picture; " + SizeText(fit.frame) + " is used");
     }
 
+    // A picture smaller than the encoder takes is enlarged to its smallest, in the same shape.
+    if (sizeFree && limits.minSide &&
+        (fit.frame.width < limits.minSide || fit.frame.height < limits.minSide)) {
+        const double scale = std::max(static_cast<double>(limits.minSide) / fit.frame.width,
+                                      static_cast<double>(limits.minSide) / fit.frame.height);
+        fit.frame = {std::max(limits.minSide, RoundTo(std::ceil(fit.frame.width * scale), alignment)),
+                     std::max(limits.minSide, RoundTo(std::ceil(fit.frame.height * scale), alignment))};
+        fit.notes.push_back("Note: " + name + " video holds at least " + std::to_string(limits.minSide) +
+                            "x" + std::to_string(limits.minSide) + " in a picture; " + SizeText(fit.frame) +
+                            " is used");
+    }
+
     // A shape the output cannot show with these pixels: a free frame takes square pixels in that
     // shape; a fixed one is shown in the nearest shape it can be.
     if (!Showable(shape, fit.frame, limits, container)) {

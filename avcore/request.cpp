@@ -1,5 +1,6 @@
 #include "request.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <functional>
@@ -185,11 +186,58 @@ const std::map<std::string, OptionRule>& Vocabulary() {
               return ParseInt(v).has_value() || !v.empty();
           },
           "a level such as -2"}},
+        {"-crf",
+         {true,
+          {},
+          [](Request& r, const std::string& v) {
+              r.crf = ParseInt(v);
+              return r.crf && *r.crf >= 0 && *r.crf <= 63;
+          },
+          "a constant quality from 0 to 63"}},
+        {"-preset",
+         {true,
+          {},
+          [](Request& r, const std::string& v) {
+              r.preset = v;
+              const auto& speeds = EncoderSpeeds();
+              return std::find(speeds.begin(), speeds.end(), v) != speeds.end();
+          },
+          "an encoder speed such as medium"}},
+        {"-aq",
+         {true,
+          {},
+          [](Request& r, const std::string& v) {
+              r.audioQuality = ParseNumber(v);
+              return r.audioQuality && *r.audioQuality >= -1 && *r.audioQuality <= 10;
+          },
+          "an audio quality from -1 to 10"}},
+        {"-compression_level",
+         {true,
+          {},
+          [](Request& r, const std::string& v) {
+              r.compressionLevel = ParseInt(v);
+              return r.compressionLevel && *r.compressionLevel >= 0 && *r.compressionLevel <= 12;
+          },
+          "a compression level from 0 to 12"}},
+        {"-abits",
+         {true,
+          {},
+          [](Request& r, const std::string& v) {
+              r.audioBits = ParseInt(v);
+              return r.audioBits && (*r.audioBits == 16 || *r.audioBits == 24);
+          },
+          "a sample size of 16 or 24 bits"}},
     };
     return rules;
 }
 
 } // namespace
+
+const std::vector<std::string>& EncoderSpeeds() {
+    static const std::vector<std::string> speeds = {"ultrafast", "superfast", "veryfast", "faster",  "fast",
+                                                    "medium",    "slow",      "slower",   "veryslow"};
+    return speeds;
+}
 
 std::optional<double> ParseNumber(std::string_view text) {
     double value = 0;

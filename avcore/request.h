@@ -39,7 +39,16 @@ struct Request {
     std::optional<int> sampleRate;   // -ar
     std::string target;              // -target
     std::string strict;              // -strict
+    // The modern codecs' vocabulary.
+    std::optional<int> crf;              // -crf N: constant quality in place of the bit rate
+    std::string preset;                  // -preset word: encoder speed (ultrafast ... veryslow)
+    std::optional<double> audioQuality;  // -aq N: Vorbis quality, -1..10
+    std::optional<int> compressionLevel; // -compression_level N: FLAC, 0..12
+    std::optional<int> audioBits;        // -abits 16 or 24: sample size of a lossless codec
 };
+
+// The encoder speeds -preset takes, fastest first.
+const std::vector<std::string>& EncoderSpeeds();
 
 // Parses the engine's arguments (without the program name). On failure returns nullopt and sets
 // error to a sentence for the user.

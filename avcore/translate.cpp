@@ -120,6 +120,7 @@ class Translator {
             }
         }
         Cover();
+        Tags();
         if (!r_.strict.empty()) {
             Add({"-strict", r_.strict});
         }
@@ -288,16 +289,29 @@ class Translator {
         if (video_ && !video_->aviTag.empty() && container_ && container_->muxer == "avi") {
             Add({"-vtag", std::string(video_->aviTag)});
         }
+        // Apple's players take H.265 in MP4 and QuickTime files only under the tag "hvc1".
+        if (video_ && !video_->mp4Tag.empty() && container_ && IsMp4Family(container_->muxer)) {
+            Add({"-tag:v", std::string(video_->mp4Tag)});
+        }
         if (video_ && !video_->pixelFormat.empty()) {
             Add({"-pix_fmt", std::string(video_->pixelFormat)});
         }
         if (r_.sameQuality && video_) {
             // FFmpeg dropped -sameq; a constant high quality of the chosen encoder takes its place.
-            plan_.args.insert(plan_.args.end(), video_->sameQuality.begin(), video_->sameQuality.end());
+            Add(video_->sameQuality);
         } else if (r_.sameQuality) {
             Add({"-q:v", "2"});
+        } else if (r_.crf && video_ && video_->speed != SpeedStyle::None) {
+            Add({"-crf", std::to_string(*r_.crf)});
+            if (video_->crfNeedsZeroBitRate) {
+                Add({"-b:v", "0"});
+            }
         } else if (r_.videoKbps) {
             Add({"-b:v", Kbps(*r_.videoKbps)});
+        }
+        if (video_) {
+            Speed();
+            Add(video_->extra);
         }
         if (const int packet = Holds().maxPacketBytes; packet > 0 && video_) {
             // The encoder's buffer model keeps every picture well below the container's packet size,
@@ -392,6 +406,51 @@ class Translator {
         }
     }
 
+    static bool IsMp4Family(std::string_view muxer) {
+        return muxer == "mp4" || muxer == "mov" || muxer == "psp" || muxer == "ipod";
+    }
+
+    // The speed word in the encoder's own terms; a speed is only given when one was asked for.
+    void Speed() {
+        const auto& speeds = EncoderSpeeds();
+        const auto found = std::find(speeds.begin(), speeds.end(), r_.preset);
+        if (found == speeds.end()) {
+            return;
+        }
+        const int rank = static_cast<int>(found - speeds.begin()); // 0 fastest ... 8 slowest
+        switch (video_->speed) {
+        case SpeedStyle::X26x:
+            Add({"-preset", r_.preset});
+            break;
+        case SpeedStyle::SvtAv1: {
+            static const int presets[] = {12, 11, 10, 9, 8, 6, 4, 2, 0};
+            Add({"-preset", std::to_string(presets[rank])});
+            break;
+        }
+        case SpeedStyle::LibvpxVp9: {
+            // The fastest speeds use libvpx's real-time mode, the others its good-quality mode.
+            static const char* const deadlines[] = {"realtime", "realtime", "realtime", "good", "good",
+                                                    "good",     "good",     "good",     "good"};
+            static const int cpuUsed[] = {8, 7, 6, 5, 4, 3, 2, 1, 0};
+            Add({"-deadline", deadlines[rank], "-cpu-used", std::to_string(cpuUsed[rank])});
+            break;
+        }
+        case SpeedStyle::None:
+            Note("Note: " + std::string(video_->name) + " video has no speed setting; " + r_.preset +
+                 " is ignored");
+            break;
+        }
+    }
+
+    // A sound file keeps the source's tags where its container holds them, also those an Ogg or
+    // FLAC source keeps with its sound rather than with the file (the file's own come first).
+    void Tags() {
+        if (!r_.noVideo || !choice_.sound || !container_ || !container_->keepsTags) {
+            return;
+        }
+        Add({"-map_metadata", "0", "-map_metadata", "0:s:" + std::to_string(choice_.sound->index)});
+    }
+
     std::string FrameRate() {
         if (r_.frameRate.empty()) {
             return {};
@@ -435,6 +494,9 @@ class Translator {
             audio = FindAudioCodec(container_->defaultAudio);
             Add({"-c:a", std::string(audio->encoder)});
         }
+        if (audio && !audio->channelLayouts.empty()) {
+            Add({"-af", "aformat=channel_layouts=" + std::string(audio->channelLayouts)});
+        }
         const StreamFacts* sound = choice_.sound;
         int channels = r_.channels.value_or(sound && sound->channels > 0 ? sound->channels : 2);
         if (audio && audio->fixedChannels) {
@@ -464,6 +526,10 @@ class Translator {
         } else if (r_.sampleRate) {
             Add({"-ar", std::to_string(rate)});
         }
+        LosslessAndQuality(audio);
+        if (r_.audioQuality && audio && audio->takesQuality) {
+            return; // the quality level decides the bit rate
+        }
         if (!r_.audioKbps || (audio && audio->bitRates == AudioBitRates::None)) {
             return;
         }
@@ -477,6 +543,36 @@ class Translator {
             }
         }
         Add({"-b:a", Kbps(kbps)});
+    }
+
+    // Vorbis's quality level, and the compression level and sample size of the lossless codecs.
+    void LosslessAndQuality(const AudioCodecInfo* audio) {
+        const std::string name = audio ? std::string(audio->name) : r_.audioCodec;
+        if (r_.audioQuality) {
+            if (audio && audio->takesQuality) {
+                Add({"-q:a", Number(*r_.audioQuality)});
+            } else {
+                Note("Note: " + name + " audio has no quality levels; the quality is ignored");
+            }
+        }
+        if (r_.compressionLevel) {
+            if (audio && audio->takesCompression) {
+                Add({"-compression_level", std::to_string(*r_.compressionLevel)});
+            } else {
+                Note("Note: " + name + " audio has no compression levels; the level is ignored");
+            }
+        }
+        if (r_.audioBits) {
+            const std::string_view format = !audio                ? std::string_view()
+                                            : *r_.audioBits == 16 ? audio->format16
+                                                                  : audio->format24;
+            if (!format.empty()) {
+                Add({"-sample_fmt", std::string(format)});
+            } else {
+                Note("Note: the sample size of " + name + " audio cannot be chosen; " +
+                     std::to_string(*r_.audioBits) + " bits is ignored");
+            }
+        }
     }
 
     // The cover kept beside the sound: copied where the container takes its kind of picture,

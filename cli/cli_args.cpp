@@ -1,5 +1,9 @@
 #include "cli_args.h"
 
+#include "app/utils.h"
+#include "batch/batch_setup.h"
+#include "lang/strings.h"
+
 namespace {
 
 const QStringList kPriorities = {QStringLiteral("idle"), QStringLiteral("normal"), QStringLiteral("high"),
@@ -9,15 +13,13 @@ const QStringList kPriorities = {QStringLiteral("idle"), QStringLiteral("normal"
 
 bool ParseCliArgs(const QStringList& arguments, TCliArgs& args, QString& error) {
     QString priority;
+    QString jobs;
     // Options that take a value, and where it goes.
     const struct {
         const char* name;
         QString* target;
-    } valued[] = {{"--format", &args.format},
-                  {"--profile", &args.profile},
-                  {"--output", &args.output},
-                  {"--language", &args.language},
-                  {"--priority", &priority}};
+    } valued[] = {{"--format", &args.format},     {"--profile", &args.profile}, {"--output", &args.output},
+                  {"--language", &args.language}, {"--priority", &priority},    {"--jobs", &jobs}};
     const struct {
         const char* name;
         bool* target;
@@ -63,7 +65,7 @@ bool ParseCliArgs(const QStringList& arguments, TCliArgs& args, QString& error) 
             known = true;
             if (!hasValue) {
                 if (i + 1 >= arguments.size()) {
-                    error = QStringLiteral("The option %1 needs a value.").arg(name);
+                    error = FormatStr(Str(Ids::IDS_CLI_NeedsValue), {name});
                     return false;
                 }
                 value = arguments.at(++i);
@@ -71,15 +73,22 @@ bool ParseCliArgs(const QStringList& arguments, TCliArgs& args, QString& error) 
             *v.target = value;
         }
         if (!known) {
-            error = QStringLiteral("Unknown option \"%1\".").arg(arg);
+            error = FormatStr(Str(Ids::IDS_CLI_UnknownOption), {arg});
             return false;
         }
     }
     if (!priority.isNull()) {
         args.priority = static_cast<int>(kPriorities.indexOf(priority.toLower()));
         if (args.priority < 0) {
-            error =
-                QStringLiteral("Unknown priority \"%1\": use idle, normal, high or realtime.").arg(priority);
+            error = FormatStr(Str(Ids::IDS_CLI_UnknownPriority), {priority});
+            return false;
+        }
+    }
+    if (!jobs.isNull()) {
+        bool ok = false;
+        args.jobs = jobs.toInt(&ok);
+        if (!ok || args.jobs < 1 || args.jobs > MaxFilesAtOnce) {
+            error = FormatStr(Str(Ids::IDS_CLI_BadJobs), {jobs});
             return false;
         }
     }
@@ -87,24 +96,5 @@ bool ParseCliArgs(const QStringList& arguments, TCliArgs& args, QString& error) 
 }
 
 QString CliUsage() {
-    return QStringLiteral(
-        "Usage: varid-convert [options] FILE...\n"
-        "Converts video and audio files with the profiles of Varid Video Converter.\n"
-        "\n"
-        "Options:\n"
-        "  --format NAME       output format: AVI, MP4, 3GP, MPEG, MOV, WMV, RM, SWF, VOB, ASF,\n"
-        "                      AAC, AC3, MP2, MP3, AMR or WAV (default: the last format used)\n"
-        "  --profile NAME      a profile of the format (default: its first profile)\n"
-        "  --output DIR        output folder, created when missing (default: the current folder)\n"
-        "  --overwrite         replace existing output files\n"
-        "  --delete-source     delete each source after it converted\n"
-        "  --priority LEVEL    engine priority: idle, normal, high or realtime\n"
-        "  --language FILE     language file (a name in the langs folder, or a path)\n"
-        "  --dry-run           print the engine command line of each file, convert nothing\n"
-        "  --list-formats      list the output formats\n"
-        "  --list-profiles     list the profiles of the format\n"
-        "  --help              show this help\n"
-        "  --                  every later argument is a file\n"
-        "\n"
-        "Exit status: 0 when every file converted, 1 when any did not, 2 for a usage error.\n");
+    return FormatStr(Str(Ids::IDS_CLI_Usage), {FormatNames()}) + QLatin1Char('\n');
 }

@@ -9,6 +9,7 @@ struct TCliArgs {
     QString output;    // empty: the current folder
     QString language;  // empty: the language of config.ini
     int priority = -1; // 0 idle .. 3 realtime; -1: the stored option
+    int jobs = -1;     // files at once, 1..16; -1: the stored option
     bool overwrite = false;
     bool deleteSource = false;
     bool dryRun = false;
@@ -22,5 +23,5 @@ struct TCliArgs {
 // message in error.
 bool ParseCliArgs(const QStringList& arguments, TCliArgs& args, QString& error);
 
-// The text of --help.
+// The text of --help, from the string table.
 QString CliUsage();

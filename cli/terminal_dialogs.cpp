@@ -1,5 +1,7 @@
 #include "terminal_dialogs.h"
 
+#include "lang/strings.h"
+
 #include <QRegularExpression>
 
 #include <cstdio>
@@ -25,7 +27,7 @@ int TTerminalDialogs::answer(const QString& caption, const QString& text, TMsgDl
     printMessage(caption, text);
     if (!question)
         return HasButton(buttons, TMsgDlgBtn::mbOK) ? mrOk : mrCancel;
-    std::fputs("Not replacing existing files: give --overwrite to replace them.\n", stderr);
+    std::fputs((Str(Ids::IDS_CLI_OverwriteHint) + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
     return HasButton(buttons, TMsgDlgBtn::mbNo) ? mrNo : mrCancel;
 }
 

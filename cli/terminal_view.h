@@ -1,10 +1,14 @@
 #pragma once
-// The batch on a terminal: one line per file that updates in place while the file converts when
-// the output is a terminal, plain lines (one per file start, every tenth percent and every
-// booking) otherwise. Engine error lines are printed as they come.
+// The batch on a terminal. One file at a time: one line per file that updates in place while the
+// file converts when the output is a terminal, plain lines (one per file start, every tenth
+// percent and every booking) otherwise. Several files at once: on a terminal, a block of one line
+// per file in flight and a line for the batch, updated in place; otherwise plain lines for each
+// file as above. Engine error lines are printed as they come (with the file's name when several
+// files run at once).
 #include "engine/progress_view.h"
 
 #include <QEventLoop>
+#include <QList>
 
 #include <cstdio>
 
@@ -25,6 +29,10 @@ class TTerminalView final : public IProgressView {
     void StartAnimation(const QString&) override {}
     void SetTrayHint(const QString&) override {}
     void ShowEngineError(const QString& line) override;
+    void ShowFileError(const QString& source, const QString& line) override;
+    void SetFilesAtOnce(int count) override;
+    void SetFileProgress(int place, const TFileProgress& progress) override;
+    void ClearFileProgress(int place) override;
     void SetCaption(const QString&) override {}
     void SetStopWhenDoneText(const QString&) override {}
     void ResetDisplays() override;
@@ -34,7 +42,19 @@ class TTerminalView final : public IProgressView {
     void BatchEndReport(bool, int) override {}
 
   private:
+    // A file in flight when several run at once.
+    struct TRow {
+        bool active = false;
+        QString working;
+        int percent = 0;
+        QString remaining;
+        int lastPlainStep = -1;
+    };
+
+    QString fileLine(const QString& working, int percent, const QString& remaining) const;
+    QString batchLine() const;
     void redraw();
+    void redrawRows();
     void endLiveLine();
     void print(std::FILE* to, const QString& line);
 
@@ -47,5 +67,7 @@ class TTerminalView final : public IProgressView {
     int m_batchPercent = 0;
     int m_lastPlainStep = -1;
     QString m_fileRemaining, m_batchEstimated, m_batchRemaining;
+    QList<TRow> m_rows; // several at once: one per place
+    int m_liveRows = 0; // lines of the block of files in flight on the terminal
     QEventLoop m_loop;
 };

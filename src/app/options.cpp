@@ -12,7 +12,8 @@ TOptions Options;
 
 namespace {
 
-// The nine stored fields, in the order they are read and written.
+// The stored fields, in the order they are read and written: the nine keys, then how many files
+// a batch converts at once.
 template <typename Ini> void exchange(TOptions& o, Ini&& io) {
     io(QStringLiteral("OutputFormat"), o.OutputFormat);
     io(QStringLiteral("LastInputOpenDir"), o.LastInputOpenDir);
@@ -23,6 +24,7 @@ template <typename Ini> void exchange(TOptions& o, Ini&& io) {
     io(QStringLiteral("ShutdownWindowsWhenDone"), o.ShutdownWindowsWhenDone);
     io(QStringLiteral("ShowWindow"), o.ShowWindow);
     io(QStringLiteral("UseDirectShow"), o.UseDirectShow);
+    io(QStringLiteral("FilesAtOnce"), o.FilesAtOnce);
 }
 
 struct Reader {
@@ -54,6 +56,7 @@ void LoadOptions() {
     Options.LastOutputOpenDir = Options.LastInputOpenDir;
     Options.ShowWindow = true;
     Options.UseDirectShow = false;
+    Options.FilesAtOnce = 0;
     if (!QFileInfo::exists(OptionsFileName))
         SaveOptions();
     const TIniFile ini(OptionsFileName);

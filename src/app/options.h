@@ -17,11 +17,15 @@ struct TOptions {
     bool DeleteFileAfterProcessing = false;
     bool ShowWindow = true;
     bool UseDirectShow = false;
+    // How many files a batch converts at once: 0 lets the program decide, 1..16 that many. Stored
+    // after the nine keys above.
+    uint8_t FilesAtOnce = 0;
     // Not stored.
     QString EngineFileName = QStringLiteral("avcore.dll");
-    // The profile root of the current language and the sixteen format folders, by format index.
+    // The profile root of the current language and the format folders, by format index (one per
+    // entry of the format catalogue).
     QString ProfileRoot;
-    std::array<QString, 16> ProfileFolders;
+    std::array<QString, 22> ProfileFolders;
 };
 
 extern TOptions Options;
@@ -31,7 +35,8 @@ inline const QString OptionsSection = QStringLiteral("VideoConvertoptions");
 // Resets the stored fields to their defaults and reads options.ini over them; writes the file
 // first when it does not exist.
 void LoadOptions();
-// Writes the nine stored fields to options.ini, keeping its other keys and sections.
+// Writes the stored fields to options.ini (the nine keys in their order, then FilesAtOnce),
+// keeping its other keys and sections.
 void SaveOptions();
 
 // The main window's size (its normal size, also while maximised) and whether it is maximised, kept

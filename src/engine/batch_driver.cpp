@@ -15,6 +15,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 TEnginePriority priorityFor(int option) {
@@ -44,13 +46,30 @@ QString percentText(Ids prefix, int percent) {
 
 } // namespace
 
+// One engine in flight: its runner, its file's state and parser, and what its file needs at the end.
+struct TBatchDriver::TPlace {
+    IEngineRunner* engine = nullptr;
+    TFileRunState* file = nullptr; // the batch's own record for the first place
+    TFileRunState ownFile;
+    std::unique_ptr<TEngineOutputParser> parser;
+    bool busy = false;
+    QString output;
+    bool outputExisted = false; // the output was there before its engine started
+    // The source as it was when its conversion started: only that very file may be deleted.
+    TFileIdentity sourceIdentity;
+    // The AviSynth script of the file, when it has one.
+    QString avsScript;
+};
+
 TBatchDriver::TBatchDriver(IBatchQueue& queue, IEngineRunner& engine, IProgressView& view,
                            const IClock& clock, TOptions& options)
-    : m_queue(queue), m_engine(engine), m_view(view), m_clock(clock), m_options(options),
-      m_parser(m_run, view, clock) {}
+    : m_queue(queue), m_engine(engine), m_view(view), m_clock(clock), m_options(options) {
+    setUpPlaces(1);
+}
 
 TBatchDriver::~TBatchDriver() {
-    m_engine.SetHandlers({}, {});
+    for (const auto& place : m_places)
+        place->engine->SetHandlers({}, {});
 }
 
 QString TBatchDriver::EnginePath() const {
@@ -70,8 +89,8 @@ QString TBatchDriver::inputFor(const QString& source) const {
     return usesAvsScript(source) ? NewAvsScriptFileName() : source;
 }
 
-void TBatchDriver::deleteAvsScript() {
-    DeleteAvsScript(std::exchange(m_avsScript, QString()));
+void TBatchDriver::deleteAvsScript(TPlace& place) {
+    DeleteAvsScript(std::exchange(place.avsScript, QString()));
 }
 
 QString TBatchDriver::CommandLineFor(const QString& source) const {
@@ -80,7 +99,68 @@ QString TBatchDriver::CommandLineFor(const QString& source) const {
                              OutputPathFor(source));
 }
 
+void TBatchDriver::setUpPlaces(int count) {
+    for (const auto& place : m_places)
+        place->engine->SetHandlers({}, {});
+    m_places.clear();
+    while (int(m_ownEngines.size()) < count - 1)
+        m_ownEngines.push_back(m_engineFactory());
+    for (int i = 0; i < count; ++i) {
+        auto place = std::make_unique<TPlace>();
+        place->engine = i == 0 ? &m_engine : m_ownEngines[size_t(i - 1)].get();
+        place->file = i == 0 ? static_cast<TFileRunState*>(&m_run) : &place->ownFile;
+        // One at a time the parser shows the file in the file displays; with several at once
+        // each file has its row, and the batch counts the others in flight by their percentages.
+        if (count == 1)
+            place->parser = std::make_unique<TEngineOutputParser>(m_run, m_view, m_clock);
+        else
+            place->parser = std::make_unique<TEngineOutputParser>(
+                m_run, *place->file, i, [this, i] { return processedInFlight(i); }, m_view, m_clock);
+        place->parser->ShareAnimation(&m_animationRunning);
+        m_places.push_back(std::move(place));
+    }
+}
+
+bool TBatchDriver::anyBusy() const {
+    return std::any_of(m_places.cbegin(), m_places.cend(), [](const auto& p) { return p->busy; });
+}
+
+int64_t TBatchDriver::processedInFlight(int except) const {
+    int64_t bytes = 0;
+    for (size_t i = 0; i < m_places.size(); ++i)
+        if (int(i) != except && m_places[i]->busy)
+            bytes += m_places[i]->parser->FileProcessedBytes();
+    return bytes;
+}
+
+int TBatchDriver::nextRow() const {
+    // Converted rows leave the list and failed ones go to its end, so one at a time the next file
+    // is the first row. With several at once the rows in flight are still listed and a failed
+    // row may already have been booked: the next file is the first row that is neither, and
+    // whose output no engine in flight writes.
+    if (m_started >= m_run.TotalCount)
+        return -1;
+    for (int row = 0; row < m_queue.Count(); ++row) {
+        const QString source = m_queue.Caption(row);
+        if (m_booked.contains(source))
+            continue;
+        const bool taken = std::any_of(m_places.cbegin(), m_places.cend(), [&](const auto& p) {
+            return p->busy && (p->file->CurrentInput == source || samePath(p->output, OutputPathFor(source)));
+        });
+        if (!taken)
+            return row;
+    }
+    return -1;
+}
+
 bool TBatchDriver::Convert() {
+    m_batchSources.clear();
+    for (int row = 0; row < m_queue.Count(); ++row)
+        m_batchSources << m_queue.Caption(row);
+    m_ran = false;
+    m_outcomes.clear();
+    m_booked.clear();
+
     const QString engine = EnginePath();
     if (!QFileInfo(engine).isFile()) {
         Dialogs().MessageBox(FormatStr(Str(Ids::IDS_NoEncoder), {engine}), Str(Ids::IDS_LABEL_Hint),
@@ -101,171 +181,264 @@ bool TBatchDriver::Convert() {
 }
 
 bool TBatchDriver::StartBatch() {
-    m_engine.SetPriority(priorityFor(m_options.Priority));
-    m_engine.SetHandlers(
-        [this](const char* bytes, int64_t count) {
-            m_parser.ParseEngineOutput(bytes, count, m_engine.ProcessEnded());
-        },
-        [this] { FileFinished(); });
-    m_view.SetTrayHint(Str(Ids::IDS_MESSAGEBOX_TrayEncodingStart));
-
-    m_running = true;
-    m_parser.SetActive(true);
-    m_parser.ResetAnimation();
-    m_view.SetCaption(Str(Ids::IDS_ID_EncodingInProgress));
-    m_view.SetStopWhenDoneText(Str(Ids::IDS_ID_StopEncoding));
-    m_view.ResetDisplays();
-
-    DeleteStaleAvsScripts();
     TBatchRunState& run = m_run;
     run = TBatchRunState();
     run.TotalCount = m_queue.Count();
-    for (int row = 0; row < run.TotalCount; ++row)
+    m_batchSources.clear();
+    for (int row = 0; row < run.TotalCount; ++row) {
         run.TotalBytes += m_queue.FileSize(row);
-    run.BatchStartTime = m_clock.Now();
+        m_batchSources << m_queue.Caption(row);
+    }
+    m_booked.clear();
     m_outcomes.clear();
+    m_started = 0;
+    m_ran = false;
+
+    // As many places as files at once, never more than the batch has files; one without runners
+    // to make.
+    const int wanted = m_engineFactory ? std::clamp(m_settings.filesAtOnce, 1, MaxFilesAtOnce) : 1;
+    setUpPlaces(std::max(1, std::min(wanted, run.TotalCount)));
+    for (size_t i = 0; i < m_places.size(); ++i) {
+        TPlace& place = *m_places[i];
+        place.busy = false;
+        place.engine->SetPriority(priorityFor(m_options.Priority));
+        place.engine->SetHandlers(
+            [&place](const char* bytes, int64_t count) {
+                place.parser->ParseEngineOutput(bytes, count, place.engine->ProcessEnded());
+            },
+            [this, i] { FileFinished(int(i)); });
+    }
+    m_view.SetTrayHint(Str(Ids::IDS_MESSAGEBOX_TrayEncodingStart));
+
+    m_running = true;
+    m_animationRunning = false;
+    for (const auto& place : m_places)
+        place->parser->SetActive(true);
+    m_view.SetCaption(Str(Ids::IDS_ID_EncodingInProgress));
+    m_view.SetStopWhenDoneText(Str(Ids::IDS_ID_StopEncoding));
+    m_view.ResetDisplays();
+    m_view.SetFilesAtOnce(FilesAtOnce());
+
+    DeleteStaleAvsScripts();
+    run.BatchStartTime = m_clock.Now();
 
     try {
         StartFile();
     } catch (const EVaridError& e) {
         m_running = false;
-        m_parser.SetActive(false);
+        for (const auto& place : m_places)
+            place->parser->SetActive(false);
         Dialogs().MessageBox(e.message(), Str(Ids::IDS_MESSAGEBOX_Error), TMsgDlgType::mtError,
                              static_cast<unsigned>(TMsgDlgBtn::mbOK));
         return false;
     }
+    m_ran = true;
+    // The other places start from the event loop, as every later file does.
+    fillFreePlaces();
 
     const int result = m_view.RunProgress();
 
-    if (m_engine.Active()) {
-        // Stopped during a file: its end books nothing, the row stays where it is.
-        m_engine.DetachTermination();
-        m_engine.Terminate(0);
-        deleteAvsScript();
-        // A cut-off output is no result: remove it unless it was there before this file started.
-        if (!m_outputExisted && !samePath(m_currentOutput, run.CurrentInput))
-            QFile::remove(m_currentOutput);
-    }
+    // Stopped during files: their ends book nothing, their rows stay where they are.
+    for (const auto& place : m_places)
+        if (place->engine->Active())
+            stopPlace(*place);
     m_view.BatchEndReport(run.BatchHadError, result);
     m_running = false;
-    m_parser.SetActive(false);
+    for (const auto& place : m_places)
+        place->parser->SetActive(false);
     return true;
 }
 
+void TBatchDriver::stopPlace(TPlace& place) {
+    place.engine->DetachTermination();
+    place.engine->Terminate(0);
+    place.busy = false;
+    deleteAvsScript(place);
+    // A cut-off output is no result: remove it unless it was there before this file started.
+    if (!place.outputExisted && !samePath(place.output, place.file->CurrentInput))
+        QFile::remove(place.output);
+}
+
 bool TBatchDriver::StartFile() {
-    deleteAvsScript();
+    deleteAvsScript(*m_places.front());
     if (m_queue.Count() == 0)
         return false;
-    TBatchRunState& run = m_run;
-    run.FileFailed = false;
-    run.FileStartTime = m_clock.Now();
-    run.FilePercent = 0;
-    run.PartialLine.clear();
+    startFile(0, 0);
+    return true;
+}
+
+bool TBatchDriver::startFile(int index) {
+    deleteAvsScript(*m_places[size_t(index)]);
+    const int row = nextRow();
+    if (row < 0)
+        return false;
+    startFile(index, row);
+    return true;
+}
+
+void TBatchDriver::startFile(int index, int row) {
+    TPlace& place = *m_places[size_t(index)];
+    TFileRunState& file = *place.file;
+    file.FileFailed = false;
+    file.FileStartTime = m_clock.Now();
+    file.FilePercent = 0;
+    file.PartialLine.clear();
     // Nothing the engine said about the previous file may show for this one.
-    run.DurationMs = 0;
-    run.TimeMs = 0;
-    run.EngineInputName.clear();
-    run.EngineOutputName.clear();
-    run.CurrentInput = m_queue.Caption(0);
-    run.CurrentBytes = m_queue.FileSize(0);
-    m_currentOutput = OutputPathFor(run.CurrentInput);
+    file.DurationMs = 0;
+    file.TimeMs = 0;
+    file.EngineInputName.clear();
+    file.EngineOutputName.clear();
+    file.CurrentInput = m_queue.Caption(row);
+    file.CurrentBytes = m_queue.FileSize(row);
+    place.output = OutputPathFor(file.CurrentInput);
     // A link at the output name counts as there, also a dangling one: it is never removed.
-    const QFileInfo output(m_currentOutput);
-    m_outputExisted = output.exists() || output.isSymLink();
-    m_sourceIdentity = FileIdentityOf(run.CurrentInput);
+    const QFileInfo output(place.output);
+    place.outputExisted = output.exists() || output.isSymLink();
+    place.sourceIdentity = FileIdentityOf(file.CurrentInput);
+    place.busy = true;
+    ++m_started;
 
     // The profile is read from disk now, so every file gets the profile as stored at its start.
     const QString options =
         PatchEngineOptions(m_settings.profileOptions ? m_settings.profileOptions() : QString());
-    const QString input = inputFor(run.CurrentInput);
-    if (usesAvsScript(run.CurrentInput)) {
-        m_avsScript = input;
-        WriteAvsScript(run.CurrentInput, m_avsScript);
+    place.parser->BeginFile(options, m_started);
+    if (place.parser->SharesDisplay()) {
+        // The file's row shows it from its start, before the engine says anything.
+        TFileProgress progress;
+        progress.source = file.CurrentInput;
+        progress.working = FormatStr(Str(Ids::IDS_ID_WORKING),
+                                     {QString::number(m_started), QString::number(m_run.TotalCount),
+                                      QFileInfo(file.CurrentInput).fileName()});
+        progress.status = Str(Ids::IDS_CONVERTING_Status) + QStringLiteral("0%");
+        progress.remaining = DurationText(0);
+        m_view.SetFileProgress(index, progress);
     }
-    m_parser.BeginFile(options);
-    m_engine.SetCommandLine(EngineCommandLine(EnginePath(), input, options, m_currentOutput));
-    m_engine.Execute();
-    return true;
+    try {
+        const QString input = inputFor(file.CurrentInput);
+        if (usesAvsScript(file.CurrentInput)) {
+            place.avsScript = input;
+            WriteAvsScript(file.CurrentInput, place.avsScript);
+        }
+        place.engine->SetCommandLine(EngineCommandLine(EnginePath(), input, options, place.output));
+        place.engine->Execute();
+    } catch (const EVaridError&) {
+        place.busy = false;
+        deleteAvsScript(place);
+        throw;
+    }
 }
 
-void TBatchDriver::FileFinished() {
-    if (!m_running)
+void TBatchDriver::FileFinished(int index) {
+    if (!m_running || index < 0 || index >= int(m_places.size()))
         return;
-    m_parser.FlushEngineOutput();
-    deleteAvsScript();
+    TPlace& place = *m_places[size_t(index)];
+    if (!place.busy)
+        return;
+    place.parser->FlushEngineOutput();
+    deleteAvsScript(place);
 
     // A file counts as converted only when the engine reported no failure, exited with 0 and
     // left a non-empty output.
-    const TBatchRunState& run = m_run;
+    const TFileRunState& file = *place.file;
     QString reason;
-    if (run.FileFailed) {
-        reason = m_parser.FirstFailureLine();
-    } else if (const int code = m_engine.ExitCode(); code != 0) {
-        reason = FormatStr(Str(Ids::IDS_BATCH_EngineExitCode), {run.CurrentInput, QString::number(code)});
-    } else if (const QFileInfo out(m_currentOutput); !out.isFile()) {
-        reason = FormatStr(Str(Ids::IDS_BATCH_NoOutput), {run.CurrentInput, m_currentOutput});
+    if (file.FileFailed) {
+        reason = place.parser->FirstFailureLine();
+    } else if (const int code = place.engine->ExitCode(); code != 0) {
+        reason = FormatStr(Str(Ids::IDS_BATCH_EngineExitCode), {file.CurrentInput, QString::number(code)});
+    } else if (const QFileInfo out(place.output); !out.isFile()) {
+        reason = FormatStr(Str(Ids::IDS_BATCH_NoOutput), {file.CurrentInput, place.output});
     } else if (out.size() == 0) {
-        reason = FormatStr(Str(Ids::IDS_BATCH_EmptyOutput), {run.CurrentInput, m_currentOutput});
+        reason = FormatStr(Str(Ids::IDS_BATCH_EmptyOutput), {file.CurrentInput, place.output});
     }
-    if (!run.FileFailed && !reason.isEmpty())
-        m_view.ShowEngineError(reason);
-    bookFile(reason);
-    endOrContinue();
+    if (!file.FileFailed && !reason.isEmpty())
+        m_view.ShowFileError(file.CurrentInput, reason);
+    place.busy = false;
+    bookFile(index, reason);
+    endOrContinue(index);
 }
 
-void TBatchDriver::bookFile(const QString& reason) {
+void TBatchDriver::bookFile(int index, const QString& reason) {
+    TPlace& place = *m_places[size_t(index)];
     TBatchRunState& run = m_run;
-    const QString source = run.CurrentInput;
+    TFileRunState& file = *place.file;
+    const QString source = file.CurrentInput;
     const bool converted = reason.isEmpty();
+    QStringList lines;
     TSourceFate fate = TSourceFate::Kept;
     if (converted) {
         // Never dispose of a source that was its own output, nor of a file that took the source's
         // name (or rewrote it) while it converted.
-        if (m_options.DeleteFileAfterProcessing && !samePath(source, m_currentOutput))
-            fate = m_disposeOfSource ? m_disposeOfSource(source, m_sourceIdentity)
-                                     : DisposeOfSource(source, m_sourceIdentity, TDisposal::Delete);
+        if (m_options.DeleteFileAfterProcessing && !samePath(source, place.output))
+            fate = m_disposeOfSource ? m_disposeOfSource(source, place.sourceIdentity)
+                                     : DisposeOfSource(source, place.sourceIdentity, TDisposal::Delete);
         m_queue.RemoveRow(source);
         ++run.DoneCount;
         if (run.DoneCount == run.TotalCount) {
             m_view.SetCaption(Str(Ids::IDS_LABEL_EncodingFinished));
-            m_view.SetFileStatus(percentText(Ids::IDS_CONVERTING_Status, 100), 100);
+            if (!place.parser->SharesDisplay())
+                m_view.SetFileStatus(percentText(Ids::IDS_CONVERTING_Status, 100), 100);
             m_view.SetBatchStatus(percentText(Ids::IDS_ID_BATCH, 100), 100);
         }
     } else {
-        run.FileFailed = true;
+        file.FileFailed = true;
         run.BatchHadError = true;
         ++run.FailedCount;
         m_queue.MoveRowToEnd(source);
-        if (!samePath(source, m_currentOutput))
-            DeleteIfEmpty(m_currentOutput);
+        if (!samePath(source, place.output))
+            DeleteIfEmpty(place.output);
+        lines = place.parser->FailureLines();
+        if (lines.isEmpty())
+            lines = QStringList{reason};
     }
-    const TFileOutcome outcome{source, m_currentOutput, converted, reason, fate};
+    m_booked.insert(source);
+    const TFileOutcome outcome{source, place.output, converted, reason, fate, lines};
     m_outcomes.append(outcome);
     m_view.FileBooked(outcome);
 }
 
-void TBatchDriver::endOrContinue() {
+void TBatchDriver::endOrContinue(int index) {
     const TBatchRunState& run = m_run;
-    if (run.StopWhenDone || run.DoneCount + run.FailedCount >= run.TotalCount || m_queue.Count() == 0) {
-        m_view.CloseProgress(mrOk);
-        m_view.SetTrayHint(Str(Ids::IDS_MESSAGEBOX_TrayEncodingDone));
+    if (!anyBusy() &&
+        (run.StopWhenDone || run.DoneCount + run.FailedCount >= run.TotalCount || nextRow() < 0)) {
+        finishBatch();
         return;
     }
-    m_parser.UpdateBatchProgressAtFileEnd();
-    QMetaObject::invokeMethod(this, &TBatchDriver::startNextFile, Qt::QueuedConnection);
+    TPlace& place = *m_places[size_t(index)];
+    place.parser->UpdateBatchProgressAtFileEnd();
+    if (place.parser->SharesDisplay())
+        m_view.ClearFileProgress(index);
+    if (!run.StopWhenDone)
+        QMetaObject::invokeMethod(
+            this, [this, index] { startNextFile(index); }, Qt::QueuedConnection);
 }
 
-void TBatchDriver::startNextFile() {
-    if (!m_running || m_engine.Active())
+void TBatchDriver::finishBatch() {
+    m_view.CloseProgress(mrOk);
+    m_view.SetTrayHint(Str(Ids::IDS_MESSAGEBOX_TrayEncodingDone));
+}
+
+void TBatchDriver::fillFreePlaces() {
+    for (size_t i = 0; i < m_places.size(); ++i)
+        if (!m_places[i]->busy)
+            QMetaObject::invokeMethod(
+                this, [this, i] { startNextFile(int(i)); }, Qt::QueuedConnection);
+}
+
+void TBatchDriver::startNextFile(int index) {
+    if (!m_running || m_run.StopWhenDone || index >= int(m_places.size()))
+        return;
+    TPlace& place = *m_places[size_t(index)];
+    if (place.busy || place.engine->Active())
         return;
     try {
-        StartFile();
+        if (!startFile(index) && !anyBusy())
+            finishBatch(); // nothing left to start and nothing in flight
     } catch (const EVaridError& e) {
         // The engine could not be started for this file: it is booked failed with the reason
         // and the batch goes on with the next file.
-        m_view.ShowEngineError(e.message());
-        bookFile(e.message());
-        endOrContinue();
+        m_view.ShowFileError(place.file->CurrentInput, e.message());
+        bookFile(index, e.message());
+        endOrContinue(index);
     }
 }
 
@@ -276,4 +449,26 @@ void TBatchDriver::StopNow() {
 
 void TBatchDriver::SetStopWhenDone(bool stop) {
     m_run.StopWhenDone = stop;
+    // Withdrawn: the places that ended meanwhile take files again.
+    if (!stop && m_running)
+        fillFreePlaces();
+}
+
+TBatchReport TBatchDriver::Report() const {
+    TBatchReport report;
+    report.ran = m_ran;
+    report.total = int(m_batchSources.size());
+    report.outcomes = m_outcomes;
+    for (const TFileOutcome& o : m_outcomes) {
+        if (o.converted)
+            ++report.converted;
+        else
+            report.notConverted << TNotConverted{o.source, TNotConverted::Kind::Failed, o.reason, o.lines};
+    }
+    const QString notReached = Str(m_ran ? Ids::IDS_BATCH_StoppedBeforeConverted : Ids::IDS_BATCH_NotStarted);
+    for (const QString& source : m_batchSources)
+        if (!m_booked.contains(source))
+            report.notConverted << TNotConverted{
+                source, TNotConverted::Kind::NotReached, notReached, {notReached}};
+    return report;
 }

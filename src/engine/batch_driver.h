@@ -1,12 +1,19 @@
 #pragma once
-// The batch driver: turns the source list into a sequence of engine runs.
+// The batch driver: turns the source list into engine runs, one file at a time or several at once.
 //
 // Convert() runs the convert command's checks and the batch. The batch proceeds inside the
-// view's progress wait (RunProgress): each engine run reports its output to the parser and its
+// view's progress wait (RunProgress): each engine run reports its output to its parser and its
 // end to FileFinished, which books the file and queues the start of the next one. The next file
 // is always started from the event loop, never from inside FileFinished, so the runner has
 // finished its end report first.
+//
+// With several files at once every engine in flight has a place of its own: its runner, its
+// file state and parser, its AviSynth script. Each file keeps every rule of the one-at-a-time
+// batch: it is booked only by its own engine's end, converted only after its own checks, and its
+// source deleted only then; a failed row moves to the end; no two engines ever write the same
+// output name at once; a failure stops no other file.
 #include "app/options.h"
+#include "engine/batch_report.h"
 #include "engine/batch_run_state.h"
 #include "engine/engine_parser.h"
 #include "engine/file_identity.h"
@@ -15,33 +22,52 @@
 
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 class IBatchQueue;
 class IClock;
 class IEngineRunner;
 
+// The most files a batch converts at once.
+constexpr int MaxFilesAtOnce = 16;
+
 // What the batch takes from the output settings: the folder, the output format's extension, the
 // options text of the current format and profile (read from the profile on disk at each file's
-// start) and the extensions that always go through the AviSynth script.
+// start), the extensions that always go through the AviSynth script, and how many files run at
+// once (1..MaxFilesAtOnce).
 struct TBatchSettings {
+    TBatchSettings() = default;
+    TBatchSettings(QString folder, QString extension, std::function<QString()> options, QStringList avs,
+                   int atOnce = 1)
+        : outputFolder(std::move(folder)), outputExtension(std::move(extension)),
+          profileOptions(std::move(options)), avsExtensions(std::move(avs)), filesAtOnce(atOnce) {}
+
     QString outputFolder;
     QString outputExtension;
     std::function<QString()> profileOptions;
     QStringList avsExtensions;
+    int filesAtOnce = 1;
 };
 
 class TBatchDriver : public QObject {
     Q_OBJECT
   public:
+    // engine runs the batch's files one at a time, and the first of several at once.
     TBatchDriver(IBatchQueue& queue, IEngineRunner& engine, IProgressView& view, const IClock& clock,
                  TOptions& options = Options);
     ~TBatchDriver() override;
 
     void SetSettings(TBatchSettings settings) { m_settings = std::move(settings); }
     const TBatchSettings& Settings() const { return m_settings; }
+    // Makes the further runners for several files at once; without one, a batch converts one
+    // file at a time whatever the settings ask.
+    using EngineFactory = std::function<std::unique_ptr<IEngineRunner>()>;
+    void SetEngineFactory(EngineFactory factory) { m_engineFactory = std::move(factory); }
     // What becomes of a converted source when DeleteFileAfterProcessing is set; by default it is
     // deleted (DisposeOfSource with TDisposal::Delete: only the very file that was converted).
     using SourceDisposer = std::function<TSourceFate(const QString& source, const TFileIdentity& identity)>;
@@ -61,49 +87,62 @@ class TBatchDriver : public QObject {
     // Runs a whole batch and returns when it has ended and its report is done; false when the
     // first file could not be started (its failure was shown).
     bool StartBatch();
-    // Starts the engine for the first row; false when the list is empty. Throws EVaridError when
-    // the engine or the script cannot be started.
+    // Starts the engine for the first row (at the first place); false when the list is empty.
+    // Throws EVaridError when the engine or the script cannot be started.
     bool StartFile();
-    // The engine of the current file has ended: books the file and goes on.
-    void FileFinished();
+    // The engine of the file at a place has ended: books the file and goes on.
+    void FileFinished(int place = 0);
 
-    // The progress view's commands: end the batch at once (the running engine is stopped and
-    // its file stays in the list), or after the current file.
+    // The progress view's commands: end the batch at once (every running engine is stopped and
+    // its file stays in the list), or after the files in flight.
     void StopNow();
     void SetStopWhenDone(bool stop);
 
     // Whether a batch is in progress (its progress window exists).
     bool Running() const { return m_running; }
+    // How many files the batch in progress (or the last one) converts at once.
+    int FilesAtOnce() const { return int(m_places.size()); }
     // How each file of the last batch ended, in booking order.
     const QList<TFileOutcome>& Outcomes() const { return m_outcomes; }
+    // What became of every file of the last batch (or of the refused convert command).
+    TBatchReport Report() const;
     TBatchRunState& Run() { return m_run; }
-    TEngineOutputParser& Parser() { return m_parser; }
-
-  private slots:
-    void startNextFile();
 
   private:
+    struct TPlace;
+
+    void setUpPlaces(int count);
+    bool startFile(int place);
+    void startFile(int place, int row);
+    void startNextFile(int place);
+    void fillFreePlaces();
+    int nextRow() const;
+    bool anyBusy() const;
+    int64_t processedInFlight(int except) const;
     QString inputFor(const QString& source) const;
     bool usesAvsScript(const QString& source) const;
-    void deleteAvsScript();
-    void bookFile(const QString& reason);
-    void endOrContinue();
+    void deleteAvsScript(TPlace& place);
+    void stopPlace(TPlace& place);
+    void bookFile(int place, const QString& reason);
+    void endOrContinue(int place);
+    void finishBatch();
 
     IBatchQueue& m_queue;
     IEngineRunner& m_engine;
     IProgressView& m_view;
     const IClock& m_clock;
     TOptions& m_options;
-    TBatchRunState m_run; // before m_parser, which keeps a reference to it
-    TEngineOutputParser m_parser;
+    TBatchRunState m_run;
     TBatchSettings m_settings;
-    bool m_running = false;
-    QString m_currentOutput;
-    bool m_outputExisted = false; // the current output was there before its engine started
-    // The source as it was when its conversion started: only that very file may be deleted.
-    TFileIdentity m_sourceIdentity;
+    EngineFactory m_engineFactory;
     SourceDisposer m_disposeOfSource;
-    // The AviSynth script of the current file, when it has one.
-    QString m_avsScript;
+    std::vector<std::unique_ptr<TPlace>> m_places;
+    std::vector<std::unique_ptr<IEngineRunner>> m_ownEngines; // the runners of places 1..
+    bool m_running = false;
+    bool m_animationRunning = false; // shared by the places' parsers
+    bool m_ran = false;              // the last batch started its first file
+    int m_started = 0;               // files of the batch started so far
+    QStringList m_batchSources;      // the rows of the batch when it started
+    QSet<QString> m_booked;          // sources booked in this batch
     QList<TFileOutcome> m_outcomes;
 };

@@ -53,11 +53,24 @@ QString fileNamePart(const QString& path) {
 } // namespace
 
 TEngineOutputParser::TEngineOutputParser(TBatchRunState& run, IProgressView& view, const IClock& clock)
-    : m_run(run), m_view(view), m_clock(clock) {}
+    : m_batch(run), m_run(run), m_view(view), m_clock(clock) {}
 
-void TEngineOutputParser::BeginFile(const QString& optionsText) {
+TEngineOutputParser::TEngineOutputParser(TBatchRunState& run, TFileRunState& file, int place,
+                                         std::function<int64_t()> othersProcessed, IProgressView& view,
+                                         const IClock& clock)
+    : m_batch(run), m_run(file), m_place(place), m_othersProcessed(std::move(othersProcessed)), m_view(view),
+      m_clock(clock) {}
+
+int64_t TEngineOutputParser::FileProcessedBytes() const {
+    return (m_run.CurrentBytes * m_run.FilePercent) / 100;
+}
+
+void TEngineOutputParser::BeginFile(const QString& optionsText, int ordinal) {
     m_decoder.resetState();
-    m_firstFailure.clear();
+    m_failures.clear();
+    m_ordinal = ordinal;
+    m_status = Str(Ids::IDS_CONVERTING_Status) + QStringLiteral("0%");
+    m_remaining = DurationText(0);
     m_windowDurationMs = -1;
     m_windowStartMs = 0;
     // The time window is searched in the options text only: a file name that happens to hold
@@ -161,36 +174,63 @@ void TEngineOutputParser::readTime(const QString& line) {
 }
 
 void TEngineOutputParser::showBatchEstimate(int64_t elapsedMs) {
-    const double total = static_cast<double>(m_run.TotalBytes) * static_cast<double>(elapsedMs) /
-                         static_cast<double>(m_run.ProcessedBytes);
+    // The remaining work over the throughput measured so far: with several files in flight the
+    // processed bytes count each by its own percentage.
+    const double total = static_cast<double>(m_batch.TotalBytes) * static_cast<double>(elapsedMs) /
+                         static_cast<double>(m_batch.ProcessedBytes);
     const int64_t estimated = static_cast<int64_t>(total);
     m_view.SetBatchEstimated(DurationText(estimated));
     m_view.SetBatchRemaining(DurationText(estimated - elapsedMs));
 }
 
+void TEngineOutputParser::showBatchPercent() {
+    m_view.SetBatchStatus(Str(Ids::IDS_ID_BATCH) + QString::number(m_batch.BatchPercent) + QLatin1Char('%'),
+                          m_batch.BatchPercent);
+}
+
 void TEngineOutputParser::showProgress() {
     const QDateTime now = m_clock.Now();
-    const int64_t elapsed = m_run.BatchStartTime.msecsTo(now);
+    const int64_t elapsed = m_batch.BatchStartTime.msecsTo(now);
     m_view.SetBatchElapsed(DurationText(elapsed));
     if (m_run.DurationMs == 0 || m_run.TimeMs == 0)
         return;
 
     m_run.FilePercent = std::min(100, roundEven32(double(m_run.TimeMs) / double(m_run.DurationMs) * 100.0));
-    m_view.SetFileStatus(Str(Ids::IDS_CONVERTING_Status) + QString::number(m_run.FilePercent) +
-                             QLatin1Char('%'),
-                         m_run.FilePercent);
+    const QString status =
+        Str(Ids::IDS_CONVERTING_Status) + QString::number(m_run.FilePercent) + QLatin1Char('%');
     const int64_t fileElapsed = m_run.FileStartTime.msecsTo(now);
     const double fileLength = double(m_run.DurationMs) * double(fileElapsed) / double(m_run.TimeMs);
-    m_view.SetFileRemaining(DurationText(static_cast<int64_t>(fileLength) - fileElapsed));
+    const QString remaining = DurationText(static_cast<int64_t>(fileLength) - fileElapsed);
+    if (SharesDisplay()) {
+        m_status = status;
+        m_remaining = remaining;
+    } else {
+        m_view.SetFileStatus(status, m_run.FilePercent);
+        m_view.SetFileRemaining(remaining);
+    }
 
-    m_run.ProcessedBytes = m_run.DoneBytes + (m_run.CurrentBytes * m_run.FilePercent) / 100;
-    if (m_run.ProcessedBytes == 0 || m_run.TotalBytes == 0)
+    m_batch.ProcessedBytes =
+        m_batch.DoneBytes + FileProcessedBytes() + (m_othersProcessed ? m_othersProcessed() : 0);
+    if (m_batch.ProcessedBytes == 0 || m_batch.TotalBytes == 0)
         return;
-    m_run.BatchPercent =
-        std::min(100, roundEven32(double(m_run.ProcessedBytes) / double(m_run.TotalBytes) * 100.0));
-    m_view.SetBatchStatus(Str(Ids::IDS_ID_BATCH) + QString::number(m_run.BatchPercent) + QLatin1Char('%'),
-                          m_run.BatchPercent);
+    m_batch.BatchPercent =
+        std::min(100, roundEven32(double(m_batch.ProcessedBytes) / double(m_batch.TotalBytes) * 100.0));
+    showBatchPercent();
     showBatchEstimate(elapsed);
+}
+
+void TEngineOutputParser::showFileRow(const QString& input) {
+    TFileProgress row;
+    row.source = m_run.CurrentInput;
+    row.working =
+        FormatStr(Str(Ids::IDS_ID_WORKING),
+                  {QString::number(m_ordinal), QString::number(m_batch.TotalCount), fileNamePart(input)});
+    if (!m_run.EngineOutputName.isEmpty())
+        row.output = FormatStr(Str(Ids::IDS_LABEL_OutputFile), {fileNamePart(m_run.EngineOutputName)});
+    row.status = m_status;
+    row.percent = m_run.FilePercent;
+    row.remaining = m_remaining;
+    m_view.SetFileProgress(m_place, row);
 }
 
 void TEngineOutputParser::HandleLine(const QString& line) {
@@ -203,32 +243,41 @@ void TEngineOutputParser::HandleLine(const QString& line) {
 
     // Until the engine has named its input, the file being converted is the one shown.
     const QString input = m_run.EngineInputName.isEmpty() ? m_run.CurrentInput : m_run.EngineInputName;
-    m_view.SetWorking(
-        FormatStr(Str(Ids::IDS_ID_WORKING), {QString::number(m_run.DoneCount + m_run.FailedCount + 1),
-                                             QString::number(m_run.TotalCount), fileNamePart(input)}));
-    m_view.SetOutput(FormatStr(Str(Ids::IDS_LABEL_OutputFile), {fileNamePart(m_run.EngineOutputName)}));
-    if (!m_animationRunning) {
-        m_animationRunning = true;
+    if (SharesDisplay()) {
+        showFileRow(input);
+    } else {
+        m_view.SetWorking(
+            FormatStr(Str(Ids::IDS_ID_WORKING), {QString::number(m_batch.DoneCount + m_batch.FailedCount + 1),
+                                                 QString::number(m_batch.TotalCount), fileNamePart(input)}));
+        m_view.SetOutput(FormatStr(Str(Ids::IDS_LABEL_OutputFile), {fileNamePart(m_run.EngineOutputName)}));
+    }
+    if (!*m_animationRunning) {
+        *m_animationRunning = true;
         m_view.StartAnimation(Str(Ids::IDS_CONVERTING_LABEL_Converting));
     }
-    m_view.SetTrayHint(FormatStr(Str(Ids::IDS_MAIN_MENUITEM_Hint),
-                                 {m_run.EngineInputName, QString::number(m_run.FilePercent)}));
+    // With several files at once no one file stands for the batch: the hint shows the batch's
+    // percentage as the window's title does.
+    m_view.SetTrayHint(
+        SharesDisplay()
+            ? FormatStr(Str(Ids::IDS_CONVERTING_TitlePercent),
+                        {QString::number(m_batch.BatchPercent), Str(Ids::IDS_ID_EncodingInProgress)})
+            : FormatStr(Str(Ids::IDS_MAIN_MENUITEM_Hint),
+                        {m_run.EngineInputName, QString::number(m_run.FilePercent)}));
 
     if (IsFailureLine(line)) {
         m_run.FileFailed = true;
-        if (m_firstFailure.isEmpty())
-            m_firstFailure = TrimControls(line);
-        m_view.ShowEngineError(line);
+        m_failures << TrimControls(line);
+        m_view.ShowFileError(m_run.CurrentInput, line);
     }
 }
 
 void TEngineOutputParser::UpdateBatchProgressAtFileEnd() {
-    m_run.ProcessedBytes = m_run.DoneBytes + m_run.CurrentBytes;
-    m_run.DoneBytes = m_run.ProcessedBytes;
-    m_run.BatchPercent =
-        m_run.TotalBytes == 0 ? 0 : clampTo32((100 * m_run.ProcessedBytes) / m_run.TotalBytes);
-    m_view.SetBatchStatus(Str(Ids::IDS_ID_BATCH) + QString::number(m_run.BatchPercent) + QLatin1Char('%'),
-                          m_run.BatchPercent);
-    if (m_run.ProcessedBytes > 0)
-        showBatchEstimate(m_run.BatchStartTime.msecsTo(m_clock.Now()));
+    // This file's bytes count fully from now on; the others in flight by their percentages.
+    m_batch.DoneBytes += m_run.CurrentBytes;
+    m_batch.ProcessedBytes = m_batch.DoneBytes + (m_othersProcessed ? m_othersProcessed() : 0);
+    m_batch.BatchPercent =
+        m_batch.TotalBytes == 0 ? 0 : clampTo32((100 * m_batch.ProcessedBytes) / m_batch.TotalBytes);
+    showBatchPercent();
+    if (m_batch.ProcessedBytes > 0)
+        showBatchEstimate(m_batch.BatchStartTime.msecsTo(m_clock.Now()));
 }

@@ -5,6 +5,7 @@
 #include "engine/source_disposal.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -15,6 +16,19 @@ struct TFileOutcome {
     bool converted = false;
     QString reason;                             // why the file was not converted; empty when it was
     TSourceFate sourceFate = TSourceFate::Kept; // where the source went
+    // Every failure line the engine gave for the file, or the reason alone when it gave none;
+    // empty when the file was converted.
+    QStringList lines;
+};
+
+// One of several files converted at once, as its row of the progress display shows it.
+struct TFileProgress {
+    QString source;    // the source path
+    QString working;   // "Working on file 3 of 8: c.wav"
+    QString output;    // "Output file: c.mp3", empty until the engine has named it
+    QString status;    // "Status= 45%"
+    int percent = 0;   // of the file, 0..100
+    QString remaining; // the file's remaining time, "h:nn:ss"
 };
 
 class IProgressView {
@@ -36,6 +50,17 @@ class IProgressView {
     // One failure line of the engine, or the reason a file was booked failed. Called once per
     // line; the GUI shows a box per line, the terminal prints it.
     virtual void ShowEngineError(const QString& line) = 0;
+    // The same for a named source; a view that shows several files at once tells them apart by it.
+    virtual void ShowFileError(const QString& /*source*/, const QString& line) { ShowEngineError(line); }
+
+    // Several files at once. At the start of a batch SetFilesAtOnce says how many files run at
+    // once. With 1 the file displays above show the one file and the calls below never come: the
+    // display is the one-at-a-time display. With more, the file displays above are not written;
+    // each file in flight has a place 0..count-1 whose row SetFileProgress writes, and
+    // ClearFileProgress empties the place of a file that ended when no other file takes it.
+    virtual void SetFilesAtOnce(int /*count*/) {}
+    virtual void SetFileProgress(int /*place*/, const TFileProgress& /*progress*/) {}
+    virtual void ClearFileProgress(int /*place*/) {}
 
     // The progress window's life, driven by the batch driver.
     virtual void SetCaption(const QString& text) = 0;

@@ -36,11 +36,14 @@ TFormatInfo Format(int index, const char* format, TFormatKind kind, const char* 
             keyNames};
 }
 
+static_assert(std::tuple_size_v<decltype(TOptions::ProfileFolders)> == FormatCount);
+
 constexpr auto Video = TFormatKind::Video;
 constexpr auto Audio = TFormatKind::Audio;
 
 // The folders are created in this order of format indexes (the root first).
-constexpr int FolderCreationOrder[FormatCount] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 8, 11, 12, 13, 14, 15, 9};
+constexpr int FolderCreationOrder[FormatCount] = {0,  1,  2,  3,  4, 5,  6,  7,  10, 8,  11,
+                                                  12, 13, 14, 15, 9, 16, 17, 18, 19, 20, 21};
 
 constexpr int TgpFormatIndex = 2;
 constexpr int Tgp2Form = 2;
@@ -100,6 +103,18 @@ const std::array<TFormatInfo, FormatCount>& FormatCatalogue() {
                VARID_FORMAT_PROCEDURES(Amr)),
         Format(15, "WAV", Audio, "wav", ".wav", "TWavSettings", "cmbWAV", "TfrmWavProfile",
                VARID_FORMAT_PROCEDURES(Wav)),
+        Format(16, "MKV", Video, "mkv", ".mkv", "TMkvSettings", "cmbMKV", "TfrmMkvProfile",
+               VARID_FORMAT_PROCEDURES(Mkv)),
+        Format(17, "WebM", Video, "webm", ".webm", "TWebmSettings", "cmbWEBM", "TfrmWebmProfile",
+               VARID_FORMAT_PROCEDURES(Webm)),
+        Format(18, "M4A", Audio, "m4a", ".m4a", "TM4aSettings", "cmbM4A", "TfrmM4aProfile",
+               VARID_FORMAT_PROCEDURES(M4a)),
+        Format(19, "FLAC", Audio, "flac", ".flac", "TFlacSettings", "cmbFLAC", "TfrmFlacProfile",
+               VARID_FORMAT_PROCEDURES(Flac)),
+        Format(20, "Opus", Audio, "opus", ".opus", "TOpusSettings", "cmbOPUS", "TfrmOpusProfile",
+               VARID_FORMAT_PROCEDURES(Opus)),
+        Format(21, "OGG", Audio, "ogg", ".ogg", "TOggSettings", "cmbOGG", "TfrmOggProfile",
+               VARID_FORMAT_PROCEDURES(Ogg)),
     };
     return catalogue;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The catalogue of the sixteen output formats, the profile folders and the profile file names.
+// The catalogue of the output formats, the profile folders and the profile file names.
 //
 // A profile is one INI file: <profile root><folder word>/<name>.<profile extension>. The profile
 // root belongs to the language: langs/English_Profile/ for langs/English.ini.
@@ -28,11 +28,13 @@ struct TFormatInfo {
     QStringList (*KeyNames)();
 };
 
-constexpr int FormatCount = 16;
+// The sixteen classic formats (0 AVI ... 15 WAV) and after them the modern ones (16 MKV, 17 WebM,
+// 18 M4A, 19 FLAC, 20 Opus, 21 OGG).
+constexpr int FormatCount = 22;
 
-// The catalogue by format index (0 AVI ... 15 WAV).
+// The catalogue by format index.
 const std::array<TFormatInfo, FormatCount>& FormatCatalogue();
-// The entry of a format index, or nullptr outside 0..15.
+// The entry of a format index, or nullptr outside 0..FormatCount - 1.
 const TFormatInfo* FormatInfo(int formatIndex);
 
 // The first two characters of a folder word followed by "o" (avi gives avo).
@@ -43,7 +45,7 @@ QString ProfileExtension(const QString& folderWord);
 QString ProfileRoot();
 // Sets Options.ProfileRoot and Options.ProfileFolders (by format index) from the current language.
 void InitProfileFolders();
-// Creates the profile root and the sixteen folders of Options (with missing parents), stopping at
+// Creates the profile root and the format folders of Options (with missing parents), stopping at
 // the first that cannot be created; true when all exist.
 bool CreateProfileFolders();
 
@@ -53,7 +55,7 @@ bool CreateProfileFolders();
 QStringList FillProfileList(const QString& mask);
 // The profile names of a format's folder (Options.ProfileFolders, set up when still empty).
 QStringList ProfileNames(int formatIndex);
-// The file of the named profile of a format; "" outside 0..15.
+// The file of the named profile of a format; "" for an unknown format.
 QString ProfileFileName(int formatIndex, const QString& profileName);
 // The profile of a format's folder that holds the same settings as another profile file: each
 // language ships the same profiles under translated names and descriptions, so after a language
@@ -62,5 +64,5 @@ QString ProfileFileName(int formatIndex, const QString& profileName);
 QString MatchingProfile(int formatIndex, const QString& otherProfileFile);
 
 // The extension (with its dot) of converted files of a format; for 3GP ".3g2" when the named 3GP
-// profile (loaded into the current 3GP record) has the 3gp2 form, else ".3gp". "" outside 0..15.
+// profile (loaded into the current 3GP record) has the 3gp2 form, else ".3gp". "" for an unknown format.
 QString OutputExtension(int formatIndex, const QString& tgpProfileName);

@@ -36,7 +36,7 @@ template <class R> struct TKeyDef {
 
 template <class R> using TKeyTable = std::vector<TKeyDef<R>>;
 
-// The key table of a record type (specialised for the sixteen records in keytables.cpp).
+// The key table of a record type (specialised for the records in keytables.cpp).
 template <class R> const TKeyTable<R>& KeyTable();
 
 // Sets every field to its default.

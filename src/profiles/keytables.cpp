@@ -1,4 +1,4 @@
-// The key tables of the sixteen profile formats: key names, kinds, defaults and the fields they
+// The key tables of the profile formats: key names, kinds, defaults and the fields they
 // fill, in the order the keys are written.
 #include "profiles/keytable.h"
 #include "profiles/profiles.h"
@@ -24,11 +24,16 @@ const TVideoKey VideoKeys[] = {
     {"VideoKeepFrameRate", &TVideoGroup::VideoKeepFrameRate},
     {"VideoFrameRate", &TVideoGroup::VideoFrameRate},
     {"VideoAspect", &TVideoGroup::VideoAspect},
+    {"VideoConstantQuality", &TVideoGroup::VideoConstantQuality},
+    {"VideoQuality", &TVideoGroup::VideoQuality},
+    {"VideoSpeed", &TVideoGroup::VideoSpeed},
 };
-// H.263 groups have no size-from-source key; the RM group writes its bit-rate keys in its own order.
+// H.263 groups have no size-from-source key; the RM group writes its bit-rate keys in its own order;
+// the modern codecs add constant quality and encoder speed.
 constexpr int StandardVideoOrder[] = {0, 1, 2, 3, 4, 5, 6, 7, 8};
 constexpr int H263VideoOrder[] = {0, 1, 2, 4, 5, 6, 7, 8};
 constexpr int RmVideoOrder[] = {1, 2, 0, 3, 4, 5, 6, 7, 8};
+constexpr int ModernVideoOrder[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
 
 std::span<const int> VideoOrder(const QString& suffix) {
     if (suffix == QLatin1String("H263"))
@@ -48,15 +53,31 @@ const TAudioKey AudioKeys[] = {
     {"AudioBitRatePreset", &TAudioGroup::AudioBitRatePreset},
     {"AudioSampleRate", &TAudioGroup::AudioSampleRate},
     {"AudioChannels", &TAudioGroup::AudioChannels},
+    {"AudioUseQuality", &TAudioGroup::AudioUseQuality},
+    {"AudioQuality", &TAudioGroup::AudioQuality},
+    {"AudioCompression", &TAudioGroup::AudioCompression},
+    {"AudioBits", &TAudioGroup::AudioBits},
 };
-// PCM and A-law groups have no bit-rate keys.
+// PCM, A-law and ALAC groups have no bit-rate keys; Opus has no sample-rate key (it has its own
+// rate); Vorbis adds its quality, FLAC its compression level and sample size.
 constexpr int CodedAudioOrder[] = {0, 1, 2, 3};
 constexpr int PcmAudioOrder[] = {2, 3};
+constexpr int OpusAudioOrder[] = {0, 1, 3};
+constexpr int VorbisAudioOrder[] = {0, 1, 4, 5, 2, 3};
+constexpr int FlacAudioOrder[] = {6, 7, 2, 3};
 
 std::span<const int> AudioOrder(const QString& suffix) {
     static const QStringList pcm = {QStringLiteral("Pcm16le"), QStringLiteral("Pcm16be"),
-                                    QStringLiteral("Pcmu8"), QStringLiteral("Alaw")};
-    return pcm.contains(suffix) ? std::span<const int>(PcmAudioOrder) : std::span<const int>(CodedAudioOrder);
+                                    QStringLiteral("Pcmu8"), QStringLiteral("Alaw"), QStringLiteral("Alac")};
+    if (pcm.contains(suffix))
+        return PcmAudioOrder;
+    if (suffix == QLatin1String("Opus"))
+        return OpusAudioOrder;
+    if (suffix == QLatin1String("Vorbis"))
+        return VorbisAudioOrder;
+    if (suffix == QLatin1String("Flac"))
+        return FlacAudioOrder;
+    return CodedAudioOrder;
 }
 
 const QString ZeroTime = QStringLiteral("0:00:00.000");
@@ -91,6 +112,10 @@ template <class R> class TTableBuilder {
     TTableBuilder& Video(const char* suffix, TVideoGroup R::*group, const TVideoGroup& def) {
         return Group(suffix, group, def, VideoKeys, VideoOrder(QString::fromLatin1(suffix)));
     }
+    // A modern codec's group: the video keys, constant quality and encoder speed.
+    TTableBuilder& ModernVideo(const char* suffix, TVideoGroup R::*group, const TVideoGroup& def) {
+        return Group(suffix, group, def, VideoKeys, ModernVideoOrder);
+    }
     TTableBuilder& Audio(const char* suffix, TAudioGroup R::*group, const TAudioGroup& def) {
         return Group(suffix, group, def, AudioKeys, AudioOrder(QString::fromLatin1(suffix)));
     }
@@ -117,6 +142,27 @@ template <class R> class TTableBuilder {
 
 // Group defaults shared by several formats.
 constexpr TAudioGroup Pcm44100Stereo{false, 0, 6, 1};
+
+// Modern video groups: the source's size and frame rate, a constant quality (CRF) and an encoder
+// speed that converts a 1080p minute in a few minutes on two cores; 5000 kbit/s when the bit rate
+// is chosen instead.
+constexpr TVideoGroup ModernVideoDefaults(int32_t quality, uint8_t speed) {
+    return {true, 5000, 5000, true, 1920, 1080, true, 7, 0, true, quality, speed};
+}
+// Encoder speeds by index in the speed list.
+constexpr uint8_t Faster = 3, Fast = 4;
+const TVideoGroup H264Modern = ModernVideoDefaults(23, Fast);
+const TVideoGroup H265Modern = ModernVideoDefaults(28, Faster);
+const TVideoGroup Av1Modern = ModernVideoDefaults(35, Faster);
+const TVideoGroup Vp9Modern = ModernVideoDefaults(33, Faster);
+
+// Modern audio groups keep the source's sample rate and channels (index 0).
+constexpr TAudioGroup BitRateKept(int32_t kbps) {
+    return {false, kbps, 0, 0};
+}
+constexpr TAudioGroup FlacDefaults{false, 0, 0, 0, false, 0, 5, 0};
+constexpr TAudioGroup VorbisDefaults{false, 192, 0, 0, true, 5, 0, 0};
+constexpr TAudioGroup LosslessKept{false, 0, 0, 0};
 
 template <class R> struct TTag {};
 
@@ -165,6 +211,7 @@ TKeyTable<TMP4Settings> BuildKeys(TTag<TMP4Settings>) {
         .Video("H264", &S::H264, video)
         .Audio("AACMP4", &S::AACMP4, {false, 64, 3, 1})
         .Audio("AACPsp", &S::AACPsp, {false, 64, 0, 1})
+        .ModernVideo("H265", &S::H265, H265Modern)
         .Table();
 }
 
@@ -234,6 +281,7 @@ TKeyTable<TMovSettings> BuildKeys(TTag<TMovSettings>) {
         .Audio("Armnb", &S::Armnb, {false, 8, 0, 0})
         .Audio("Pcm16le", &S::Pcm16le, {false, 0, 3, 1})
         .Audio("Pcm16be", &S::Pcm16be, {false, 0, 3, 1})
+        .ModernVideo("H265", &S::H265, H265Modern)
         .Table();
 }
 
@@ -337,6 +385,56 @@ TKeyTable<TWavSettings> BuildKeys(TTag<TWavSettings>) {
         .Audio("Pcm16le", &TWavSettings::Pcm16le, Pcm44100Stereo)
         .Audio("Pcmu8", &TWavSettings::Pcmu8, Pcm44100Stereo)
         .Table();
+}
+
+TKeyTable<TMkvSettings> BuildKeys(TTag<TMkvSettings>) {
+    using S = TMkvSettings;
+    return TTableBuilder<S>()
+        .Description()
+        .TimeControl()
+        .VideoHeader(0, 0)
+        .ModernVideo("H264", &S::H264, H264Modern)
+        .ModernVideo("H265", &S::H265, H265Modern)
+        .ModernVideo("AV1", &S::AV1, Av1Modern)
+        .ModernVideo("VP9", &S::VP9, Vp9Modern)
+        .Audio("AAC", &S::AAC, BitRateKept(192))
+        .Audio("Opus", &S::Opus, BitRateKept(128))
+        .Audio("Flac", &S::Flac, FlacDefaults)
+        .Audio("AC3", &S::AC3, BitRateKept(384))
+        .Audio("Mp3", &S::Mp3, BitRateKept(192))
+        .Table();
+}
+
+TKeyTable<TWebmSettings> BuildKeys(TTag<TWebmSettings>) {
+    using S = TWebmSettings;
+    return TTableBuilder<S>()
+        .Description()
+        .TimeControl()
+        .VideoHeader(0, 0)
+        .ModernVideo("VP9", &S::VP9, Vp9Modern)
+        .ModernVideo("AV1", &S::AV1, Av1Modern)
+        .Audio("Opus", &S::Opus, BitRateKept(128))
+        .Audio("Vorbis", &S::Vorbis, VorbisDefaults)
+        .Table();
+}
+
+TKeyTable<TM4aSettings> BuildKeys(TTag<TM4aSettings>) {
+    return AudioFormat<TM4aSettings>()
+        .Audio("AAC", &TM4aSettings::AAC, BitRateKept(192))
+        .Audio("Alac", &TM4aSettings::Alac, LosslessKept)
+        .Table();
+}
+
+TKeyTable<TFlacSettings> BuildKeys(TTag<TFlacSettings>) {
+    return AudioFormat<TFlacSettings>().Audio("Flac", &TFlacSettings::Flac, FlacDefaults).Table();
+}
+
+TKeyTable<TOpusSettings> BuildKeys(TTag<TOpusSettings>) {
+    return AudioFormat<TOpusSettings>().Audio("Opus", &TOpusSettings::Opus, BitRateKept(128)).Table();
+}
+
+TKeyTable<TOggSettings> BuildKeys(TTag<TOggSettings>) {
+    return AudioFormat<TOggSettings>().Audio("Vorbis", &TOggSettings::Vorbis, VorbisDefaults).Table();
 }
 
 } // namespace

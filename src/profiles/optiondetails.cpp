@@ -1,4 +1,4 @@
-// The sixteen options builders. Each format is a codec table per key (codec name, key group, style)
+// The options builders. Each format is a codec table per key (codec name, key group, style)
 // over the common frames below; the value tables and group fragments are in optionfragments.cpp.
 #include "profiles/optiondetails.h"
 
@@ -84,7 +84,8 @@ const TAudioCodec<AVI> AviAudio[] = {
 using MP4 = TMP4Settings;
 const char* const Mp4Containers[] = {"mp4", "psp", "mp4", "mp4"}; // iPod, PSP, mobile, MP4
 constexpr int Mp4PspFormat = 1;
-const TVideoCodec<MP4> Mp4Video[] = {{"h264", &MP4::H264, &StandardVideo}};
+const TVideoCodec<MP4> Mp4Video[] = {{"h264", &MP4::H264, &StandardVideo},
+                                     {"hevc", &MP4::H265, &ModernVideo}};
 const TAudioCodec<MP4> Mp4Audio[] = {{"aac", &MP4::AACMP4, &AacAudio8}};
 const TAudioCodec<MP4> PspAudio[] = {{"aac", &MP4::AACPsp, &AacPspAudio}};
 
@@ -136,7 +137,7 @@ using MOV = TMovSettings;
 const TVideoCodec<MOV> MovVideo[] = {
     {"svq1", &MOV::Svq1, &StandardVideo}, {"msmpeg4", &MOV::DivX, &StandardVideo},
     {"xvid", &MOV::XviD, &StandardVideo}, {"h263", &MOV::H263, &NoAspectH263Video},
-    {"h264", &MOV::H264, &NoAspectVideo},
+    {"h264", &MOV::H264, &NoAspectVideo}, {"hevc", &MOV::H265, &ModernVideo},
 };
 const TAudioCodec<MOV> MovAudio[] = {
     {nullptr, &MOV::AACMP4, &AacAudio8},     {"pcm_alaw", &MOV::Alaw, &PcmAudio},
@@ -178,6 +179,30 @@ const TAudioCodec<TAmrSettings> AmrAudio[] = {{"amr_nb", &TAmrSettings::Armnb, &
                                               {"amr_wb", &TAmrSettings::Armwb, &AmrWbAudio}};
 const TAudioCodec<TWavSettings> WavAudio[] = {{"pcm_s16le", &TWavSettings::Pcm16le, &PcmAudio},
                                               {"pcm_u8", &TWavSettings::Pcmu8, &PcmAudio}};
+
+using MKV = TMkvSettings;
+const TVideoCodec<MKV> MkvVideo[] = {
+    {"h264", &MKV::H264, &ModernVideo},
+    {"hevc", &MKV::H265, &ModernVideo},
+    {"av1", &MKV::AV1, &ModernVideo},
+    {"vp9", &MKV::VP9, &ModernVideo},
+};
+const TAudioCodec<MKV> MkvAudio[] = {
+    {"aac", &MKV::AAC, &ModernAacAudio}, {"opus", &MKV::Opus, &OpusAudio},
+    {"flac", &MKV::Flac, &FlacAudio},    {"ac3", &MKV::AC3, &ModernAc3Audio},
+    {"mp3", &MKV::Mp3, &ModernMp3Audio},
+};
+
+using WEBM = TWebmSettings;
+const TVideoCodec<WEBM> WebmVideo[] = {{"vp9", &WEBM::VP9, &ModernVideo}, {"av1", &WEBM::AV1, &ModernVideo}};
+const TAudioCodec<WEBM> WebmAudio[] = {{"opus", &WEBM::Opus, &OpusAudio},
+                                       {"vorbis", &WEBM::Vorbis, &VorbisAudio}};
+
+const TAudioCodec<TM4aSettings> M4aAudio[] = {{"aac", &TM4aSettings::AAC, &ModernAacAudio},
+                                              {"alac", &TM4aSettings::Alac, &AlacAudio}};
+const TAudioCodec<TFlacSettings> FlacFormatAudio[] = {{"flac", &TFlacSettings::Flac, &FlacAudio}};
+const TAudioCodec<TOpusSettings> OpusFormatAudio[] = {{"opus", &TOpusSettings::Opus, &OpusAudio}};
+const TAudioCodec<TOggSettings> OggAudio[] = {{"vorbis", &TOggSettings::Vorbis, &VorbisAudio}};
 
 } // namespace
 
@@ -261,6 +286,33 @@ QString BuildOptions(const TAmrSettings& s) {
 
 QString BuildOptions(const TWavSettings& s) {
     return AudioFormat(s, "-y -f wav ", Choose(WavAudio, s.AudioCodec));
+}
+
+QString BuildOptions(const TMkvSettings& s) {
+    return VideoFormat(s, QStringLiteral("-y -f matroska "), Choose(MkvVideo, s.VideoCodec),
+                       Choose(MkvAudio, s.AudioCodec));
+}
+
+QString BuildOptions(const TWebmSettings& s) {
+    return VideoFormat(s, QStringLiteral("-y -f webm "), Choose(WebmVideo, s.VideoCodec),
+                       Choose(WebmAudio, s.AudioCodec));
+}
+
+// M4A is the MPEG-4 file of music players ("ipod" names its form).
+QString BuildOptions(const TM4aSettings& s) {
+    return AudioFormat(s, "-y -f ipod ", Choose(M4aAudio, s.AudioCodec));
+}
+
+QString BuildOptions(const TFlacSettings& s) {
+    return AudioFormat(s, "-y -f flac ", Choose(FlacFormatAudio, s.AudioCodec));
+}
+
+QString BuildOptions(const TOpusSettings& s) {
+    return AudioFormat(s, "-y -f opus ", Choose(OpusFormatAudio, s.AudioCodec));
+}
+
+QString BuildOptions(const TOggSettings& s) {
+    return AudioFormat(s, "-y -f ogg ", Choose(OggAudio, s.AudioCodec));
 }
 
 // Each builder loads its profile into the current record and appends the record's options.

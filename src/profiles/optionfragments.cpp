@@ -35,7 +35,13 @@ QString BitRate(const TAudioGroup& group) {
     return QStringLiteral("-ab ") + Number(group.AudioBitRatePreset) + QLatin1Char(' ');
 }
 
+QString NumberFragment(const char* option, int32_t value) {
+    return QLatin1String(option) + QLatin1Char(' ') + Number(value) + QLatin1Char(' ');
+}
+
 } // namespace
+
+const TValueList MonoStereo = Channels;
 
 QString ListFragment(const char* option, TValueList list, int index) {
     if (index < 0 || index >= static_cast<int>(list.size()) || *list[index] == '\0')
@@ -49,22 +55,35 @@ QString VideoGroupOptions(const TVideoGroup& group, const TVideoStyle& style) {
         size = QStringLiteral("-s ") + Number(group.VideoWidth) + QLatin1Char('x') +
                Number(group.VideoHeight) + QLatin1Char(' ');
     const int32_t rate = group.VideoBitRateUsePresert ? group.VideoBitRatePreset : group.VideoBitRateSpecify;
-    const QString bitRate = QStringLiteral("-b ") + Number(rate) + QStringLiteral("k ");
-    const QString frameRate =
-        group.VideoKeepFrameRate
-            ? QStringLiteral("-r ") + QLatin1String(style.AutoFrameRate) + QLatin1Char(' ')
-            : ListFragment("-r", style.FrameRates, group.VideoFrameRate);
+    QString bitRate = QStringLiteral("-b ") + Number(rate) + QStringLiteral("k ");
+    if (style.Modern) {
+        if (group.VideoConstantQuality)
+            bitRate = NumberFragment("-crf", group.VideoQuality);
+        bitRate += ListFragment("-preset", ValueLists::EncoderSpeeds, group.VideoSpeed);
+    }
+    QString frameRate;
+    if (!group.VideoKeepFrameRate)
+        frameRate = ListFragment("-r", style.FrameRates, group.VideoFrameRate);
+    else if (style.AutoFrameRate)
+        frameRate = QStringLiteral("-r ") + QLatin1String(style.AutoFrameRate) + QLatin1Char(' ');
     const QString aspect = ListFragment("-aspect", style.Aspects, group.VideoAspect);
     return (style.BitRateFirst ? bitRate + size : size + bitRate) + frameRate + aspect;
 }
 
 QString AudioGroupOptions(const TAudioGroup& group, const TAudioStyle& style) {
     const QString rate = ListFragment("-ar", style.SampleRates, group.AudioSampleRate);
+    const QString channels = ListFragment("-ac", style.Channels, group.AudioChannels);
     switch (style.Family) {
     case TAudioFamily::MpegAac:
-        return ListFragment("-ac", Channels, group.AudioChannels) + BitRate(group) + rate;
+        return channels + BitRate(group) + rate;
     case TAudioFamily::Pcm:
-        return ListFragment("-ac", Channels, group.AudioChannels) + rate;
+        return channels + rate;
+    case TAudioFamily::Vorbis:
+        return channels +
+               (group.AudioUseQuality ? NumberFragment("-aq", group.AudioQuality) : BitRate(group)) + rate;
+    case TAudioFamily::Flac:
+        return channels + NumberFragment("-compression_level", group.AudioCompression) +
+               ListFragment("-abits", ValueLists::FlacBits, group.AudioBits) + rate;
     case TAudioFamily::Amr:
         return ListFragment("-ac", MonoOnly, group.AudioChannels) + rate + BitRate(group);
     case TAudioFamily::Ac3: {
@@ -73,8 +92,7 @@ QString AudioGroupOptions(const TAudioGroup& group, const TAudioStyle& style) {
         QString channelsAndRate;
         if (group.AudioChannels == Ac3SixChannels)
             channelsAndRate = QStringLiteral("-ac 5:1 -ar 48000 ");
-        else if (const QString channels = ListFragment("-ac", Channels, group.AudioChannels);
-                 !channels.isEmpty())
+        else if (!channels.isEmpty())
             channelsAndRate = channels + rate;
         return channelsAndRate + BitRate(group);
     }
@@ -99,6 +117,7 @@ const TVideoStyle NoAspectVideo{FrameRates, "25", {}};
 const TVideoStyle NoAspectH263Video{FrameRates, "25", {}, true};
 const TVideoStyle RmVideo{FrameRates, "25", {}, false, true};
 const TVideoStyle VobVideo{VobFrameRates, "25", VobAspects};
+const TVideoStyle ModernVideo{FrameRates, nullptr, Aspects, false, false, true};
 
 const TAudioStyle MpegAudio4{TAudioFamily::MpegAac, Rates4};
 const TAudioStyle SwfMp3Audio{TAudioFamily::MpegAac, SwfRates};
@@ -108,3 +127,12 @@ const TAudioStyle Ac3Audio{TAudioFamily::Ac3, Rates4};
 const TAudioStyle PcmAudio{TAudioFamily::Pcm, Rates8};
 const TAudioStyle AmrNbAudio{TAudioFamily::Amr, AmrNbRates};
 const TAudioStyle AmrWbAudio{TAudioFamily::Amr, AmrWbRates};
+
+namespace VL = ValueLists;
+const TAudioStyle ModernAacAudio{TAudioFamily::MpegAac, VL::LossyRates, VL::SurroundChannels};
+const TAudioStyle ModernAc3Audio{TAudioFamily::MpegAac, VL::Ac3Rates, VL::SurroundChannels};
+const TAudioStyle ModernMp3Audio{TAudioFamily::MpegAac, VL::Mp3Rates, VL::StereoChannels};
+const TAudioStyle OpusAudio{TAudioFamily::MpegAac, {}, VL::SurroundChannels};
+const TAudioStyle VorbisAudio{TAudioFamily::Vorbis, VL::LossyRates, VL::SurroundChannels};
+const TAudioStyle FlacAudio{TAudioFamily::Flac, VL::LosslessRates, VL::SurroundChannels};
+const TAudioStyle AlacAudio{TAudioFamily::Pcm, VL::LosslessRates, VL::SurroundChannels};

@@ -21,7 +21,7 @@ class IProfileEditSession {
 class IProfileForms {
   public:
     virtual ~IProfileForms() = default;
-    // Creates the editor of a format (0..15) for one use; nullptr when there is none.
+    // Creates the editor of a format for one use; nullptr when there is none.
     virtual std::unique_ptr<IProfileEditSession> CreateEditor(int formatIndex) = 0;
     // Shows the name dialog starting with name; true when the user confirmed a valid name, which
     // is then in name exactly as typed.

@@ -1,5 +1,5 @@
 #pragma once
-// The defaults, load and save procedures of the sixteen formats, each over the format's current
+// The defaults, load and save procedures of the formats, each over the format's current
 // settings record (settings.h). Load starts from the defaults and never fails; save raises
 // EVaridError("Unable to write to <file>") when the file cannot be written.
 #include "profiles/settings.h"
@@ -8,9 +8,12 @@
 
 // The format words in format-index order; the record of word W is TWSettings, its current
 // instance WSettings.
-#define VARID_PROFILE_FORMATS(X)                                                                             \
-    X(AVI)                                                                                                   \
-    X(MP4) X(TGP) X(MPEG) X(Mov) X(Wmv) X(Rm) X(Swf) X(Vob) X(Asf) X(Aac) X(Ac3) X(Mp2) X(Mp3) X(Amr) X(Wav)
+// clang-format off
+#define VARID_PROFILE_FORMATS(X)                                                     \
+    X(AVI) X(MP4) X(TGP) X(MPEG) X(Mov) X(Wmv) X(Rm) X(Swf) X(Vob) X(Asf)            \
+    X(Aac) X(Ac3) X(Mp2) X(Mp3) X(Amr) X(Wav)                                        \
+    X(Mkv) X(Webm) X(M4a) X(Flac) X(Opus) X(Ogg)
+// clang-format on
 
 void DefaultAVISettings();
 void LoadAVISettings(const QString& fileName);
@@ -60,3 +63,21 @@ void SaveAmrSettings(const QString& fileName);
 void DefaultWavSettings();
 void LoadWavSettings(const QString& fileName);
 void SaveWavSettings(const QString& fileName);
+void DefaultMkvSettings();
+void LoadMkvSettings(const QString& fileName);
+void SaveMkvSettings(const QString& fileName);
+void DefaultWebmSettings();
+void LoadWebmSettings(const QString& fileName);
+void SaveWebmSettings(const QString& fileName);
+void DefaultM4aSettings();
+void LoadM4aSettings(const QString& fileName);
+void SaveM4aSettings(const QString& fileName);
+void DefaultFlacSettings();
+void LoadFlacSettings(const QString& fileName);
+void SaveFlacSettings(const QString& fileName);
+void DefaultOpusSettings();
+void LoadOpusSettings(const QString& fileName);
+void SaveOpusSettings(const QString& fileName);
+void DefaultOggSettings();
+void LoadOggSettings(const QString& fileName);
+void SaveOggSettings(const QString& fileName);

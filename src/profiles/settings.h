@@ -1,5 +1,5 @@
 #pragma once
-// The settings records of the sixteen output formats: one field per profile key. Codec-specific
+// The settings records of the output formats: one field per profile key. Codec-specific
 // keys are held in key groups (TVideoGroup, TAudioGroup) named after the codec suffix of their keys,
 // so the key "VideoBitRatePresetDivX" is the field DivX.VideoBitRatePreset.
 //
@@ -9,7 +9,8 @@
 #include <cstdint>
 
 // The video keys of one codec. H.263 groups have no VideoSizeUseSource key (the size always
-// applies), so that field stays unused there.
+// applies), so that field stays unused there. Only the modern codecs (H.265, AV1, VP9 and the
+// H.264 of the modern containers) have the constant-quality and encoder-speed keys.
 struct TVideoGroup {
     bool VideoBitRateUsePresert = false;
     int32_t VideoBitRatePreset = 0;
@@ -20,16 +21,24 @@ struct TVideoGroup {
     bool VideoKeepFrameRate = false;
     uint8_t VideoFrameRate = 0;
     uint8_t VideoAspect = 0;
+    bool VideoConstantQuality = false; // a constant quality (CRF) in place of the bit rate
+    int32_t VideoQuality = 0;          // the CRF value
+    uint8_t VideoSpeed = 0;            // encoder speed, by index in the speed list
     bool operator==(const TVideoGroup&) const = default;
 };
 
 // The audio keys of one codec. PCM and A-law groups have only the sample-rate and channel keys;
-// their bit-rate fields stay unused.
+// their bit-rate fields stay unused. Each codec of the modern formats has its own subset: Vorbis
+// the quality keys, FLAC the compression level and sample size.
 struct TAudioGroup {
     bool AudioBitRateUseAutoSet = false;
     int32_t AudioBitRatePreset = 0;
     uint8_t AudioSampleRate = 0;
     uint8_t AudioChannels = 0;
+    bool AudioUseQuality = false; // Vorbis: a quality in place of the bit rate
+    int32_t AudioQuality = 0;     // Vorbis quality, -1..10
+    int32_t AudioCompression = 0; // FLAC compression level, 0..8
+    uint8_t AudioBits = 0;        // FLAC sample size: 0 as the source, 1 16 bits, 2 24 bits
     bool operator==(const TAudioGroup&) const = default;
 };
 
@@ -57,7 +66,7 @@ struct TAVISettings : TVideoHeader {
 
 struct TMP4Settings : TVideoHeader {
     uint8_t Format = 0;
-    TVideoGroup DivX, XviD, H264;
+    TVideoGroup DivX, XviD, H264, H265;
     TAudioGroup AACMP4, AACPsp;
 };
 
@@ -94,7 +103,7 @@ struct TMPEGSettings : TCommonSettings {
 };
 
 struct TMovSettings : TVideoHeader {
-    TVideoGroup DivX, XviD, H263, H264, Svq1;
+    TVideoGroup DivX, XviD, H263, H264, Svq1, H265;
     TAudioGroup AACMP4, Alaw, Armnb, Pcm16le, Pcm16be;
 };
 
@@ -152,6 +161,33 @@ struct TWavSettings : TAudioHeader {
     TAudioGroup Pcm16le, Pcmu8;
 };
 
+// The modern formats.
+struct TMkvSettings : TVideoHeader {
+    TVideoGroup H264, H265, AV1, VP9;
+    TAudioGroup AAC, Opus, Flac, AC3, Mp3;
+};
+
+struct TWebmSettings : TVideoHeader {
+    TVideoGroup VP9, AV1;
+    TAudioGroup Opus, Vorbis;
+};
+
+struct TM4aSettings : TAudioHeader {
+    TAudioGroup AAC, Alac;
+};
+
+struct TFlacSettings : TAudioHeader {
+    TAudioGroup Flac;
+};
+
+struct TOpusSettings : TAudioHeader {
+    TAudioGroup Opus;
+};
+
+struct TOggSettings : TAudioHeader {
+    TAudioGroup Vorbis;
+};
+
 // The current record of each format, shared by the editors, the builders and the output-extension
 // rule.
 extern TAVISettings AVISettings;
@@ -170,3 +206,9 @@ extern TMp2Settings Mp2Settings;
 extern TMp3Settings Mp3Settings;
 extern TAmrSettings AmrSettings;
 extern TWavSettings WavSettings;
+extern TMkvSettings MkvSettings;
+extern TWebmSettings WebmSettings;
+extern TM4aSettings M4aSettings;
+extern TFlacSettings FlacSettings;
+extern TOpusSettings OpusSettings;
+extern TOggSettings OggSettings;

@@ -15,7 +15,7 @@ QString documents() {
 
 } // namespace
 
-TEST(Options, FirstLoadWritesTheNineKeysInOrder) {
+TEST(Options, FirstLoadWritesTheNineKeysInOrderThenFilesAtOnce) {
     TProgramFolder folder;
     ASSERT_FALSE(QFile::exists(OptionsFileName));
     Options.OutputFormat = 9;
@@ -24,7 +24,7 @@ TEST(Options, FirstLoadWritesTheNineKeysInOrder) {
     const QByteArray expected = "[VideoConvertoptions]\nOutputFormat=0\nLastInputOpenDir=" + docs.toUtf8() +
                                 "\nLastOutputOpenDir=" + docs.toUtf8() +
                                 "\nPriority=1\nShutdownFlag=1\nDeleteFileAfterProcessing=0\n"
-                                "ShutdownWindowsWhenDone=0\nShowWindow=1\nUseDirectShow=0\n";
+                                "ShutdownWindowsWhenDone=0\nShowWindow=1\nUseDirectShow=0\nFilesAtOnce=0\n";
     EXPECT_EQ(folder.readFile(QStringLiteral("options.ini")), expected);
     EXPECT_EQ(Options.OutputFormat, 0);
     EXPECT_EQ(Options.Priority, 1);
@@ -36,9 +36,10 @@ TEST(Options, FirstLoadWritesTheNineKeysInOrder) {
 
 TEST(Options, ReadsLowEightBitsBooleansAndEmptyValues) {
     TProgramFolder folder;
-    folder.writeFile(QStringLiteral("options.ini"), "[VideoConvertoptions]\nOutputFormat=257\nPriority=$103\n"
-                                                    "ShutdownFlag=-1\nUseDirectShow=2\nShowWindow=\n"
-                                                    "DeleteFileAfterProcessing=yes\nLastInputOpenDir=\n");
+    folder.writeFile(QStringLiteral("options.ini"),
+                     "[VideoConvertoptions]\nOutputFormat=257\nPriority=$103\n"
+                     "ShutdownFlag=-1\nUseDirectShow=2\nShowWindow=\n"
+                     "DeleteFileAfterProcessing=yes\nLastInputOpenDir=\nFilesAtOnce=3\n");
     LoadOptions();
     EXPECT_EQ(Options.OutputFormat, 1);
     EXPECT_EQ(Options.Priority, 3);
@@ -48,6 +49,7 @@ TEST(Options, ReadsLowEightBitsBooleansAndEmptyValues) {
     EXPECT_FALSE(Options.DeleteFileAfterProcessing);   // not a number: the default
     EXPECT_EQ(Options.LastInputOpenDir, QString());    // present but empty: empty text
     EXPECT_EQ(Options.LastOutputOpenDir, documents()); // missing: the default
+    EXPECT_EQ(Options.FilesAtOnce, 3);
 
     SaveOptions();
     const TIniFile ini(OptionsFileName);

@@ -81,6 +81,26 @@ TEST_F(EngineTest, SameQualityAndAudioWithoutCodecConvert) {
     EXPECT_EQ(info.audio[0].samplingRate, "22050");
 }
 
+// Opus takes five-one sound only in its own channel order; the "side" five-one of most films is laid
+// out anew, not refused.
+TEST_F(EngineTest, SideSurroundBecomesOpusSurround) {
+    const QString source = Out("side.ac3");
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i",
+                            "sine=duration=1,aformat=channel_layouts=5.1(side)", "-c:a", "ac3", source});
+    ASSERT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0);
+    for (const char* format : {"opus", "matroska"}) {
+        SCOPED_TRACE(format);
+        const QString output = Out(QString("surround.") + (QString(format) == "opus" ? "opus" : "mkv"));
+        const EngineResult run =
+            RunEngine(EngineArgs(source, QString("-y -f %1 -vn -acodec opus -ab 256 ").arg(format), output));
+        ASSERT_EQ(run.exitCode, 0) << run.text.toStdString();
+        const MediaInfoFacts info = ReadMediaInfo(output);
+        ASSERT_EQ(info.audio.size(), 1u);
+        EXPECT_EQ(info.audio[0].channels, "6");
+    }
+}
+
 // Each failure: how to bring it about, and words the "Error" line must hold.
 struct FailureCase {
     const char* name;
@@ -181,6 +201,27 @@ const std::vector<FailureCase>& FailureCases() {
          [](const QString& d) {
              QFile::copy(Sources::Get().AudioVideo(), d + "/same.mp4");
              return EngineArgs(d + "/same.mp4", "-y -f mp4 ", d + "/./same.mp4");
+         }},
+        // Values of the modern codecs' options outside what they take.
+        {"ConstantQualityOutOfRange", "-crf is not valid",
+         [](const QString& d) {
+             return EngineArgs(Sources::Get().AudioVideo(), "-y -f matroska -vcodec hevc -crf 64 ",
+                               d + "/o.mkv");
+         }},
+        {"UnknownSpeed", "-preset is not valid",
+         [](const QString& d) {
+             return EngineArgs(Sources::Get().AudioVideo(), "-y -f matroska -vcodec av1 -preset warp ",
+                               d + "/o.mkv");
+         }},
+        {"VorbisQualityOutOfRange", "-aq is not valid",
+         [](const QString& d) {
+             return EngineArgs(Sources::Get().AudioVideo(), "-y -f ogg -vn -acodec vorbis -aq 11 ",
+                               d + "/o.ogg");
+         }},
+        {"SampleSizeOf20Bits", "-abits is not valid",
+         [](const QString& d) {
+             return EngineArgs(Sources::Get().AudioVideo(), "-y -f flac -vn -acodec flac -abits 20 ",
+                               d + "/o.flac");
          }},
         {"ScriptWithoutSource", "names no source",
          [](const QString& d) { return Default(Write(d + "/x.avs", "Version()\n"), d + "/o.avi"); }},

@@ -107,7 +107,8 @@ MediaInfoFacts ReadMediaInfo(const QString& path) {
                                    Field(track, "DisplayAspectRatio"),
                                    {},
                                    {},
-                                   Field(track, "Format_Profile")});
+                                   Field(track, "Format_Profile"),
+                                   Field(track, "BitDepth")});
         } else if (type == "Audio") {
             facts.audio.push_back({format,
                                    {},
@@ -116,7 +117,8 @@ MediaInfoFacts ReadMediaInfo(const QString& path) {
                                    {},
                                    Field(track, "Channels"),
                                    Field(track, "SamplingRate"),
-                                   Field(track, "Format_Profile")});
+                                   Field(track, "Format_Profile"),
+                                   Field(track, "BitDepth")});
         }
     }
     return facts;
@@ -224,6 +226,13 @@ ProbedFile Probe(const QString& path) {
         stream.pixelShape = sar > 0 ? sar : 1;
         stream.frameRate = RatioValue(Field(s, "avg_frame_rate"));
         stream.duration = Field(s, "duration").toDouble();
+        // Matroska and WebM keep a stream's length as a tag, a clock text ("00:00:01.000000000").
+        if (!s.contains("duration")) {
+            const QStringList clock = s.value("tags").toObject().value("DURATION").toString().split(':');
+            if (clock.size() == 3) {
+                stream.duration = clock[0].toDouble() * 3600 + clock[1].toDouble() * 60 + clock[2].toDouble();
+            }
+        }
         stream.cover = s.value("disposition").toObject().value("attached_pic").toInt() == 1;
         file.streams.push_back(stream);
     }

@@ -33,7 +33,8 @@ struct Track {
     QString format; // MediaInfo's Format and CodecID, joined with ":"
     QString width, height, frameRate, displayAspect;
     QString channels, samplingRate;
-    QString profile; // MediaInfo's Format_Profile ("Layer 2" for MPEG audio)
+    QString profile;  // MediaInfo's Format_Profile ("Layer 2" for MPEG audio)
+    QString bitDepth; // bits per sample (audio) or per component (video)
 };
 struct MediaInfoFacts {
     bool ok = false;

@@ -52,6 +52,12 @@ Expected ExpectedFor(const QString& folderWord) {
         {"mp3", {"", "", "MPEG Audio", "Layer 3"}},
         {"amr", {"", "", "AMR", ""}},
         {"wav", {"", "", "PCM", ""}},
+        {"mkv", {"Matroska", "", "", ""}},
+        {"webm", {"WebM", "", "", ""}},
+        {"m4a", {"", "", "", ""}}, // AAC or ALAC, by profile
+        {"flac", {"", "", "FLAC", ""}},
+        {"opus", {"", "", "Opus", ""}},
+        {"ogg", {"", "", "Vorbis", ""}},
     };
     return table.value(folderWord, {"?", "", "?", ""});
 }

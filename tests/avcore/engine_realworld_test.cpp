@@ -30,6 +30,16 @@ const char* const kAvi = "-y -f avi -vcodec msmpeg4 -b 1080k -r 25 -acodec mp3 -
 const char* const kPsp =
     "-y -f psp -vcodec h264 -s 320x240 -b 1200k -r 25 -acodec aac -ac 2 -ab 64 -ar 48000 ";
 const char* const kMp3 = "-y -f mp3 -vn -acodec mp3 -ac 2 -ab 128 -ar 44100 ";
+// The modern formats' defaults, at the fastest speed.
+const char* const kMkvH265 = "-y -f matroska -vcodec hevc -crf 28 -preset ultrafast -acodec aac -ab 192 ";
+const char* const kMp4H265 =
+    "-y -f mp4 -vcodec hevc -crf 28 -preset ultrafast -acodec aac -ac 2 -ab 128 -ar 44100 ";
+const char* const kWebm720 =
+    "-y -f webm -vcodec vp9 -s 1280x720 -crf 32 -preset ultrafast -acodec opus -ac 2 -ab 96 ";
+const char* const kMkvAv1 = "-y -f matroska -vcodec av1 -crf 35 -preset ultrafast -acodec opus -ab 128 ";
+const char* const kM4a = "-y -f ipod -vn -acodec aac -ab 192 ";
+const char* const kFlac = "-y -f flac -vn -acodec flac -compression_level 5 ";
+const char* const kOpus = "-y -f opus -vn -acodec opus -ab 128 ";
 
 constexpr double kWide = 16.0 / 9;
 constexpr double kNarrow = 4.0 / 3;
@@ -101,6 +111,20 @@ const RealWorldCase kCases[] = {
     // A container that holds only pictures with sound gets silence or a black picture.
     {"PictureOnlyIntoPsp", From<&Sources::VideoOnly>, "mp4", kPsp, kNarrow, 11.0 / 9, 1},
     {"SoundOnlyIntoPsp", From<&Sources::AudioOnly>, "mp4", kPsp, kNarrow, 0, 1},
+    // The modern formats: the same shapes, limits, lengths and covers.
+    {"PortraitKeepsItsOwnSizeInMkvH265", From<&Sources::Portrait>, "mkv", kMkvH265, kTall, kTall, 1},
+    {"PortraitKeepsItsOwnSizeInMp4H265", From<&Sources::Portrait>, "mp4", kMp4H265, kTall, kTall, 1},
+    {"NarrowIntoWebmWideFrame", From<&Sources::Narrow>, "webm", kWebm720, kWide, kNarrow, 1},
+    {"WidePixelsKeptInMkv", From<&Sources::Anamorphic>, "mkv", kMkvAv1, kWide, kWide, 1},
+    {"UhdIntoWebm", From<&Sources::Uhd>, "webm",
+     "-y -f webm -vcodec vp9 -crf 40 -preset ultrafast -acodec opus -ab 96 ", 4096.0 / 2160, 4096.0 / 2160,
+     0.08},
+    {"CoverIntoMkv", From<&Sources::CoverArt>, "mkv", kMkvH265, 1, 1, 1},
+    {"CoverStaysACoverInM4a", From<&Sources::CoverArt>, "m4a", kM4a, 0, 0, 1, true},
+    {"CoverStaysACoverInFlac", From<&Sources::CoverArt>, "flac", kFlac, 0, 0, 1, true},
+    {"CoverLeftOutOfOpus", From<&Sources::CoverArt>, "opus", kOpus, 0, 0, 1},
+    {"ShortSoundIntoFlac", From<&Sources::ShortSound>, "flac", kFlac, 0, 0, 0.5},
+    {"CutVideoIntoOpus", CutVideo, "opus", kOpus, 0, 0, 0, false, 0, "ended early"},
 };
 
 class EngineRealWorld : public EngineTest, public ::testing::WithParamInterface<RealWorldCase> {};

@@ -137,6 +137,49 @@ std::vector<ValueCase> Cases() {
                          nullptr,
                          {}});
     }
+    // The modern codecs: both ends and the middle of the speed list, the ends of the quality scales,
+    // the smallest picture AV1 takes, FLAC's sample sizes and Opus's own sample rate.
+    for (const QString codec : {"hevc", "av1", "vp9"}) {
+        for (const QString speed : {"ultrafast", "medium", "veryslow"}) {
+            cases.push_back({(codec + "Speed" + speed).toStdString(),
+                             "mkv",
+                             "-y -f matroska -vcodec " + codec + " -crf 30 -preset " + speed + " -an ",
+                             nullptr,
+                             {}});
+        }
+        for (const QString crf : {"0", codec == "hevc" ? "51" : "63"}) {
+            cases.push_back({(codec + "Crf" + crf).toStdString(),
+                             "mkv",
+                             "-y -f matroska -vcodec " + codec + " -crf " + crf + " -preset ultrafast -an ",
+                             nullptr,
+                             {}});
+        }
+    }
+    cases.push_back({"Av1SmallestPicture", "mkv",
+                     "-y -f matroska -vcodec av1 -s 32x32 -crf 35 -preset ultrafast -an ",
+                     Video(&Track::width), "64"});
+    cases.push_back({"Vp9OddSize", "webm", "-y -f webm -vcodec vp9 -s 321x241 -crf 33 -preset ultrafast -an ",
+                     Video(&Track::width), "322"});
+    cases.push_back({"H265FullHd", "mp4",
+                     "-y -f mp4 -vcodec hevc -s 1920x1080 -crf 45 -preset ultrafast -an ",
+                     Video(&Track::height), "1080"});
+    for (const QString bits : {"16", "24"}) {
+        cases.push_back({"FlacBits" + bits.toStdString(), "flac",
+                         "-y -f flac -vn -acodec flac -compression_level 0 -abits " + bits + " ",
+                         Audio(&Track::bitDepth), bits});
+        cases.push_back({"AlacBits" + bits.toStdString(), "m4a",
+                         "-y -f ipod -vn -acodec alac -abits " + bits + " ", Audio(&Track::bitDepth), bits});
+    }
+    cases.push_back({"OpusRateIsItsOwn", "opus", "-y -f opus -vn -acodec opus -ab 96 -ar 44100 ",
+                     Audio(&Track::samplingRate), "48000"});
+    for (const QString rate : {"8000", "96000"}) {
+        cases.push_back(
+            {"MkvAacRate" + rate.toStdString(), "mkv",
+             "-y -f matroska -vcodec h264 -crf 30 -preset ultrafast -acodec aac -ab 128 -ar " + rate + " ",
+             Audio(&Track::samplingRate), rate});
+    }
+    cases.push_back(
+        {"VorbisSurround", "ogg", "-y -f ogg -vn -acodec vorbis -ac 6 -aq 3 ", Audio(&Track::channels), "6"});
     return cases;
 }
 

@@ -1,7 +1,7 @@
 // The batch driver with a scripted engine: booking of converted and failed files, the checks
 // that a conversion really happened, the command line, the stop commands and the convert checks.
 #include "app/paths.h"
-#include "app/scripted_dialogs.h"
+#include "driver_fixture.h"
 #include "engine/batch_command.h"
 #include "engine/batch_driver.h"
 #include "engine/cmdline.h"
@@ -39,43 +39,19 @@ TScriptedRun failingRun(const QByteArray& line) {
     return run;
 }
 
-class DriverTest : public ::testing::Test {
+class DriverTest : public TDriverFixture {
   protected:
-    QTemporaryDir dir;
-    TOptions options;
-    TFakeQueue queue;
     TScriptedEngine engine;
-    TRecordingView view;
-    TFakeClock clock;
-    TScriptedDialogs dialogs;
-    std::unique_ptr<TBatchDriver> driver;
     QString profileOptions = QStringLiteral("-y -f avi -vcodec msmpeg4 -b 1080k ");
 
     void SetUp() override {
-        ResetStringTable();
-        InitPathsFor(dir.path());
-        QDir().mkpath(LangsDir + QStringLiteral("English_Profile"));
-        touch(AppDir + QStringLiteral("avcore.dll"), "engine");
-        QDir().mkpath(dir.filePath(QStringLiteral("in")));
-        driver = std::make_unique<TBatchDriver>(queue, engine, view, clock, options);
+        SetUpDriver(engine);
         driver->SetSettings({dir.filePath(QStringLiteral("out")),
                              QStringLiteral(".avi"),
                              [this] { return profileOptions; },
                              {QStringLiteral(".avs"), QStringLiteral(".vob")}});
-        QDir().mkpath(dir.filePath(QStringLiteral("out")));
     }
-    static void touch(const QString& path, const QByteArray& content) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
-    }
-    QString source(const QString& name, int64_t size = 100) {
-        const QString path = dir.filePath(QStringLiteral("in/") + name);
-        touch(path, "source");
-        queue.rows.append({path, size});
-        return path;
-    }
-    QString output(const QString& name) const { return dir.filePath(QStringLiteral("out/") + name); }
+    QString source(const QString& name, int64_t size = 100) { return listSource(name, size); }
 };
 
 TEST_F(DriverTest, ThreeFilesWhereTheSecondFails) {

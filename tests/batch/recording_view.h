@@ -5,6 +5,7 @@
 #include "engine/progress_view.h"
 
 #include <QEventLoop>
+#include <QMap>
 #include <QStringList>
 #include <QTimer>
 
@@ -39,6 +40,11 @@ class TRecordingView : public IProgressView {
     int closeResult = -1;
     // Called for every working label written (tests use it to act during a file).
     std::function<void(const QString&)> onWorking;
+    // Several files at once: how many, the row of each place shown now, and every failure line
+    // with its source.
+    int filesAtOnce = 0;
+    QMap<int, TFileProgress> rows;
+    QStringList fileErrors; // "source: line"
 
     void SetFileStatus(const QString& text, int percent) override {
         fileStatus = text;
@@ -68,6 +74,16 @@ class TRecordingView : public IProgressView {
         trayHints << text;
     }
     void ShowEngineError(const QString& line) override { errors << line; }
+    void ShowFileError(const QString& source, const QString& line) override {
+        fileErrors << source + QStringLiteral(": ") + line;
+        ShowEngineError(line);
+    }
+    void SetFilesAtOnce(int count) override {
+        filesAtOnce = count;
+        rows.clear();
+    }
+    void SetFileProgress(int place, const TFileProgress& progress) override { rows[place] = progress; }
+    void ClearFileProgress(int place) override { rows.remove(place); }
     void SetCaption(const QString& text) override { caption = text; }
     void SetStopWhenDoneText(const QString& text) override { stopWhenDoneText = text; }
     void ResetDisplays() override { ++resets; }

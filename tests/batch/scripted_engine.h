@@ -41,6 +41,10 @@ class TScriptedEngine final : public IEngineRunner {
     int terminations = 0;
     // Runs before each block is delivered (tests act "during" a file), with the block index.
     std::function<void(int run, int block)> beforeBlock;
+    // When set, gives the run of each Execute in place of runs (engines of one batch share a script).
+    std::function<TScriptedRun(const QString& commandLine)> runFor;
+    // Told when a run starts (true) and when it has ended, before its end is reported (false).
+    std::function<void(bool running)> onRunning;
 
     void SetHandlers(OutputHandler onOutput, EndHandler onTerminated) override {
         m_onOutput = std::move(onOutput);
@@ -56,7 +60,7 @@ class TScriptedEngine final : public IEngineRunner {
         if (m_active)
             throw EVaridError(QStringLiteral("Process is already active"));
         commandLines << m_commandLine;
-        m_run = runs.isEmpty() ? TScriptedRun() : runs.takeFirst();
+        m_run = runFor ? runFor(m_commandLine) : runs.isEmpty() ? TScriptedRun() : runs.takeFirst();
         if (m_run.failToStart)
             throw EVaridError(QStringLiteral("Error creating process : 2"));
         m_active = true;
@@ -64,6 +68,8 @@ class TScriptedEngine final : public IEngineRunner {
         m_next = 0;
         ++m_runIndex;
         createTemporary();
+        if (onRunning)
+            onRunning(true);
         schedule();
     }
     bool Active() const override { return m_active; }
@@ -107,6 +113,8 @@ class TScriptedEngine final : public IEngineRunner {
         }
         m_terminated = false;
         m_active = false;
+        if (onRunning)
+            onRunning(false);
         if (m_onTerminated) {
             m_inEndHandler = true;
             m_onTerminated();

@@ -38,14 +38,18 @@ struct FormatCase {
     const char* caption;
 };
 constexpr FormatCase kFormatCases[] = {
-    {0, "rdoAVI", "To AVI"}, {1, "rdoMP4", "To MP4"}, {2, "rdo3GP", "To 3GP"}, {3, "rdoMPEG", "To MPEG"},
-    {4, "rdoMOV", "To MOV"}, {5, "rdoWMV", "To WMV"}, {6, "rdoRM", "To RM"},   {7, "rdoSWF", "To SWF"},
-    {8, "miVOB", "To VOB"},  {9, "miASF", "To ASF"},  {10, "miAAC", "To AAC"}, {11, "miAC3", "To AC3"},
-    {12, "miMP2", "To MP2"}, {13, "miMP3", "To MP3"}, {14, "miAMR", "To AMR"}, {15, "miWAV", "To WAV"},
+    {0, "rdoAVI", "To AVI"},   {1, "rdoMP4", "To MP4"},   {2, "rdo3GP", "To 3GP"}, {3, "rdoMPEG", "To MPEG"},
+    {4, "rdoMOV", "To MOV"},   {5, "rdoWMV", "To WMV"},   {6, "rdoRM", "To RM"},   {7, "rdoSWF", "To SWF"},
+    {8, "miVOB", "To VOB"},    {9, "miASF", "To ASF"},    {10, "miAAC", "To AAC"}, {11, "miAC3", "To AC3"},
+    {12, "miMP2", "To MP2"},   {13, "miMP3", "To MP3"},   {14, "miAMR", "To AMR"}, {15, "miWAV", "To WAV"},
+    {16, "miMKV", "To MKV"},   {17, "miWebM", "To WebM"}, {18, "miM4A", "To M4A"}, {19, "miFLAC", "To FLAC"},
+    {20, "miOpus", "To Opus"}, {21, "miOGG", "To OGG"},
 };
-const char* const kFormatActions[] = {"actAVI", "actMP4", "act3GP", "actMPEG", "actMOV", "actWMV",
-                                      "actRM",  "actSWF", "actVOB", "actASF",  "actAAC", "actAC3",
-                                      "actMP2", "actMP3", "actAMR", "actWAV"};
+const char* const kFormatActions[] = {"actAVI", "actMP4",  "act3GP",  "actMPEG", "actMOV", "actWMV",
+                                      "actRM",  "actSWF",  "actVOB",  "actASF",  "actAAC", "actAC3",
+                                      "actMP2", "actMP3",  "actAMR",  "actWAV",  "actMKV", "actWebM",
+                                      "actM4A", "actFLAC", "actOpus", "actOGG"};
+static_assert(std::size(kFormatCases) == FormatCount && std::size(kFormatActions) == FormatCount);
 
 class ChooserTest : public ProfileFolderFixture {
   protected:
@@ -197,11 +201,12 @@ TEST_F(ChooserTest, ActionsMirrorTheCurrentFormatWithCheckMarks) {
     Choose(*chooser, "rdoWMV");
     EXPECT_EQ(chosen->count(), signalCount);
 
-    // The Others menu: items in order, no accelerators.
+    // The Others menu: items in order, the modern formats after a line, no accelerators.
     QStringList items;
     for (QAction* item : child<QMenu>(*chooser, "mnuOthers")->actions())
-        items << item->objectName();
-    EXPECT_EQ(items, (QStringList{"miAAC", "miAC3", "miMP2", "miMP3", "miAMR", "miWAV", "miVOB", "miASF"}));
+        items << (item->isSeparator() ? QStringLiteral("-") : item->objectName());
+    EXPECT_EQ(items, (QStringList{"miAAC", "miAC3", "miMP2", "miMP3", "miAMR", "miWAV", "miVOB", "miASF", "-",
+                                  "miMKV", "miWebM", "miM4A", "miFLAC", "miOpus", "miOGG"}));
     EXPECT_EQ(btnOther->menu(), child<QMenu>(*chooser, "mnuOthers"));
 }
 
@@ -241,6 +246,8 @@ TEST_F(ChooserTest, CancelCloseAndEscapePutBackTheChoiceItOpenedWith) {
     QSignalSpy accepted(chooser.get(), &TfrmConvert::accepted);
     Choose(*chooser, "rdoMP4");
     shownList(*chooser)->setCurrentText(QStringLiteral("Sony PSP Full Screen"));
+    Choose(*chooser, "miMKV");
+    shownList(*chooser)->setCurrentText(QStringLiteral("H.265 Archive with FLAC"));
     Choose(*chooser, "rdoWMV");
     shownList(*chooser)->setEditText(QStringLiteral("Typed name"));
     child<QLineEdit>(*chooser, "txtOutputDir")->setText(QStringLiteral("/opened with"));
@@ -261,6 +268,8 @@ TEST_F(ChooserTest, CancelCloseAndEscapePutBackTheChoiceItOpenedWith) {
         Choose(*chooser, "miMP3");
         Choose(*chooser, "rdoMP4");
         shownList(*chooser)->setCurrentText(QStringLiteral("Default"));
+        Choose(*chooser, "miMKV");
+        shownList(*chooser)->setCurrentText(QStringLiteral("Default"));
         Choose(*chooser, "rdoWMV");
         shownList(*chooser)->setCurrentText(QStringLiteral("Default"));
         dialogs.folders.enqueue(QStringLiteral("/picked"));
@@ -277,6 +286,8 @@ TEST_F(ChooserTest, CancelCloseAndEscapePutBackTheChoiceItOpenedWith) {
         EXPECT_EQ(chooser->GetProfileOptions(), GetProfileOptions(Wmv, QStringLiteral("Typed name")));
         EXPECT_EQ(child<QComboBox>(*chooser, "cmbMP4")->currentText(),
                   QStringLiteral("Sony PSP Full Screen"));
+        EXPECT_EQ(child<QComboBox>(*chooser, "cmbMKV")->currentText(),
+                  QStringLiteral("H.265 Archive with FLAC"));
         EXPECT_FALSE(child<QAction>(*chooser, "miMP3")->isChecked());
         EXPECT_EQ(chooser->OutputFolderText(), QStringLiteral("/opened with"));
         EXPECT_EQ(Options.LastOutputOpenDir, QStringLiteral("/stored"));

@@ -203,6 +203,12 @@ TEST_F(ConvertTest, UsageErrorsExitWithTwo) {
         {{QStringLiteral("--format"), QStringLiteral("MP4")}, "No files"},
         {{QStringLiteral("--priority"), QStringLiteral("urgent"), QStringLiteral("a.mp4")},
          "Unknown priority"},
+        {{QStringLiteral("--jobs"), QStringLiteral("0"), QStringLiteral("a.mp4")}, "number of files at once"},
+        {{QStringLiteral("--jobs"), QStringLiteral("17"), QStringLiteral("a.mp4")},
+         "number of files at once"},
+        {{QStringLiteral("--jobs"), QStringLiteral("two"), QStringLiteral("a.mp4")},
+         "number of files at once"},
+        {{QStringLiteral("a.mp4"), QStringLiteral("--jobs")}, "needs a value"},
     };
     for (const Case& c : cases) {
         const TCliResult r = convert(c.args);
@@ -211,7 +217,11 @@ TEST_F(ConvertTest, UsageErrorsExitWithTwo) {
     }
     const TCliResult list = convert({QStringLiteral("--list-formats")});
     EXPECT_EQ(list.exitCode, 0);
-    EXPECT_EQ(list.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 16);
+    const QStringList formats = list.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(formats.size(), 22);
+    // The modern formats come after the sixteen, in catalogue order.
+    EXPECT_EQ(formats.mid(15), (QStringList{"WAV\t.wav", "MKV\t.mkv", "WebM\t.webm", "M4A\t.m4a",
+                                            "FLAC\t.flac", "Opus\t.opus", "OGG\t.ogg"}));
 }
 
 } // namespace

@@ -28,8 +28,14 @@ def progress_value(s, bar):
     return bar.queryValue().currentValue
 
 
+def one_file_at_a_time(s):
+    """The stop of the one-at-a-time batch: its current file's bar and the question about it."""
+    with open(os.path.join(s.program_dir, "options.ini"), "w") as f:
+        f.write("[VideoConvertoptions]\nFilesAtOnce=1\n")
+
+
 def test(program_dir, media_dir, shots_dir):
-    with varid_e2e.Session(program_dir, shots_dir=shots_dir, timeout=30) as s:
+    with varid_e2e.Session(program_dir, shots_dir=shots_dir, timeout=30, prepare=one_file_at_a_time) as s:
         clips = [os.path.join(s.tmp, "clips", n) for n in ("first.mkv", "second.mp4", "third.mp4")]
         os.makedirs(os.path.dirname(clips[0]))
         for clip, seconds in zip(clips, (20, 3, 3)):

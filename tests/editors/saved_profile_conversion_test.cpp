@@ -56,4 +56,30 @@ TEST_F(SavedProfileConversionTest, EditedSampleRateReachesTheConvertedFile) {
     EXPECT_EQ(item.Channels, S("1"));
 }
 
+// The modern formats likewise: a codec, a constant quality and a sample size chosen in the editor
+// reach the converted file.
+TEST_F(SavedProfileConversionTest, EditedModernVideoProfileReachesTheConvertedFile) {
+    auto model = Open(16);                             // MKV
+    model->UserSelect(S("ComboBoxVideoCodec"), 1);     // H.265
+    model->UserSelect(S("ComboBoxVideoSpeedH265"), 0); // ultrafast
+    model->UserSelect(S("ComboBoxAudioCodec"), 2);     // FLAC
+    model->UserSelect(S("ComboBoxSampleRateFlac"), 4); // 22050
+    SaveDefault(*model, 16);
+    const TFileItem item = ProbeFileItem(Convert("MKV", "rabbit320.mp4", "rabbit320.mkv"));
+    EXPECT_EQ(item.Format, S("Matroska"));
+    EXPECT_EQ(item.VideoCodec, S("HEVC"));
+    EXPECT_EQ(item.AudioCodec, S("FLAC"));
+    EXPECT_EQ(item.SamplingRate, S("22050"));
+}
+
+TEST_F(SavedProfileConversionTest, EditedModernAudioProfileReachesTheConvertedFile) {
+    auto model = Open(21);                                  // OGG
+    model->UserClick(S("CheckBoxUseQualityVorbis"));        // by bitrate
+    model->UserSelect(S("ComboBoxAudioChannelsVorbis"), 1); // mono
+    SaveDefault(*model, 21);
+    const TFileItem item = ProbeFileItem(Convert("OGG", "viper.mp3", "viper.ogg"));
+    EXPECT_EQ(item.AudioCodec, S("Vorbis"));
+    EXPECT_EQ(item.Channels, S("1"));
+}
+
 } // namespace

@@ -22,7 +22,14 @@ TEST(Catalogue, RowsByFormatIndex) {
         "MP3 audio mp3 mpo .mp3 TMp3Settings cmbMP3 TfrmMp3Profile",
         "AMR audio amr amo .amr TAmrSettings cmbAMR TfrmAmrProfile",
         "WAV audio wav wao .wav TWavSettings cmbWAV TfrmWavProfile",
+        "MKV video mkv mko .mkv TMkvSettings cmbMKV TfrmMkvProfile",
+        "WebM video webm weo .webm TWebmSettings cmbWEBM TfrmWebmProfile",
+        "M4A audio m4a m4o .m4a TM4aSettings cmbM4A TfrmM4aProfile",
+        "FLAC audio flac flo .flac TFlacSettings cmbFLAC TfrmFlacProfile",
+        "Opus audio opus opo .opus TOpusSettings cmbOPUS TfrmOpusProfile",
+        "OGG audio ogg ogo .ogg TOggSettings cmbOGG TfrmOggProfile",
     };
+    static_assert(std::size(rows) == FormatCount);
     for (int index = 0; index < FormatCount; ++index) {
         const TFormatInfo& f = *FormatInfo(index);
         const QStringList row = QString::fromLatin1(rows[index]).split(' ');
@@ -34,7 +41,7 @@ TEST(Catalogue, RowsByFormatIndex) {
                   row.mid(2));
     }
     EXPECT_EQ(FormatInfo(-1), nullptr);
-    EXPECT_EQ(FormatInfo(16), nullptr);
+    EXPECT_EQ(FormatInfo(22), nullptr);
     EXPECT_EQ(ProfileExtension(QStringLiteral("rm")), QStringLiteral("rmo"));
 }
 
@@ -96,7 +103,7 @@ TEST_F(ProfileFolders, ListIsSortedIgnoringCaseAndOpensEveryName) {
     for (const QString& name : expected)
         EXPECT_TRUE(QFileInfo::exists(ProfileFileName(0, name)));
     EXPECT_EQ(ProfileNames(1), QStringList());
-    EXPECT_EQ(ProfileNames(16), QStringList());
+    EXPECT_EQ(ProfileNames(22), QStringList());
 }
 
 // Another language's copy of a profile is found by its settings: the name and the description
@@ -132,7 +139,7 @@ TEST_F(ProfileFolders, MatchingProfileIgnoresNameAndDescriptionOnly) {
         EXPECT_EQ(MatchingProfile(0, other + QStringLiteral("Default.avo")), QLatin1String(c.match));
     }
     EXPECT_EQ(MatchingProfile(0, other + QStringLiteral("missing.avo")), QString());
-    EXPECT_EQ(MatchingProfile(16, other + QStringLiteral("Default.avo")), QString());
+    EXPECT_EQ(MatchingProfile(22, other + QStringLiteral("Default.avo")), QString());
 }
 
 TEST_F(ProfileFolders, SameNameInTheFourMpoFormatsLivesSideBySide) {
@@ -150,7 +157,7 @@ TEST_F(ProfileFolders, SameNameInTheFourMpoFormatsLivesSideBySide) {
 TEST_F(ProfileFolders, OutputExtensionAndThe3gp2Form) {
     for (const TFormatInfo& f : FormatCatalogue())
         EXPECT_EQ(OutputExtension(f.Index, QStringLiteral("none")), f.OutputExtension);
-    EXPECT_EQ(OutputExtension(16, QString()), QString());
+    EXPECT_EQ(OutputExtension(22, QString()), QString());
     EXPECT_EQ(OutputExtension(-1, QString()), QString());
 
     WriteProfile(2, QStringLiteral("Sony 3g2"), "[General]\nTGPFormat=2\n");

@@ -17,24 +17,43 @@ struct KeyLayout {
     int Count;
 };
 
+// A video group's keys; a suffix marked "*" is a modern codec's, with constant quality and speed.
+QStringList VideoKeys(QString suffix) {
+    QStringList prefixes = {"VideoBitRateUsePresert", "VideoBitRatePreset", "VideoBitRateSpecify",
+                            "VideoSizeUseSource",     "VideoWidth",         "VideoHeight",
+                            "VideoKeepFrameRate",     "VideoFrameRate",     "VideoAspect"};
+    if (suffix.endsWith('*')) {
+        suffix.chop(1);
+        prefixes << "VideoConstantQuality"
+                 << "VideoQuality"
+                 << "VideoSpeed";
+    }
+    if (suffix == "H263")
+        prefixes.removeAll("VideoSizeUseSource");
+    if (suffix == "Rm10")
+        prefixes.move(0, 2);
+    QStringList keys;
+    for (const QString& prefix : prefixes)
+        keys << prefix + suffix;
+    return keys;
+}
+
 QStringList Expand(const KeyLayout& layout) {
     QStringList keys = layout.Head;
-    for (const QString& suffix : layout.VideoGroups) {
-        QStringList prefixes = {"VideoBitRateUsePresert", "VideoBitRatePreset", "VideoBitRateSpecify",
-                                "VideoSizeUseSource",     "VideoWidth",         "VideoHeight",
-                                "VideoKeepFrameRate",     "VideoFrameRate",     "VideoAspect"};
-        if (suffix == "H263")
-            prefixes.removeAll("VideoSizeUseSource");
-        if (suffix == "Rm10")
-            prefixes.move(0, 2);
-        for (const QString& prefix : prefixes)
-            keys << prefix + suffix;
-    }
+    for (const QString& suffix : layout.VideoGroups)
+        keys << VideoKeys(suffix);
     for (const QString& suffix : layout.AudioGroups) {
         QStringList prefixes = {"AudioBitRateUseAutoSet", "AudioBitRatePreset", "AudioSampleRate",
                                 "AudioChannels"};
-        if (suffix.startsWith("Pcm") || suffix == "Alaw")
+        if (suffix.startsWith("Pcm") || suffix == "Alaw" || suffix == "Alac")
             prefixes = prefixes.mid(2);
+        if (suffix == "Opus")
+            prefixes.removeAll("AudioSampleRate");
+        if (suffix == "Vorbis")
+            prefixes = {"AudioBitRateUseAutoSet", "AudioBitRatePreset", "AudioUseQuality",
+                        "AudioQuality",           "AudioSampleRate",    "AudioChannels"};
+        if (suffix == "Flac")
+            prefixes = {"AudioCompression", "AudioBits", "AudioSampleRate", "AudioChannels"};
         for (const QString& prefix : prefixes)
             keys << prefix + suffix;
     }
@@ -59,8 +78,8 @@ const KeyLayout Layouts[] = {
       "AudioCodec", "AudioDisableAudio"},
      {"DivX", "XviD", "H264"},
      {"AACMP4", "AACPsp"},
-     {},
-     44},
+     VideoKeys("H265*"),
+     56},
     {2,
      {"Description", "TGPFormat", "EnableTimeControl", "Duration", "StartTime", "VideoCodecNokia",
       "VideoCodecSony", "VideoSameQuality", "AudioCodecNokia", "AudioCodecSony", "AudioDisableAudio"},
@@ -81,8 +100,8 @@ const KeyLayout Layouts[] = {
      VideoHeader,
      {"DivX", "XviD", "H263", "H264", "Svq1"},
      {"AACMP4", "Alaw", "Armnb", "Pcm16le", "Pcm16be"},
-     {},
-     66},
+     VideoKeys("H265*"),
+     78},
     {5, VideoHeader, {"MsMPEG4", "MsMPEG4v2", "Wmv7", "Wmv8"}, {"Mp3"}, {}, 48},
     {6,
      Common + QStringList{"AudioCodec", "AudioDisableAudio", "VideoCodec", "VideoSameQuality"},
@@ -99,6 +118,12 @@ const KeyLayout Layouts[] = {
     {13, AudioHeader, {}, {"Mp3"}, {}, 9},
     {14, AudioHeader, {}, {"Armnb", "Armwb"}, {}, 13},
     {15, AudioHeader, {}, {"Pcm16le", "Pcmu8"}, {}, 9},
+    {16, VideoHeader, {"H264*", "H265*", "AV1*", "VP9*"}, {"AAC", "Opus", "Flac", "AC3", "Mp3"}, {}, 75},
+    {17, VideoHeader, {"VP9*", "AV1*"}, {"Opus", "Vorbis"}, {}, 41},
+    {18, AudioHeader, {}, {"AAC", "Alac"}, {}, 11},
+    {19, AudioHeader, {}, {"Flac"}, {}, 9},
+    {20, AudioHeader, {}, {"Opus"}, {}, 8},
+    {21, AudioHeader, {}, {"Vorbis"}, {}, 11},
 };
 
 // The defaults of the key groups, as stored: the values of the group's keys in file order.
@@ -150,6 +175,27 @@ const GroupDefaults GroupDefaultsTable[] = {
     {13, {"Mp3"}, "0 128 2 1"},
     {14, {"Armnb", "Armwb"}, "0 13 0 0"},
     {15, {"Pcm16le", "Pcmu8"}, "6 1"},
+    // Modern codecs: the source's size and frame rate, constant quality and a speed by index
+    // (3 faster, 4 fast); modern audio keeps the source's sample rate and channels (index 0).
+    {1, {"H265"}, "1 5000 5000 1 1920 1080 1 7 0 1 28 3"},
+    {4, {"H265"}, "1 5000 5000 1 1920 1080 1 7 0 1 28 3"},
+    {16, {"H264"}, "1 5000 5000 1 1920 1080 1 7 0 1 23 4"},
+    {16, {"H265"}, "1 5000 5000 1 1920 1080 1 7 0 1 28 3"},
+    {16, {"AV1"}, "1 5000 5000 1 1920 1080 1 7 0 1 35 3"},
+    {16, {"VP9"}, "1 5000 5000 1 1920 1080 1 7 0 1 33 3"},
+    {16, {"AAC", "Mp3"}, "0 192 0 0"},
+    {16, {"Opus"}, "0 128 0"},
+    {16, {"Flac"}, "5 0 0 0"},
+    {16, {"AC3"}, "0 384 0 0"},
+    {17, {"VP9"}, "1 5000 5000 1 1920 1080 1 7 0 1 33 3"},
+    {17, {"AV1"}, "1 5000 5000 1 1920 1080 1 7 0 1 35 3"},
+    {17, {"Opus"}, "0 128 0"},
+    {17, {"Vorbis"}, "0 192 1 5 0 0"},
+    {18, {"AAC"}, "0 192 0 0"},
+    {18, {"Alac"}, "0 0"},
+    {19, {"Flac"}, "5 0 0 0"},
+    {20, {"Opus"}, "0 128 0"},
+    {21, {"Vorbis"}, "0 192 1 5 0 0"},
 };
 
 // The defaults of the other keys (common keys are checked once for all formats).
@@ -171,6 +217,9 @@ const std::pair<int, const char*> HeaderDefaults[] = {
     {9, "VideoCodec=0 AudioCodec=0"},
     {14, "AudioCodec=0"},
     {15, "AudioCodec=0"},
+    {16, "VideoCodec=0 VideoSameQuality=0 AudioCodec=0 AudioDisableAudio=0"},
+    {17, "VideoCodec=0 VideoSameQuality=0 AudioCodec=0 AudioDisableAudio=0"},
+    {18, "AudioCodec=0"},
 };
 
 class ProfileKeysTest : public ProfileFolderTest {

@@ -180,7 +180,7 @@ const OptionsCase Rules[] = {
      "-y -f psp -vcodec h264 -s 320x240 -b 1200k -r 25 -acodec aac -ac 1 -ab 64 "},
     {"MP4 format 4 writes no container", Edited<TMP4Settings>([](auto& s) {
          s.Format = 4;
-         s.VideoCodec = 1;
+         s.VideoCodec = 2; // no codec (1 is H.265)
          s.AACMP4.AudioBitRateUseAutoSet = true;
      }),
      "-y -acodec aac -ac 2 -ar 22050 "},
@@ -371,6 +371,118 @@ const OptionsCase Rules[] = {
      "-y -f wav -vn -acodec pcm_u8 -ac 2 "},
 };
 
+// The modern formats and the H.265 codec of MP4 and MOV: defaults, and each rule a modern codec adds
+// (constant quality or bit rate, speed, source frame rate, values kept as the source's).
+const OptionsCase ModernRules[] = {
+    {"MKV", Defaults(16), "-y -f matroska -vcodec h264 -crf 23 -preset fast -acodec aac -ab 192 "},
+    {"WebM", Defaults(17), "-y -f webm -vcodec vp9 -crf 33 -preset faster -acodec opus -ab 128 "},
+    {"M4A", Defaults(18), "-y -f ipod -vn -acodec aac -ab 192 "},
+    {"FLAC", Defaults(19), "-y -f flac -vn -acodec flac -compression_level 5 "},
+    {"Opus", Defaults(20), "-y -f opus -vn -acodec opus -ab 128 "},
+    {"OGG", Defaults(21), "-y -f ogg -vn -acodec vorbis -aq 5 "},
+    {"MP4 H.265", Edited<TMP4Settings>([](auto& s) { s.VideoCodec = 1; }),
+     "-y -f mp4 -vcodec hevc -crf 28 -preset faster -acodec aac -ac 2 -ab 64 -ar 22050 "},
+    {"MOV H.265 with a chosen size, frame rate and aspect", Edited<TMovSettings>([](auto& s) {
+         s.VideoCodec = 5;
+         s.H265.VideoSizeUseSource = false;
+         s.H265.VideoWidth = 3840;
+         s.H265.VideoHeight = 2160;
+         s.H265.VideoKeepFrameRate = false;
+         s.H265.VideoFrameRate = 12;
+         s.H265.VideoAspect = 2;
+     }),
+     "-y -f mov -vcodec hevc -s 3840x2160 -crf 28 -preset faster -r 60 -aspect 16:9 -ac 2 -ab 64 -ar 22050 "},
+    {"MKV H.265 by preset bit rate, speed outside the list", Edited<TMkvSettings>([](auto& s) {
+         s.VideoCodec = 1;
+         s.H265.VideoConstantQuality = false;
+         s.H265.VideoBitRatePreset = 8000;
+         s.H265.VideoSpeed = 9;
+     }),
+     "-y -f matroska -vcodec hevc -b 8000k -acodec aac -ab 192 "},
+    {"MKV AV1 by a specified bit rate, slowest speed", Edited<TMkvSettings>([](auto& s) {
+         s.VideoCodec = 2;
+         s.AV1.VideoConstantQuality = false;
+         s.AV1.VideoBitRateUsePresert = false;
+         s.AV1.VideoBitRateSpecify = 2750;
+         s.AV1.VideoSpeed = 8;
+     }),
+     "-y -f matroska -vcodec av1 -b 2750k -preset veryslow -acodec aac -ab 192 "},
+    {"MKV VP9 same quality, Opus 5.1", Edited<TMkvSettings>([](auto& s) {
+         s.VideoCodec = 3;
+         s.VideoSameQuality = true;
+         s.AudioCodec = 1;
+         s.Opus.AudioChannels = 3;
+         s.Opus.AudioSampleRate = 5; // Opus has no sample-rate key: nothing comes of it
+     }),
+     "-y -f matroska -sameq -vcodec vp9 -crf 33 -preset faster -acodec opus -ac 6 -ab 128 "},
+    {"MKV FLAC 24 bit 96000 Hz mono", Edited<TMkvSettings>([](auto& s) {
+         s.AudioCodec = 2;
+         s.Flac.AudioBits = 2;
+         s.Flac.AudioSampleRate = 9;
+         s.Flac.AudioChannels = 1;
+         s.Flac.AudioCompression = 8;
+     }),
+     "-y -f matroska -vcodec h264 -crf 23 -preset fast -acodec flac -ac 1 -compression_level 8 -abits 24 -ar "
+     "96000 "},
+    {"MKV AC3 5.1 at 48000 Hz", Edited<TMkvSettings>([](auto& s) {
+         s.AudioCodec = 3;
+         s.AC3.AudioSampleRate = 3;
+         s.AC3.AudioChannels = 3;
+     }),
+     "-y -f matroska -vcodec h264 -crf 23 -preset fast -acodec ac3 -ac 6 -ab 384 -ar 48000 "},
+    {"MKV MP3 has no 5.1, automatic bit rate", Edited<TMkvSettings>([](auto& s) {
+         s.AudioCodec = 4;
+         s.Mp3.AudioChannels = 3;
+         s.Mp3.AudioBitRateUseAutoSet = true;
+         s.Mp3.AudioSampleRate = 6;
+     }),
+     "-y -f matroska -vcodec h264 -crf 23 -preset fast -acodec mp3 -ar 44100 "},
+    {"MKV no audio, unknown video codec", Edited<TMkvSettings>([](auto& s) {
+         s.VideoCodec = 4;
+         s.AudioDisableAudio = true;
+     }),
+     "-y -f matroska -an "},
+    {"WebM AV1 and Vorbis by bit rate", Edited<TWebmSettings>([](auto& s) {
+         s.VideoCodec = 1;
+         s.AudioCodec = 1;
+         s.Vorbis.AudioUseQuality = false;
+         s.Vorbis.AudioBitRatePreset = 160;
+     }),
+     "-y -f webm -vcodec av1 -crf 35 -preset faster -acodec vorbis -ab 160 "},
+    {"M4A ALAC as the source", Edited<TM4aSettings>([](auto& s) { s.AudioCodec = 1; }),
+     "-y -f ipod -vn -acodec alac "},
+    {"M4A AAC stereo 48000 Hz with a time window", Edited<TM4aSettings>([](auto& s) {
+         s.AAC.AudioChannels = 2;
+         s.AAC.AudioSampleRate = 7;
+         s.EnableTimeControl = true;
+         s.Duration = QStringLiteral("0:00:10.000");
+     }),
+     "-y -f ipod  -t 0:00:10.000 -ss 0:00:00.000 -vn -acodec aac -ac 2 -ab 192 -ar 48000 "},
+    {"FLAC 16 bit 192000 Hz", Edited<TFlacSettings>([](auto& s) {
+         s.Flac.AudioBits = 1;
+         s.Flac.AudioSampleRate = 11;
+     }),
+     "-y -f flac -vn -acodec flac -compression_level 5 -abits 16 -ar 192000 "},
+    {"FLAC sample size outside the list adds nothing",
+     Edited<TFlacSettings>([](auto& s) { s.Flac.AudioBits = 3; }),
+     "-y -f flac -vn -acodec flac -compression_level 5 "},
+    {"Opus voice", Edited<TOpusSettings>([](auto& s) {
+         s.Opus.AudioBitRatePreset = 32;
+         s.Opus.AudioChannels = 1;
+     }),
+     "-y -f opus -vn -acodec opus -ac 1 -ab 32 "},
+    {"OGG quality -1, automatic bit rate unused", Edited<TOggSettings>([](auto& s) {
+         s.Vorbis.AudioQuality = -1;
+         s.Vorbis.AudioBitRateUseAutoSet = true;
+     }),
+     "-y -f ogg -vn -acodec vorbis -aq -1 "},
+    {"OGG automatic bit rate", Edited<TOggSettings>([](auto& s) {
+         s.Vorbis.AudioUseQuality = false;
+         s.Vorbis.AudioBitRateUseAutoSet = true;
+     }),
+     "-y -f ogg -vn -acodec vorbis "},
+};
+
 class OptionsTable : public ::testing::TestWithParam<OptionsCase> {};
 
 std::string CaseName(const ::testing::TestParamInfo<OptionsCase>& info) {
@@ -389,6 +501,7 @@ TEST_P(OptionsTable, BuildsTheText) {
 
 INSTANTIATE_TEST_SUITE_P(WorkedExamples, OptionsTable, ::testing::ValuesIn(WorkedExamples), CaseName);
 INSTANTIATE_TEST_SUITE_P(FormatRules, OptionsTable, ::testing::ValuesIn(Rules), CaseName);
+INSTANTIATE_TEST_SUITE_P(ModernRules, OptionsTable, ::testing::ValuesIn(ModernRules), CaseName);
 
 using OptionDetailsTest = ProfileFolderTest;
 
@@ -425,14 +538,14 @@ TEST_F(OptionDetailsTest, DispatcherFollowsTheOutputFormat) {
     GetOptionDetails(file, text);
     EXPECT_EQ(text, GetDefaultOptions(15));
 
-    for (int outside : {16, 200, 255}) {
+    for (int outside : {22, 200, 255}) {
         Options.OutputFormat = static_cast<uint8_t>(outside);
         GetOptionDetails(file, text);
         EXPECT_EQ(text, QString());
     }
-    EXPECT_EQ(GetProfileOptions(16, QStringLiteral("Low")), QString());
+    EXPECT_EQ(GetProfileOptions(22, QStringLiteral("Low")), QString());
     EXPECT_EQ(GetProfileOptions(-1, QStringLiteral("Low")), QString());
-    EXPECT_EQ(GetDefaultOptions(16), QString());
+    EXPECT_EQ(GetDefaultOptions(22), QString());
 }
 
 // Appending, as the named builders do, keeps what the text held.

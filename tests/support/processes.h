@@ -37,13 +37,19 @@ inline bool ProcessRunning(qint64 pid) {
     return stat.exists && stat.state != 'Z' && stat.state != 'X';
 }
 
-// A running child of parent (the first found); 0 when it has none.
-inline qint64 FindChildProcess(qint64 parent) {
+// The running children of parent.
+inline QList<qint64> ChildProcesses(qint64 parent) {
+    QList<qint64> children;
     for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
         bool number = false;
         const qint64 pid = entry.toLongLong(&number);
         if (number && ReadProcStat(pid).parent == parent && ProcessRunning(pid))
-            return pid;
+            children << pid;
     }
-    return 0;
+    return children;
+}
+
+// A running child of parent (the first found); 0 when it has none.
+inline qint64 FindChildProcess(qint64 parent) {
+    return ChildProcesses(parent).value(0);
 }

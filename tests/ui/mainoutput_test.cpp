@@ -69,6 +69,20 @@ TEST_F(MainOutputTest, LabelsShowTheStoredChoiceAndConvertUsesIt) {
     EXPECT_EQ(settings.avsExtensions, AvsExtensions);
 }
 
+// The formats after the sixteen are stored choices like any other.
+TEST_F(MainOutputTest, AStoredModernFormatShowsAndConvertsIt) {
+    StoreOptions("OutputFormat=20\n");
+    Main();
+    const QString first = ProfileNames(20).value(0);
+    ASSERT_FALSE(first.isEmpty());
+    EXPECT_EQ(Text("lblOutputFormat"), QStringLiteral("To Opus"));
+    EXPECT_EQ(Text("lblProfileText"), first);
+    const TBatchSettings settings = Main().ConvertSettings();
+    EXPECT_EQ(settings.outputExtension, QStringLiteral(".opus"));
+    ASSERT_TRUE(settings.profileOptions);
+    EXPECT_EQ(settings.profileOptions(), GetProfileOptions(20, first));
+}
+
 TEST_F(MainOutputTest, AStoredValueThatIsNoFormatShowsAndConvertsAvi) {
     StoreOptions("OutputFormat=77\n");
     Main();
@@ -174,8 +188,15 @@ TEST_F(MainOutputTest, SettingsDialogStoresOnOkAndDiscardsOnCancel) {
                    priority->setCurrentIndex(3);
                    shutdown->setCurrentIndex(5);
                    modal->findChild<QCheckBox*>(QStringLiteral("CheckBoxDirectShow"))->setChecked(true);
+                   // Files converted at once: Automatic (the stored default), then 1 to 16.
+                   auto* atOnce = modal->findChild<QComboBox*>(QStringLiteral("ComboBoxFilesAtOnce"));
+                   EXPECT_EQ(atOnce->count(), 17);
+                   EXPECT_EQ(atOnce->currentText(), QStringLiteral("Automatic"));
+                   EXPECT_EQ(atOnce->itemText(16), QStringLiteral("16"));
+                   atOnce->setCurrentIndex(3);
                    modal->findChild<QPushButton*>(QStringLiteral("ButtonOK"))->click();
                });
+    EXPECT_EQ(OptionValue("FilesAtOnce"), 3);
     EXPECT_EQ(OptionValue("Priority"), 3);
     EXPECT_EQ(OptionValue("ShutdownFlag"), 5);
     EXPECT_EQ(OptionValue("UseDirectShow"), 1);
@@ -194,14 +215,16 @@ TEST_F(MainOutputTest, SettingsDialogStoresOnOkAndDiscardsOnCancel) {
 }
 
 TEST_F(MainOutputTest, SettingsValueOutsideItsListShowsNoEntryAndIsKept) {
-    StoreOptions("Priority=9\nShutdownFlag=2\n");
+    StoreOptions("Priority=9\nShutdownFlag=2\nFilesAtOnce=40\n");
     Main();
     TfrmSettings dialog(&Main());
     EXPECT_EQ(dialog.findChild<QComboBox*>(QStringLiteral("ComboBoxPriority"))->currentIndex(), -1);
+    EXPECT_EQ(dialog.findChild<QComboBox*>(QStringLiteral("ComboBoxFilesAtOnce"))->currentIndex(), -1);
     EXPECT_EQ(dialog.findChild<QComboBox*>(QStringLiteral("ComboBoxShutdownFlag"))->currentIndex(), 2);
     dialog.StoreOptions();
     EXPECT_EQ(OptionValue("Priority"), 9);
     EXPECT_EQ(OptionValue("ShutdownFlag"), 2);
+    EXPECT_EQ(OptionValue("FilesAtOnce"), 40);
 }
 
 TEST_F(MainOutputTest, FileInformationWindowIsReusedAndSavesItsReport) {

@@ -196,12 +196,19 @@ TEST_F(MainWindowTest, TheDesktopsCloseSavesOptionsACloseFromInsideDoesNot) {
 }
 
 // The window's size and maximised state come back at the next start. They are kept after the
-// nine options, in a section of their own, whichever way the window closed.
+// options (the nine, then the files converted at once), in a section of their own, whichever way
+// the window closed.
 TEST_F(MainWindowTest, SizeAndMaximisedStateAreKeptBetweenStarts) {
-    const QStringList nineOptions{
-        "OutputFormat", "LastInputOpenDir",          "LastOutputOpenDir",       "Priority",
-        "ShutdownFlag", "DeleteFileAfterProcessing", "ShutdownWindowsWhenDone", "ShowWindow",
-        "UseDirectShow"};
+    const QStringList options{"OutputFormat",
+                              "LastInputOpenDir",
+                              "LastOutputOpenDir",
+                              "Priority",
+                              "ShutdownFlag",
+                              "DeleteFileAfterProcessing",
+                              "ShutdownWindowsWhenDone",
+                              "ShowWindow",
+                              "UseDirectShow",
+                              "FilesAtOnce"};
     {
         TfrmMain main;
         main.show();
@@ -210,7 +217,7 @@ TEST_F(MainWindowTest, SizeAndMaximisedStateAreKeptBetweenStarts) {
         main.close();
     }
     const TIniFile stored(OptionsFileName);
-    EXPECT_EQ(stored.ReadSection(OptionsSection), nineOptions);
+    EXPECT_EQ(stored.ReadSection(OptionsSection), options);
     EXPECT_EQ(stored.ReadSections(), (QStringList{OptionsSection, QStringLiteral("MainWindow")}));
     EXPECT_EQ(stored.ReadSection(QStringLiteral("MainWindow")),
               (QStringList{"Width", "Height", "Maximized"}));

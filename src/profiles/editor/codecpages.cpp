@@ -1,12 +1,8 @@
 // The codec page templates: one video page and one audio page, placed once per codec page of
-// every editor.
+// every editor. The modern codecs' own groups are in moderngroups.cpp.
 #include "profiles/editor/editorparts.h"
 
 namespace {
-
-QString Named(const QString& pattern, const QString& suffix) {
-    return pattern.arg(suffix);
-}
 
 void BuildHeading(TBuild& b, const QString& page, const QString& heading, const QString& line, Ids text) {
     Make(b, TControlKind::Label, heading, page, 0, Heading(text)).Emphasis = true;
@@ -77,7 +73,7 @@ void BuildSizeGroup(TBuild& b, const TVideoPageDef& def, const QString& group) {
         MakeBuddy(b, label, group, 3, Str(text), field);
         TControl& spin = Make(b, TControlKind::Spin, field, group, 3);
         spin.Min = 2;
-        spin.Max = 1600;
+        spin.Max = def.MaxSize;
         spin.Step = 2;
         spin.Position = 2;
         if (field == width)
@@ -136,12 +132,19 @@ void BuildVideoPage(TBuild& b, const TVideoPageDef& def, const QString& pageCont
     pageControlPage.AccessibleName = Str(def.Text);
     BuildHeading(b, page, QStringLiteral("lab") + hs, QStringLiteral("Line") + hs, def.Text);
 
-    b.VideoModes.push_back(BuildVideoBitrate(b, VideoBitrateNames(s), page, 2, *def.Bitrates, def.TrackMax,
+    // Modern codecs put their constant quality and speed first; the other groups follow a row lower.
+    int row = 2;
+    THandler qualityMode;
+    if (def.Qualities)
+        qualityMode = BuildQualityAndSpeed(b, def, page, row++);
+    b.VideoModes.push_back(BuildVideoBitrate(b, VideoBitrateNames(s), page, row, *def.Bitrates, def.TrackMax,
                                              QStringLiteral("Video"), k, 2));
+    if (qualityMode)
+        b.VideoModes.push_back(qualityMode);
 
     // Size group.
     const QString size = Named(QStringLiteral("GroupBoxVideoSize%1"), s);
-    Make(b, TControlKind::Group, size, page, 2, Str(Ids::IDS_PROFILE_GROUPBOX_VideoSize));
+    Make(b, TControlKind::Group, size, page, row, Str(Ids::IDS_PROFILE_GROUPBOX_VideoSize));
     if (def.Sizes)
         BuildSizeGroup(b, def, size);
     else
@@ -152,7 +155,7 @@ void BuildVideoPage(TBuild& b, const TVideoPageDef& def, const QString& pageCont
     const QString keepRate = Named(QStringLiteral("RadioButtonKeepFrameRate%1"), s);
     const QString changeRate = Named(QStringLiteral("RadioButtonChangeFrameRate%1"), s);
     const QString rates = Named(QStringLiteral("ComboBoxVideoFrameRate%1"), s);
-    Make(b, TControlKind::Group, frame, page, 3, Str(Ids::IDS_PROFILE_GROUPBOX_FrameRate));
+    Make(b, TControlKind::Group, frame, page, row + 1, Str(Ids::IDS_PROFILE_GROUPBOX_FrameRate));
     MakeRadio(b, keepRate, frame, 0, Str(Ids::IDS_PROFILE_RADIOBUTTON_Auto), frame, true);
     MakeRadio(b, changeRate, frame, 1, Str(Ids::IDS_PROFILE_RADIOBUTTON_changeFrame), frame);
     MakeList(b, rates, frame, 1, *def.FrameRates);
@@ -164,7 +167,7 @@ void BuildVideoPage(TBuild& b, const TVideoPageDef& def, const QString& pageCont
 
     // Aspect group: Auto, 4:3, 16:9; the H263 page also 1:1 and 11:9.
     const QString aspect = Named(QStringLiteral("GroupBoxAspect%1"), s);
-    Make(b, TControlKind::Group, aspect, page, 3, Str(Ids::IDS_PROFILE_GROUPBOX_Aspect));
+    Make(b, TControlKind::Group, aspect, page, row + 1, Str(Ids::IDS_PROFILE_GROUPBOX_Aspect));
     std::vector<std::pair<QString, int>> codes;
     struct TAspect {
         const char* Role;
@@ -201,9 +204,15 @@ void BuildAudioPage(TBuild& b, const TAudioPageDef& def, const QString& pageCont
     const QString rateGroup = Named(n.RateGroup, s), rate = Named(n.Rate, s);
     Make(b, TControlKind::Group, channelsGroup, def.Page, 2, Str(Ids::IDS_PROFILE_GROUPBOX_Channels));
     MakeList(b, channels, channelsGroup, 0,
-             Texts({Ids::IDS_PROFILE_GROUPBOX_Channels_1, Ids::IDS_PROFILE_GROUPBOX_Channels_2,
-                    Ids::IDS_PROFILE_GROUPBOX_Channels_6})
-                 .mid(0, def.Channels));
+             def.Modern ? ChannelTexts(def.ModernChannels)
+                        : Texts({Ids::IDS_PROFILE_GROUPBOX_Channels_1, Ids::IDS_PROFILE_GROUPBOX_Channels_2,
+                                 Ids::IDS_PROFILE_GROUPBOX_Channels_6})
+                              .mid(0, def.Channels));
+    BindIndex(b, channels, QStringLiteral("AudioChannels") + k);
+    if (def.Modern) {
+        BuildModernAudio(b, def, rateGroup, rate);
+        return;
+    }
     Make(b, TControlKind::Group, rateGroup, def.Page, 2, Str(Ids::IDS_PROFILE_GROUPBOX_SampleRate)).Stack =
         rateGroup;
     QStringList rates;
@@ -220,16 +229,11 @@ void BuildAudioPage(TBuild& b, const TAudioPageDef& def, const QString& pageCont
         Make(b, TControlKind::Label, QStringLiteral("lab48000kHz") + s, sixGroup, 0, QStringLiteral("48000"));
     }
     BindIndex(b, rate, QStringLiteral("AudioSampleRate") + k);
-    BindIndex(b, channels, QStringLiteral("AudioChannels") + k);
     if (!def.Bitrates)
         return;
 
     const QString track = Named(n.Track, s);
-    b.AudioRules.push_back(
-        BuildAudioBitrate(b,
-                          {Named(n.BitrateGroup, s), Named(n.AutoBitrate, s), track, Named(n.Current, s),
-                           Named(n.Bitrate, s), Named(n.Kbps, s), Named(n.Small, s), Named(n.Large, s)},
-                          def.Page, 3, *def.Bitrates, def.TrackMax, QStringLiteral("Audio"), k, 4, true));
+    b.AudioRules.push_back(BuildPageBitrate(b, def));
 
     if (def.Ranges) {
         const THandler range = RangeByRate(b, rate, *def.SampleRates, track, *def.Ranges);

@@ -5,6 +5,6 @@
 
 #include <memory>
 
-// The model of a format's editor (0..15): captions, lists and track-bar ranges set, nothing
-// loaded yet. Throws EVaridError outside 0..15.
+// The model of a format's editor: captions, lists and track-bar ranges set, nothing
+// loaded yet. Throws EVaridError for an unknown format.
 std::unique_ptr<TEditorModel> BuildEditorModel(int formatIndex);

@@ -1,4 +1,4 @@
-// The data of the sixteen profile editors.
+// The data of the profile editors.
 #include "profiles/editor/editordefs.h"
 
 namespace {
@@ -16,6 +16,23 @@ const std::vector<int> Mp3Audio = {32, 48, 56, 64, 96, 112, 128, 160, 192, 224, 
 const std::vector<int> AacAudio = {24, 32, 48, 56, 64, 96, 112, 128, 160, 192, 224, 256};
 const std::vector<int> AmrNbAudio = {8, 9, 10, 11, 12, 13};
 const std::vector<int> AmrWbAudio = {7, 9, 13, 16, 18, 20, 24};
+const std::vector<int> ModernVideo = {500,  1000, 1500,  2000,  2500,  3000,  4000, 5000,
+                                      6000, 8000, 10000, 15000, 20000, 30000, 40000};
+const std::vector<int> ModernAacAudio = {32, 48, 64, 96, 128, 160, 192, 224, 256, 320};
+const std::vector<int> OpusAudio = {6, 8, 12, 16, 24, 32, 48, 64, 96, 128, 160, 192, 256, 320, 384, 448, 510};
+const std::vector<int> VorbisAudio = {64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 500};
+
+// A range of whole numbers, from first to last in that order.
+std::vector<int> Steps(int first, int last) {
+    std::vector<int> steps;
+    for (int value = first; value != last; value += first < last ? 1 : -1)
+        steps.push_back(value);
+    steps.push_back(last);
+    return steps;
+}
+// Constant quality (CRF) from the worst to the best: H.264 and H.265 count 51..0, AV1 and VP9 63..0.
+const std::vector<int> CrfTo51 = Steps(51, 0);
+const std::vector<int> CrfTo63 = Steps(63, 0);
 
 // ---- Track-bar ranges by sample rate ----------------------------------------------------------
 
@@ -59,6 +76,8 @@ const TSizeList StandardSizes = {"x",
                                   {720, 576},
                                   {1280, 720}}};
 const TSizeList RmSizes = {"x", {StandardSizes.Presets.begin(), StandardSizes.Presets.end() - 1}};
+const TSizeList ModernSizes = {
+    "x", {{640, 360}, {854, 480}, {1280, 720}, {1920, 1080}, {2560, 1440}, {3840, 2160}}};
 const TSizeList PortableSizes = {"x",
                                  {{176, 120},
                                   {176, 144, nullptr, Ids::IDS_PROFILE_CHECKBOX_MobileMovie},
@@ -99,6 +118,8 @@ struct TVideoFamily {
     const TSizeList* Sizes;
     const QStringList* FrameRates;
     bool EvenSize = true;
+    int MaxSize = 1600;
+    const std::vector<int>* Qualities = nullptr;
 };
 const TVideoFamily Standard = {&StandardVideo, 13, &StandardSizes, &FrameRates};
 const TVideoFamily Portable = {&StandardVideo, 13, &PortableSizes, &FrameRates};
@@ -110,6 +131,10 @@ const TVideoFamily Windows = {&WindowsVideo, 12, &StandardSizes, &FrameRates};
 const TVideoFamily Vob = {&StandardVideo, 13, &StandardSizes, &VobFrameRates};
 const TVideoFamily Real = {&StandardVideo, 13, &RmSizes, &FrameRates};
 const TVideoFamily Flash = {&FlashVideo, 11, &StandardSizes, &FrameRates};
+// Modern codecs: sizes up to 4K and beyond, constant quality and encoder speed.
+constexpr int ModernMaxSize = 7680;
+const TVideoFamily Modern51 = {&ModernVideo, 15, &ModernSizes, &FrameRates, true, ModernMaxSize, &CrfTo51};
+const TVideoFamily Modern63 = {&ModernVideo, 15, &ModernSizes, &FrameRates, true, ModernMaxSize, &CrfTo63};
 
 TVideoPageDef Video(const char* suffix, const char* key, Ids text, const TVideoFamily& family,
                     bool listed = true) {
@@ -124,7 +149,19 @@ TVideoPageDef Video(const char* suffix, const char* key, Ids text, const TVideoF
     page.Sizes = family.Sizes;
     page.FrameRates = family.FrameRates;
     page.EvenSize = family.EvenSize;
+    page.MaxSize = family.MaxSize;
+    page.Qualities = family.Qualities;
     return page;
+}
+
+TVideoPageDef H265Page() {
+    return Video("H265", "H265", Ids::IDS_PROFILE_PAGECONTROL_H265, Modern51);
+}
+TVideoPageDef Av1Page() {
+    return Video("AV1", "AV1", Ids::IDS_PROFILE_PAGECONTROL_AV1, Modern63);
+}
+TVideoPageDef Vp9Page() {
+    return Video("VP9", "VP9", Ids::IDS_PROFILE_PAGECONTROL_VP9, Modern63);
 }
 
 // The MS-MPEG-4 v2 page: its page, heading and line are spelled "Msmpeg4v2", its controls "MsMpeg4v2".
@@ -183,10 +220,49 @@ TAudioPageDef AmrWbPage() {
                  AmrWbRates);
 }
 
+// A page of the modern formats: its sample rates and channels may stay as the source's.
+TAudioPageDef ModernAudio(const char* suffix, Ids text, const std::vector<int>* bitrates, TValueList rates,
+                          TValueList channels = ValueLists::SurroundChannels,
+                          TAudioExtra extra = TAudioExtra::None, std::optional<Ids> hint = std::nullopt) {
+    TAudioPageDef def;
+    def.Suffix = QString::fromLatin1(suffix);
+    def.Page = QStringLiteral("TabSheet") + def.Suffix;
+    def.Key = def.Suffix;
+    def.Text = text;
+    def.Bitrates = bitrates;
+    def.TrackMax = bitrates ? static_cast<int>(bitrates->size()) : 0;
+    def.Modern = true;
+    def.ModernRates = rates;
+    def.ModernChannels = channels;
+    def.Extra = extra;
+    def.Hint = hint;
+    return def;
+}
+TAudioPageDef ModernAacPage() {
+    return ModernAudio("AAC", Ids::IDS_PROFILE_PAGECONTROL_Aac, &ModernAacAudio, ValueLists::LossyRates);
+}
+TAudioPageDef OpusPage() {
+    return ModernAudio("Opus", Ids::IDS_PROFILE_PAGECONTROL_Opus, &OpusAudio, {},
+                       ValueLists::SurroundChannels, TAudioExtra::None, Ids::IDS_PROFILE_LABEL_OpusRate);
+}
+TAudioPageDef VorbisPage() {
+    return ModernAudio("Vorbis", Ids::IDS_PROFILE_PAGECONTROL_Vorbis, &VorbisAudio, ValueLists::LossyRates,
+                       ValueLists::SurroundChannels, TAudioExtra::Quality);
+}
+TAudioPageDef FlacPage() {
+    return ModernAudio("Flac", Ids::IDS_PROFILE_PAGECONTROL_Flac, nullptr, ValueLists::LosslessRates,
+                       ValueLists::SurroundChannels, TAudioExtra::Compression,
+                       Ids::IDS_PROFILE_LABEL_Lossless);
+}
+TAudioPageDef AlacPage() {
+    return ModernAudio("Alac", Ids::IDS_PROFILE_PAGECONTROL_Alac, nullptr, ValueLists::LosslessRates,
+                       ValueLists::SurroundChannels, TAudioExtra::None, Ids::IDS_PROFILE_LABEL_Lossless);
+}
+
 using I = Ids;
 
 std::vector<TEditorDef> BuildDefs() {
-    std::vector<TEditorDef> defs(16);
+    std::vector<TEditorDef> defs(22);
     defs[0] = {0,
                I::IDS_PROFILE_LABEL_AVI,
                TGeneralKind::Video,
@@ -212,7 +288,7 @@ std::vector<TEditorDef> BuildDefs() {
                I::IDS_PROFILE_LABEL_MP4,
                TGeneralKind::Mp4,
                false,
-               {Video("H264", "H264", I::IDS_PROFILE_PAGECONTROL_H264, Portable),
+               {Video("H264", "H264", I::IDS_PROFILE_PAGECONTROL_H264, Portable), H265Page(),
                 Video("DivX", "DivX", I::IDS_PROFILE_PAGECONTROL_Divx, Portable, false),
                 Video("XviD", "XviD", I::IDS_PROFILE_PAGECONTROL_Xvid, Portable, false)},
                {AacPage("TabSheetAACMp4"), psp}};
@@ -243,7 +319,7 @@ std::vector<TEditorDef> BuildDefs() {
                 Video("DivX", "DivX", I::IDS_PROFILE_PAGECONTROL_Divx, Standard),
                 Video("XviD", "XviD", I::IDS_PROFILE_PAGECONTROL_Xvid, Standard),
                 Video("H263", "H263", I::IDS_PROFILE_PAGECONTROL_H263, StandardH263),
-                Video("H264", "H264", I::IDS_PROFILE_PAGECONTROL_H264, Standard)},
+                Video("H264", "H264", I::IDS_PROFILE_PAGECONTROL_H264, Standard), H265Page()},
                {AacPage("TabSheetAACMp4"),
                 Audio("TabSheetAlaw", "Alaw", "Alaw", I::IDS_PROFILE_PAGECONTROL_ALaw, nullptr, WideRates),
                 AmrNbPage(1), Pcm16lePage(),
@@ -280,6 +356,22 @@ std::vector<TEditorDef> BuildDefs() {
     defs[13] = {13, I::IDS_PROFILE_LABEL_MP3, TGeneralKind::Audio, false, {}, {Mp3Page()}};
     defs[14] = {14, I::IDS_PROFILE_LABEL_AMR, TGeneralKind::Audio, false, {}, {AmrNbPage(), AmrWbPage()}};
     defs[15] = {15, I::IDS_PROFILE_LABEL_WAV, TGeneralKind::Audio, false, {}, {Pcm16lePage(), Pcmu8Page()}};
+    defs[16] = {
+        16,
+        I::IDS_PROFILE_LABEL_MKV,
+        TGeneralKind::Video,
+        false,
+        {Video("H264", "H264", I::IDS_PROFILE_PAGECONTROL_H264, Modern51), H265Page(), Av1Page(), Vp9Page()},
+        {ModernAacPage(), OpusPage(), FlacPage(),
+         ModernAudio("AC3", I::IDS_PROFILE_PAGECONTROL_Ac3, &Ac3Audio, ValueLists::Ac3Rates),
+         ModernAudio("Mp3", I::IDS_PROFILE_PAGECONTROL_Mp3, &Mp3Audio, ValueLists::Mp3Rates,
+                     ValueLists::StereoChannels)}};
+    defs[17] = {17,    I::IDS_PROFILE_LABEL_WebM, TGeneralKind::Video,
+                false, {Vp9Page(), Av1Page()},    {OpusPage(), VorbisPage()}};
+    defs[18] = {18, I::IDS_PROFILE_LABEL_M4A, TGeneralKind::Audio, false, {}, {ModernAacPage(), AlacPage()}};
+    defs[19] = {19, I::IDS_PROFILE_LABEL_FLAC, TGeneralKind::Audio, false, {}, {FlacPage()}};
+    defs[20] = {20, I::IDS_PROFILE_LABEL_Opus, TGeneralKind::Audio, false, {}, {OpusPage()}};
+    defs[21] = {21, I::IDS_PROFILE_LABEL_OGG, TGeneralKind::Audio, false, {}, {VorbisPage()}};
     return defs;
 }
 

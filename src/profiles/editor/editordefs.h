@@ -1,9 +1,10 @@
 #pragma once
-// The sixteen profile editors as data: each editor's codec pages (names, key suffixes, list
+// The profile editors as data: each editor's codec pages (names, key suffixes, list
 // texts), their bitrate tables and track-bar ranges, size, frame-rate, sample-rate and channel
 // lists, and which General page it has. One generic builder (editorbuilder.h) turns a definition
 // into an editor model.
 #include "lang/strings.h"
+#include "profiles/valuelists.h"
 
 #include <QString>
 #include <QStringList>
@@ -44,6 +45,17 @@ struct TVideoPageDef {
     const QStringList* FrameRates = nullptr;
     bool EvenSize = true;  // odd widths and heights become even when the field is left
     QString HeadingSuffix; // suffix of the heading and its line when it differs from Suffix
+    int MaxSize = 1600;    // the largest width and height the size fields take
+    // Modern codecs: the constant-quality values (CRF) from the worst to the best, shown on a
+    // track bar beside the bitrate, and the encoder speed list. nullptr for the classic codecs.
+    const std::vector<int>* Qualities = nullptr;
+};
+
+// What a modern audio page offers besides channels, sample rate and bitrate.
+enum class TAudioExtra {
+    None,
+    Quality,     // a quality level in place of the bitrate (Vorbis)
+    Compression, // compression level and sample size (FLAC)
 };
 
 // An audio codec page. Pages without a bitrate table have only the channel and sample-rate rows.
@@ -58,6 +70,13 @@ struct TAudioPageDef {
     const std::vector<int>* SampleRates = nullptr;
     int Channels = 2; // 1: mono only, 2: mono and stereo, 3: also 5.1 (with the AC3 channel rule)
     const std::vector<TRateRange>* Ranges = nullptr; // track-bar range by sample rate
+    // Modern pages take their sample rates and channels from the shared value lists, where an
+    // empty entry is "As source"; no sample rates: the codec has its own (Opus).
+    bool Modern = false;
+    TValueList ModernRates;
+    TValueList ModernChannels;
+    TAudioExtra Extra = TAudioExtra::None;
+    std::optional<Ids> Hint = std::nullopt; // a line of explanation under the lists
 };
 
 // What the General page holds besides the time control group.
@@ -78,7 +97,7 @@ struct TEditorDef {
     std::vector<TAudioPageDef> Audio;
 };
 
-// The definition of a format's editor (0..15); nullptr outside that range.
+// The definition of a format's editor; nullptr for an unknown format.
 const TEditorDef* EditorDef(int formatIndex);
 
 // Shared tables, also used by the rules.

@@ -10,6 +10,11 @@
 
 using THandler = TEditorModel::THandler;
 
+// A control name made of a pattern and a page suffix ("TrackBarVideoBitrate%1" and "DivX").
+inline QString Named(const QString& pattern, const QString& suffix) {
+    return pattern.arg(suffix);
+}
+
 // Control names that differ between the AAC editor and the others; "%1" stands for a page suffix.
 struct TNames {
     QString DescriptionLabel, Description, Options, General, AudioTab, TimeGroup, TimeCheck, TimeHint,
@@ -90,6 +95,18 @@ struct TAudioBitrateNames {
 THandler BuildAudioBitrate(TBuild& b, const TAudioBitrateNames& names, const QString& parent, int row,
                            const std::vector<int>& table, int trackMax, const QString& keyPrefix,
                            const QString& keySuffix, int startPosition, bool autoDisables);
+
+// ---- The modern codecs' groups --------------------------------------------------------------------
+// The texts of a channel list of the shared value lists ("As source", "1 (mono)", ...).
+QStringList ChannelTexts(TValueList channels);
+// The bitrate group of an audio page at a row of the page (the track bar starts at position 4);
+// returns its mode rule.
+THandler BuildPageBitrate(TBuild& b, const TAudioPageDef& def, int row = 3);
+// A modern audio page after its channels: sample rate, bitrate, and quality or compression.
+void BuildModernAudio(TBuild& b, const TAudioPageDef& def, const QString& rateGroup, const QString& rate);
+// A modern video page's constant quality and encoder speed at a row; returns the rule that
+// enables the quality or the bitrate.
+THandler BuildQualityAndSpeed(TBuild& b, const TVideoPageDef& def, const QString& page, int row);
 
 // ---- Parts of the window ------------------------------------------------------------------------
 // The window frame and the time control group (with its rules and bindings).

@@ -10,7 +10,7 @@
 
 class TRecordAccess {
   public:
-    // The current record of a format (0..15); throws EVaridError outside that range.
+    // The current record of a format; throws EVaridError for an unknown format.
     explicit TRecordAccess(int formatIndex);
 
     bool Has(const QString& key) const { return m_fields.count(key.toLower()) != 0; }

@@ -64,10 +64,18 @@ constexpr std::array<TFormatControl, FormatCount> kFormats = {{
     {"actMP3", "miMP3", Ids::IDS_MAIN_MENUITEM_ToMP3},
     {"actAMR", "miAMR", Ids::IDS_MAIN_MENUITEM_ToAMR},
     {"actWAV", "miWAV", Ids::IDS_MAIN_MENUITEM_ToWAV},
+    {"actMKV", "miMKV", Ids::IDS_MAIN_MENUITEM_ToMKV},
+    {"actWebM", "miWebM", Ids::IDS_MAIN_MENUITEM_ToWebM},
+    {"actM4A", "miM4A", Ids::IDS_MAIN_MENUITEM_ToM4A},
+    {"actFLAC", "miFLAC", Ids::IDS_MAIN_MENUITEM_ToFLAC},
+    {"actOpus", "miOpus", Ids::IDS_MAIN_MENUITEM_ToOpus},
+    {"actOGG", "miOGG", Ids::IDS_MAIN_MENUITEM_ToOGG},
 }};
 
-// The Others menu lists its formats in this order.
-constexpr std::array<int, 8> kOthersMenuOrder = {10, 11, 12, 13, 14, 15, 8, 9};
+// The Others menu lists its formats in this order: the classic ones, then, after a line, the
+// modern ones.
+constexpr std::array<int, 14> kOthersMenuOrder = {10, 11, 12, 13, 14, 15, 8, 9, 16, 17, 18, 19, 20, 21};
+constexpr int kFirstModernFormat = 16;
 
 // Radio buttons sit in rows 0..2; the Others button below "To AVI".
 constexpr int kOthersRow = 2;
@@ -218,8 +226,11 @@ void TfrmConvert::buildFormats() {
 
     mnuOthers = new QMenu(this);
     mnuOthers->setObjectName(QStringLiteral("mnuOthers"));
-    for (int i : kOthersMenuOrder)
+    for (int i : kOthersMenuOrder) {
+        if (i == kFirstModernFormat)
+            mnuOthers->addSeparator();
         m_menuItems[i] = linkedItem(mnuOthers, kFormats[i].control, m_formatActions[i]);
+    }
     btnOther = new QToolButton(this);
     btnOther->setObjectName(QStringLiteral("btnOther"));
     btnOther->setAutoRaise(true);

@@ -4,6 +4,8 @@
 // choice in use in this session; it shows without blocking while the main window is disabled, and
 // OK or Cancel hides it again (it stays alive and keeps serving batches). Cancel puts back the
 // choice it opened with.
+#include "profiles/catalogue.h"
+
 #include <QWidget>
 
 #include <array>
@@ -92,20 +94,20 @@ class TfrmConvert : public QWidget {
     // The choice when the chooser was last shown.
     struct TOpeningChoice {
         int format = 0;
-        std::array<QString, 16> profiles{};
-        std::array<bool, 16> listed{}; // the profile was an entry of its list (not typed)
+        std::array<QString, FormatCount> profiles{};
+        std::array<bool, FormatCount> listed{}; // the profile was an entry of its list (not typed)
         QString folderText;
         QString storedFolder;
     };
     TOpeningChoice m_opening;
     // The profile folders the lists were filled from (the language's, when they were filled).
-    std::array<QString, 16> m_listFolders{};
+    std::array<QString, FormatCount> m_listFolders{};
     bool m_notifiedOnce = false;
 
-    std::array<QAction*, 16> m_formatActions{};
-    std::array<QRadioButton*, 16> m_radios{}; // nullptr for the formats of the Others menu
-    std::array<QAction*, 16> m_menuItems{};   // nullptr for the radio formats
-    std::array<QComboBox*, 16> m_lists{};
+    std::array<QAction*, FormatCount> m_formatActions{};
+    std::array<QRadioButton*, FormatCount> m_radios{}; // nullptr for the formats of the Others menu
+    std::array<QAction*, FormatCount> m_menuItems{};   // nullptr for the radio formats
+    std::array<QComboBox*, FormatCount> m_lists{};
     QButtonGroup* m_radioGroup = nullptr;
     QToolButton* btnOther = nullptr;
     QMenu* mnuOthers = nullptr;

@@ -16,5 +16,5 @@ class IProfileEditor {
     virtual bool Execute() = 0;
 };
 
-// Creates the editor window of a format (0..15), centred over owner.
+// Creates the editor window of a format, centred over owner.
 std::unique_ptr<IProfileEditor> CreateProfileEditor(int formatIndex, QWidget* owner);

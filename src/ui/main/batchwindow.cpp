@@ -28,11 +28,6 @@
 // The window side of a batch: the driver's view over the progress window, the tray and the end
 // report with its completion action.
 struct TBatchWindow::Impl final : public IProgressView {
-    struct TFailure {
-        QString source;
-        QStringList lines;
-    };
-
     Impl(TBatchWindow& self, QWidget* owner, TSourceList& list, TBatchWindowParts parts)
         : self(self), owner(owner), list(list),
           ownEngine(parts.engine ? nullptr : std::make_unique<TEngineProcess>()),
@@ -44,6 +39,8 @@ struct TBatchWindow::Impl final : public IProgressView {
                 parts.trayAvailable ? parts.trayAvailable : [] { return false; },
                 parts.notify ? parts.notify : [](const QString&, const QString&) { return false; });
         tray->SetBatchRunning([this] { return Running(); });
+        if (!parts.engine)
+            driver->SetEngineFactory([] { return std::make_unique<TEngineProcess>(); });
         // Converted sources go to the desktop's trash (deleted where their drive has none).
         driver->SetSourceDisposer([](const QString& source, const TFileIdentity& identity) {
             return DisposeOfSource(source, identity, TDisposal::Trash);
@@ -176,36 +173,29 @@ struct TBatchWindow::Impl final : public IProgressView {
     }
     void SetTrayHint(const QString& text) override { tray->setToolTip(text); }
 
-    // A failure never waits for anyone: it is listed in the window at once and kept for the
-    // end report.
-    void ShowEngineError(const QString& line) override {
-        const QString source = driver->Run().CurrentInput;
-        addFailure(source, TrimControls(line));
-    }
-    void addFailure(const QString& source, const QString& line) {
-        auto it = std::find_if(failures.begin(), failures.end(),
-                               [&](const TFailure& f) { return f.source == source; });
-        if (it == failures.end())
-            it = failures.insert(failures.end(), TFailure{source, {}});
-        it->lines << line;
+    // A failure never waits for anyone: it is listed in the window at once; the end report
+    // takes it from the driver's report.
+    void ShowEngineError(const QString& line) override { ShowFileError(driver->Run().CurrentInput, line); }
+    void ShowFileError(const QString& source, const QString& line) override {
         if (progress)
-            progress->AddFailure(ByteNames().Display(source), line);
+            progress->AddFailure(ByteNames().Display(source), TrimControls(line));
+    }
+
+    void SetFilesAtOnce(int count) override { window().SetFilesAtOnce(count); }
+    void SetFileProgress(int place, const TFileProgress& p) override {
+        if (progress)
+            progress->SetFileProgress(place, p);
+    }
+    void ClearFileProgress(int place) override {
+        if (progress)
+            progress->ClearFileProgress(place);
     }
 
     void SetCaption(const QString& text) override { window().SetCaptionText(text); }
     void SetStopWhenDoneText(const QString& text) override { window().SetStopWhenDoneText(text); }
     void ResetDisplays() override { window().ResetDisplays(); }
 
-    void FileBooked(const TFileOutcome& outcome) override {
-        fileEnded = true;
-        if (outcome.converted)
-            return;
-        failedSources.insert(outcome.source);
-        const bool listed = std::any_of(failures.cbegin(), failures.cend(),
-                                        [&](const TFailure& f) { return f.source == outcome.source; });
-        if (!listed)
-            addFailure(outcome.source, outcome.reason);
-    }
+    void FileBooked(const TFileOutcome&) override { fileEnded = true; }
 
     int RunProgress() override {
         // No sleep while the batch runs; the lock goes before any completion action.
@@ -236,7 +226,8 @@ struct TBatchWindow::Impl final : public IProgressView {
         if (hadError) {
             Dialogs().MessageBoxDetails(withSources(Str(Ids::IDS_MESSAGEBOX_AnErrorOccurred), "\n\n"),
                                         Str(Ids::IDS_MESSAGEBOX_Oops), TMsgDlgType::mtWarning,
-                                        static_cast<unsigned>(TMsgDlgBtn::mbOK), failureDetails());
+                                        static_cast<unsigned>(TMsgDlgBtn::mbOK),
+                                        ReportDetails(driver->Report().Failed()));
             markFailedRows();
             return;
         }
@@ -259,21 +250,14 @@ struct TBatchWindow::Impl final : public IProgressView {
         }
     }
 
-    QString failureDetails() const {
-        QStringList text;
-        for (const TFailure& f : failures) {
-            text << ByteNames().Display(f.source);
-            for (const QString& line : f.lines)
-                text << QStringLiteral("    ") + line;
-        }
-        return text.join(QLatin1Char('\n'));
-    }
-
     // The rows that failed in this batch carry the error mark; rows the batch never reached
     // (after a stop) keep theirs.
     void markFailedRows() {
+        QSet<QString> failed;
+        for (const TNotConverted& file : driver->Report().Failed())
+            failed.insert(file.source);
         for (int row = 0; row < list.Count(); ++row) {
-            if (failedSources.contains(list.Caption(row)))
+            if (failed.contains(list.Caption(row)))
                 list.SetImageIndex(row, 1);
         }
     }
@@ -289,8 +273,6 @@ struct TBatchWindow::Impl final : public IProgressView {
     std::unique_ptr<TBatchDriver> driver;
     QPointer<TfrmProgress> progress;
     std::unique_ptr<TPowerInhibitor> inhibitor;
-    QList<TFailure> failures;
-    QSet<QString> failedSources;
     bool minimising = false;
     bool fileEnded = false; // a file was booked and the next one has said nothing yet
 };
@@ -306,12 +288,14 @@ TBatchWindow::~TBatchWindow() = default;
 bool TBatchWindow::Convert(const TBatchSettings& settings) {
     if (Running())
         return false;
-    m_impl->failures.clear();
-    m_impl->failedSources.clear();
     m_impl->driver->SetSettings(settings);
     const bool ran = m_impl->driver->Convert();
     m_impl->closeWindow();
     return ran;
+}
+
+void TBatchWindow::SetEngineFactory(std::function<std::unique_ptr<IEngineRunner>()> factory) {
+    m_impl->driver->SetEngineFactory(std::move(factory));
 }
 
 bool TBatchWindow::Running() const {

@@ -44,6 +44,9 @@ class TBatchWindow : public QObject {
     // The convert command: the driver's checks in order, then the batch in the progress window,
     // the end report and the completion action. Returns whether a batch ran.
     bool Convert(const TBatchSettings& settings);
+    // Makes the further runners of several files at once: by default real engines, and none (one
+    // file at a time) when the parts gave an engine.
+    void SetEngineFactory(std::function<std::unique_ptr<IEngineRunner>()> factory);
     // Whether a batch (its progress window) exists.
     bool Running() const;
     // Re-applies every caption from the string table (after a language switch).

@@ -30,17 +30,7 @@ class TMediaPanel;
 class TSourceListView;
 class TfrmFileInfo;
 
-// The output choice a batch is started with when no chooser was opened yet: the stored format
-// (AVI when the stored value is no format), its first profile and the stored output folder.
-struct TStoredChoice {
-    int formatIndex = 0;
-    QString profileName;
-    QString outputFolder;
-};
-TStoredChoice StoredOutputChoice();
-// The batch settings of a stored choice.
-TBatchSettings BatchSettingsFor(const TStoredChoice& choice);
-// The caption of a format as the chooser shows it ("To AVI", "To MP3"); "" outside 0..15.
+// The caption of a format as the chooser shows it ("To AVI", "To MP3"); "" for an unknown format.
 QString FormatCaption(int formatIndex);
 // A menu caption shown as given: "&" is no accelerator mark.
 QString LiteralMenuText(const QString& text);

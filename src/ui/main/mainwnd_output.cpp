@@ -4,6 +4,7 @@
 #include "app/errors.h"
 #include "app/options.h"
 #include "app/paths.h"
+#include "batch/batch_setup.h"
 #include "engine/output_folder.h"
 #include "lang/multilanguages.h"
 #include "lang/strings.h"
@@ -32,7 +33,9 @@ constexpr std::array<Ids, FormatCount> kFormatCaptions = {
     Ids::IDS_MAIN_RADIOBUTTON_ToRM,   Ids::IDS_MAIN_RADIOBUTTON_ToSWF, Ids::IDS_MAIN_MENUITEM_ToVOB,
     Ids::IDS_MAIN_MENUITEM_ToASF,     Ids::IDS_MAIN_MENUITEM_ToAAC,    Ids::IDS_MAIN_MENUITEM_ToAC3,
     Ids::IDS_MAIN_MENUITEM_ToMP2,     Ids::IDS_MAIN_MENUITEM_ToMP3,    Ids::IDS_MAIN_MENUITEM_ToAMR,
-    Ids::IDS_MAIN_MENUITEM_ToWAV};
+    Ids::IDS_MAIN_MENUITEM_ToWAV,     Ids::IDS_MAIN_MENUITEM_ToMKV,    Ids::IDS_MAIN_MENUITEM_ToWebM,
+    Ids::IDS_MAIN_MENUITEM_ToM4A,     Ids::IDS_MAIN_MENUITEM_ToFLAC,   Ids::IDS_MAIN_MENUITEM_ToOpus,
+    Ids::IDS_MAIN_MENUITEM_ToOGG};
 
 void ShowFailure(const EVaridError& e) {
     Dialogs().MessageBox(e.message(), ApplicationTitle, TMsgDlgType::mtError,
@@ -47,36 +50,12 @@ QString FormatCaption(int formatIndex) {
     return Str(kFormatCaptions[size_t(formatIndex)]);
 }
 
-TStoredChoice StoredOutputChoice() {
-    TStoredChoice choice;
-    choice.formatIndex = Options.OutputFormat < FormatCount ? int(Options.OutputFormat) : 0;
-    choice.profileName = ProfileNames(choice.formatIndex).value(0);
-    choice.outputFolder = Options.LastOutputOpenDir;
-    return choice;
-}
-
-TBatchSettings BatchSettingsFor(const TStoredChoice& choice) {
-    TBatchSettings settings;
-    settings.outputFolder = choice.outputFolder;
-    settings.outputExtension = OutputExtension(choice.formatIndex, choice.profileName);
-    settings.profileOptions = [format = choice.formatIndex, profile = choice.profileName] {
-        return GetProfileOptions(format, profile);
-    };
-    settings.avsExtensions = AvsExtensions;
-    return settings;
-}
-
 TBatchSettings TfrmMain::ConvertSettings() const {
-    if (!m_chooser)
-        return BatchSettingsFor(StoredOutputChoice());
-    TBatchSettings settings;
-    settings.outputFolder = m_chooser->OutputFolderText();
-    settings.outputExtension = OutputExtension(m_chooser->CurrentFormat(), m_chooser->CurrentProfile());
-    settings.profileOptions = [chooser = m_chooser] {
-        return chooser ? chooser->GetProfileOptions() : QString();
-    };
-    settings.avsExtensions = AvsExtensions;
-    return settings;
+    // The chooser's choice once it was opened, else the stored one.
+    TOutputChoice choice = StoredOutputChoice();
+    if (m_chooser)
+        choice = {m_chooser->CurrentFormat(), m_chooser->CurrentProfile(), m_chooser->OutputFolderText()};
+    return BatchSettingsFor(choice, Options.FilesAtOnce);
 }
 
 void TfrmMain::showStoredChoice() {
@@ -89,7 +68,7 @@ void TfrmMain::showStoredChoice() {
     }
     // The profile folders belong to the language: look for the first profile in the current one.
     InitProfileFolders();
-    const TStoredChoice choice = StoredOutputChoice();
+    const TOutputChoice choice = StoredOutputChoice();
     lblOutputFormat->setText(FormatCaption(choice.formatIndex));
     lblProfileText->setText(choice.profileName);
     lblOutputDirectory->setText(choice.outputFolder);

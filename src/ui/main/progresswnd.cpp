@@ -8,12 +8,14 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -29,6 +31,27 @@ QLabel* makeLabel(QWidget* parent, const char* name, Qt::Alignment align = Qt::A
     label->setAlignment(align);
     return label;
 }
+
+// A file's name in its row: cut in the middle where the row is too narrow, so that its start and
+// its extension stay readable; the whole name is in the tooltip.
+class TFileNameLabel final : public QLabel {
+  public:
+    using QLabel::QLabel;
+    void SetName(const QString& name) {
+        m_name = name;
+        showName();
+    }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        showName();
+    }
+
+  private:
+    void showName() { setText(fontMetrics().elidedText(m_name, Qt::ElideMiddle, std::max(width(), 1))); }
+    QString m_name;
+};
 
 QProgressBar* makeBar(QWidget* parent, const char* name) {
     auto* bar = new QProgressBar(parent);
@@ -73,6 +96,18 @@ TfrmProgress::TfrmProgress(QWidget* owner) : QDialog(owner) {
     bold.setBold(true);
     lblStopWhenDone->setFont(bold);
     lblStopWhenDone->hide();
+    // The files in flight when several run at once, in place of the current file's displays.
+    pnlFiles = new QWidget(this);
+    pnlFiles->setObjectName(QStringLiteral("pnlFiles"));
+    m_filesGrid = new QGridLayout(pnlFiles);
+    m_filesGrid->setContentsMargins(0, 0, 0, 0);
+    m_filesGrid->setHorizontalSpacing(10);
+    lblFiles = makeLabel(pnlFiles, "lblFiles");
+    lblFilesRemaining = makeLabel(pnlFiles, "lblFilesRemaining");
+    m_filesGrid->addWidget(lblFiles, 0, 0, 1, 3);
+    m_filesGrid->addWidget(lblFilesRemaining, 0, 3);
+    m_filesGrid->setColumnStretch(0, 1);
+    pnlFiles->hide();
     lblErrors = makeLabel(this, "lblErrors");
     lsvErrors = new QTreeWidget(this);
     lsvErrors->setObjectName(QStringLiteral("lsvErrors"));
@@ -116,6 +151,7 @@ TfrmProgress::TfrmProgress(QWidget* owner) : QDialog(owner) {
     fileRow->addWidget(lblStatus);
     root->addLayout(fileRow);
     root->addWidget(prgStatus);
+    root->addWidget(pnlFiles);
     root->addWidget(prgBatch);
     root->addWidget(lblBatch);
     auto* times = new QGridLayout;
@@ -160,6 +196,8 @@ void TfrmProgress::ApplyCaptions() {
     lblElapsed->setText(Str(Ids::IDS_CONVERTING_LABEL_ElapsedTime));
     lblEstimated->setText(Str(Ids::IDS_CONVERTING_LABEL_EstiamtedTime));
     lblErrors->setText(Str(Ids::IDS_CONVERTING_LABEL_Errors));
+    lblFiles->setText(Str(Ids::IDS_CONVERTING_LABEL_Files));
+    lblFilesRemaining->setText(Str(Ids::IDS_CONVERTING_LABEL_RemainingTime));
     chkDelSource->setText(Str(Ids::IDS_CONVERTING_CHECK_Delete));
     chkDelSource->setToolTip(Str(Ids::IDS_CONVERTING_DelSourceHint));
     chkShutdown->setText(Str(Ids::IDS_CONVERTING_CHECK_Shutdown));
@@ -186,6 +224,8 @@ void TfrmProgress::ResetDisplays() {
     lblOutput->clear();
     lblCovnerting->setText(Str(Ids::IDS_CONVERTING_Preparing));
     anmConvert->Reset();
+    for (const TFileRow& row : std::as_const(m_fileRows))
+        showFileRow(row, false);
     updateTitle();
 }
 
@@ -271,6 +311,75 @@ void TfrmProgress::AddFailure(const QString& source, const QString& line) {
         // Room for the list below the displays.
         resize(width(), std::max(height(), sizeHint().height()));
     }
+}
+
+void TfrmProgress::SetFilesAtOnce(int count) {
+    const bool several = count > 1;
+    for (QWidget* w : std::initializer_list<QWidget*>{lblStatusRemainingSingle, lblStatusRemaining, lblStatus,
+                                                      prgStatus, lblWorking, lblOutput})
+        w->setVisible(!several);
+    pnlFiles->setVisible(several);
+    while (m_fileRows.size() < count) {
+        const int n = int(m_fileRows.size()) + 1;
+        const auto name = [n](const char* prefix) { return QLatin1String(prefix) + QString::number(n); };
+        TFileRow row{new TFileNameLabel(pnlFiles), makeBar(pnlFiles, "prgFile"), new QLabel(pnlFiles),
+                     new QLabel(pnlFiles)};
+        row.name->setObjectName(name("lblFile"));
+        row.name->setTextFormat(Qt::PlainText);
+        // A long name is cut rather than widening the window; its tooltip shows it whole.
+        row.name->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        row.name->setMinimumWidth(200);
+        row.bar->setObjectName(name("prgFile"));
+        row.bar->setFixedWidth(120);
+        row.status->setObjectName(name("lblFileStatus"));
+        row.status->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        row.remaining->setObjectName(name("lblFileRemaining"));
+        row.name->setBuddy(row.bar);
+        m_filesGrid->addWidget(row.name, n, 0);
+        m_filesGrid->addWidget(row.bar, n, 1);
+        m_filesGrid->addWidget(row.status, n, 2);
+        m_filesGrid->addWidget(row.remaining, n, 3);
+        showFileRow(row, false);
+        m_fileRows.append(row);
+    }
+    for (qsizetype i = 0; i < m_fileRows.size(); ++i)
+        showFileRow(m_fileRows[i], false);
+    adjustSize();
+}
+
+void TfrmProgress::showFileRow(const TFileRow& row, bool visible) {
+    for (QWidget* w : std::initializer_list<QWidget*>{row.name, row.bar, row.status, row.remaining})
+        w->setVisible(visible);
+}
+
+void TfrmProgress::SetFileProgress(int place, const TFileProgress& progress) {
+    if (place < 0 || place >= m_fileRows.size())
+        return;
+    const TFileRow& row = m_fileRows[place];
+    const QString file = QFileInfo(progress.source).fileName();
+    // The row shows the file's name; "Working on file 2 of 8: name" and the output file are in
+    // its tooltip and what screen readers say of it.
+    static_cast<TFileNameLabel*>(row.name)->SetName(file);
+    row.name->setAccessibleName(progress.working);
+    row.name->setToolTip(progress.output.isEmpty() ? progress.working
+                                                   : progress.working + QLatin1Char('\n') + progress.output);
+    row.bar->setValue(std::clamp(progress.percent, 0, 100));
+    row.bar->setAccessibleName(FormatStr(Str(Ids::IDS_CONVERTING_FileRowProgress), {file}));
+    row.status->setText(progress.status);
+    row.remaining->setText(progress.remaining);
+    row.remaining->setAccessibleName(FormatStr(Str(Ids::IDS_CONVERTING_FileRowRemaining), {file}));
+    showFileRow(row, true);
+}
+
+void TfrmProgress::ClearFileProgress(int place) {
+    if (place < 0 || place >= m_fileRows.size())
+        return;
+    const TFileRow& row = m_fileRows[place];
+    showFileRow(row, false);
+    static_cast<TFileNameLabel*>(row.name)->SetName({});
+    row.bar->setValue(0);
+    row.status->clear();
+    row.remaining->clear();
 }
 
 int TfrmProgress::RunModal() {

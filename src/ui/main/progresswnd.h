@@ -5,10 +5,14 @@
 //
 // It is shown application-modal and waited for by RunModal; hiding it (to the tray) does not end
 // the wait. It closes when the driver ends the batch (Finish) or the user answers "Stop now".
+#include "engine/progress_view.h"
+
 #include <QDialog>
 #include <QEventLoop>
+#include <QList>
 
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -41,6 +45,14 @@ class TfrmProgress : public QDialog {
     // One failure line of a file: listed under the file at once, the list shown with the first.
     void AddFailure(const QString& source, const QString& line);
 
+    // How many files the batch converts at once. With one, the current file's displays show it
+    // as they always did; with more, they give way to the list of files in flight, one row each
+    // (name, bar, percentage, remaining time) that SetFileProgress writes and ClearFileProgress
+    // empties.
+    void SetFilesAtOnce(int count);
+    void SetFileProgress(int place, const TFileProgress& progress);
+    void ClearFileProgress(int place);
+
     // Shows the window modally over its owner and waits until it closes; the modal result.
     int RunModal();
     // The batch has ended: the window closes with result, or, while the stop question is open,
@@ -68,7 +80,16 @@ class TfrmProgress : public QDialog {
     void changeEvent(QEvent* event) override;
 
   private:
+    // A row of the list of files in flight.
+    struct TFileRow {
+        QLabel* name;
+        QProgressBar* bar;
+        QLabel* status;
+        QLabel* remaining;
+    };
+
     void updateTitle();
+    void showFileRow(const TFileRow& row, bool visible);
     void closeWith(int result);
 
     TConvertAnimation* anmConvert;
@@ -88,6 +109,11 @@ class TfrmProgress : public QDialog {
     QLabel* lblWorking;
     QLabel* lblOutput;
     QLabel* lblStopWhenDone;
+    QWidget* pnlFiles;
+    QGridLayout* m_filesGrid;
+    QLabel* lblFiles;
+    QLabel* lblFilesRemaining;
+    QList<TFileRow> m_fileRows;
     QLabel* lblErrors;
     QTreeWidget* lsvErrors;
     QCheckBox* chkDelSource;

@@ -3,6 +3,7 @@
 #include "app/options.h"
 #include "app/paths.h"
 #include "app/utils.h"
+#include "engine/batch_driver.h"
 #include "lang/strings.h"
 
 #include <QCheckBox>
@@ -62,6 +63,16 @@ TfrmSettings::TfrmSettings(QWidget* parent) : QDialog(parent) {
     priority->addWidget(ComboBoxPriority);
     page->addWidget(GroupBoxPriority);
 
+    // How many files at once: the program's own choice first, then 1 to 16.
+    LabelFilesAtOnce = new QLabel(TabSheetGeneral);
+    LabelFilesAtOnce->setObjectName(QStringLiteral("LabelFilesAtOnce"));
+    ComboBoxFilesAtOnce = new QComboBox(TabSheetGeneral);
+    ComboBoxFilesAtOnce->setObjectName(QStringLiteral("ComboBoxFilesAtOnce"));
+    LabelFilesAtOnce->setBuddy(ComboBoxFilesAtOnce);
+    page->addWidget(LabelFilesAtOnce);
+    page->addWidget(ComboBoxFilesAtOnce);
+    page->addSpacing(4);
+
     GroupBoxDirectShow = new QGroupBox(TabSheetGeneral);
     GroupBoxDirectShow->setObjectName(QStringLiteral("GroupBoxDirectShow"));
     auto* directShow = new QVBoxLayout(GroupBoxDirectShow);
@@ -93,6 +104,7 @@ TfrmSettings::TfrmSettings(QWidget* parent) : QDialog(parent) {
     ApplyCaptions();
     ComboBoxPriority->setCurrentIndex(EntryOf(Options.Priority, int(kPriorityItems.size())));
     ComboBoxShutdownFlag->setCurrentIndex(EntryOf(Options.ShutdownFlag, int(kShutdownItems.size())));
+    ComboBoxFilesAtOnce->setCurrentIndex(EntryOf(Options.FilesAtOnce, MaxFilesAtOnce + 1));
     CheckBoxDirectShow->setChecked(Options.UseDirectShow);
     setMinimumWidth(340);
     adjustSize();
@@ -107,6 +119,13 @@ void TfrmSettings::ApplyCaptions() {
     LabelShutDown->setText(Str(Ids::IDS_SETTINGS_LABEL_ShutDown));
     FillList(ComboBoxPriority, kPriorityItems);
     FillList(ComboBoxShutdownFlag, kShutdownItems);
+    LabelFilesAtOnce->setText(Str(Ids::IDS_SETTINGS_LABEL_FilesAtOnce));
+    const int filesAtOnce = ComboBoxFilesAtOnce->currentIndex();
+    ComboBoxFilesAtOnce->clear();
+    ComboBoxFilesAtOnce->addItem(Str(Ids::IDS_SETTINGS_COMBOBOX_Automatic));
+    for (int n = 1; n <= MaxFilesAtOnce; ++n)
+        ComboBoxFilesAtOnce->addItem(QString::number(n));
+    ComboBoxFilesAtOnce->setCurrentIndex(filesAtOnce);
     m_buttons->findChild<QPushButton*>(QStringLiteral("ButtonOK"))->setText(Str(Ids::IDS_OK));
     m_buttons->findChild<QPushButton*>(QStringLiteral("ButtonCancel"))->setText(Str(Ids::IDS_Cancel));
 }
@@ -116,6 +135,8 @@ void TfrmSettings::StoreOptions() const {
         Options.Priority = static_cast<uint8_t>(ComboBoxPriority->currentIndex());
     if (ComboBoxShutdownFlag->currentIndex() >= 0)
         Options.ShutdownFlag = static_cast<uint8_t>(ComboBoxShutdownFlag->currentIndex());
+    if (ComboBoxFilesAtOnce->currentIndex() >= 0)
+        Options.FilesAtOnce = static_cast<uint8_t>(ComboBoxFilesAtOnce->currentIndex());
     Options.UseDirectShow = CheckBoxDirectShow->isChecked();
     SaveOptions();
 }

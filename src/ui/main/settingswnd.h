@@ -1,6 +1,7 @@
 #pragma once
-// The settings dialog: the engine's priority, what "Shutdown" at the end of a batch really does,
-// and whether every source goes through the AviSynth script.
+// The settings dialog: the engine's priority, how many files a batch converts at once, what
+// "Shutdown" at the end of a batch really does, and whether every source goes through the
+// AviSynth script.
 #include <QDialog>
 
 class QCheckBox;
@@ -26,6 +27,8 @@ class TfrmSettings : public QDialog {
     QWidget* TabSheetGeneral = nullptr;
     QGroupBox* GroupBoxPriority = nullptr;
     QComboBox* ComboBoxPriority = nullptr;
+    QLabel* LabelFilesAtOnce = nullptr;
+    QComboBox* ComboBoxFilesAtOnce = nullptr;
     QGroupBox* GroupBoxDirectShow = nullptr;
     QCheckBox* CheckBoxDirectShow = nullptr;
     QLabel* LabelShutDown = nullptr;
