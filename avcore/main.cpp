@@ -61,6 +61,14 @@ std::optional<avcore::SourceFacts> DescribeSource(const std::string& ffmpeg, con
     return text ? avcore::ParseProbe(*text) : std::nullopt;
 }
 
+// The converter asks the user before a batch whether existing outputs may be replaced. Options
+// texts without "-y" (the disc presets are complete without it) then name the output the user
+// agreed to replace in VARID_REPLACE_OUTPUT; any other existing file stays refused.
+bool ReplaceConfirmed(const std::string& output) {
+    const char* confirmed = std::getenv("VARID_REPLACE_OUTPUT");
+    return confirmed && *confirmed && output == confirmed;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -68,10 +76,11 @@ int main(int argc, char** argv) {
     InstallStopHandlers();
 
     std::string error;
-    const auto request = ParseRequest(std::vector<std::string>(argv + 1, argv + argc), error);
+    auto request = ParseRequest(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!request) {
         return Fail(error, kExitUsage);
     }
+    request->overwrite = request->overwrite || ReplaceConfirmed(request->output);
     const InputCheck input = CheckInput(request->input);
     if (!input.error.empty()) {
         return Fail(input.error);

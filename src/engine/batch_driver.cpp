@@ -176,8 +176,16 @@ bool TBatchDriver::Convert() {
     if (!m_queue.CheckInputOutputDiffer(outputPath) || !m_queue.CheckOutputsDistinct(outputPath) ||
         !m_queue.ConfirmOverwrite(outputPath) || !CheckOutputFolder(m_settings.outputFolder))
         return false;
+    // Every output there now was asked about and agreed to; one that appears later was not.
+    for (int row = 0; row < m_queue.Count(); ++row) {
+        const QString output = OutputPathFor(m_queue.Caption(row));
+        if (const QFileInfo info(output); info.exists() || info.isSymLink())
+            m_confirmedReplacements << output;
+    }
     m_options.LastOutputOpenDir = TrimControls(m_settings.outputFolder);
-    return StartBatch();
+    const bool started = StartBatch();
+    m_confirmedReplacements.clear();
+    return started;
 }
 
 bool TBatchDriver::StartBatch() {
@@ -320,6 +328,8 @@ void TBatchDriver::startFile(int index, int row) {
             WriteAvsScript(file.CurrentInput, place.avsScript);
         }
         place.engine->SetCommandLine(EngineCommandLine(EnginePath(), input, options, place.output));
+        place.engine->SetConfirmedReplacement(
+            place.outputExisted && m_confirmedReplacements.contains(place.output) ? place.output : QString());
         place.engine->Execute();
     } catch (const EVaridError&) {
         place.busy = false;

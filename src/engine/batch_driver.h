@@ -143,6 +143,8 @@ class TBatchDriver : public QObject {
     bool m_ran = false;              // the last batch started its first file
     int m_started = 0;               // files of the batch started so far
     QStringList m_batchSources;      // the rows of the batch when it started
+    // The outputs that existed when the user agreed to replace them, before the batch started.
+    QStringList m_confirmedReplacements;
     QSet<QString> m_booked;          // sources booked in this batch
     QList<TFileOutcome> m_outcomes;
 };

@@ -1,5 +1,7 @@
 #include "engine/engine_process.h"
 
+#include <QProcessEnvironment>
+
 TEngineProcess::TEngineProcess() {
     m_redirector.KillOnDestroy = true;
     m_redirector.SetDefaultErrorMode(true);
@@ -40,4 +42,15 @@ void TEngineProcess::SetPriority(TEnginePriority priority) {
         m_redirector.SetInitialPriority(ppRealTime);
         break;
     }
+}
+
+void TEngineProcess::SetConfirmedReplacement(const QString& output) {
+    // The engine learns of the user's agreement from our word only, never from a variable that
+    // happens to be in the environment the program was started with.
+    static const QString name = QStringLiteral("VARID_REPLACE_OUTPUT");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(name);
+    if (!output.isEmpty())
+        environment.insert(name, output);
+    m_redirector.Environment = environment.toStringList();
 }

@@ -13,6 +13,7 @@ class TEngineProcess final : public IEngineRunner {
     void SetPriority(TEnginePriority priority) override;
     void SetCommandLine(const QString& commandLine) override { m_redirector.SetCommandLine(commandLine); }
     QString GetCommandLine() const override { return m_redirector.GetCommandLine(); }
+    void SetConfirmedReplacement(const QString& output) override;
     void Execute() override { m_redirector.Execute(); }
     bool Active() const override { return m_redirector.Active(); }
     bool ProcessEnded() const override { return m_redirector.ProcessEnded(); }

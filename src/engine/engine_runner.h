@@ -23,6 +23,9 @@ class IEngineRunner {
     virtual void SetPriority(TEnginePriority priority) = 0;
     virtual void SetCommandLine(const QString& commandLine) = 0;
     virtual QString GetCommandLine() const = 0;
+    // The output the user agreed to replace, or "" for none: the next engine replaces that file
+    // also where its options carry no overwrite flag (the disc presets).
+    virtual void SetConfirmedReplacement(const QString& output) = 0;
     // Starts the engine; throws EVaridError with the failure's text when it cannot start.
     virtual void Execute() = 0;
     virtual bool Active() const = 0;

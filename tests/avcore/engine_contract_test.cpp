@@ -295,5 +295,20 @@ TEST_F(EngineTest, FailedConversionLeavesNoBrokenFileButKeepsAnOldOne) {
     EXPECT_EQ(file.readAll(), "keep me");
 }
 
+// Options without "-y" replace an existing output only when the converter names that very output
+// as confirmed by the user; naming another file changes nothing.
+TEST_F(EngineTest, OutputWithoutOverwriteIsReplacedOnlyWhenConfirmedByName) {
+    const QString old = Write(Out("o.avi"), "old");
+    const QStringList args = EngineArgs(Sources::Get().AudioVideo(), "-f avi -t 0:00:01.000 ", old);
+
+    const EngineResult other = RunEngine(args, {"VARID_REPLACE_OUTPUT=" + Out("other.avi")});
+    EXPECT_NE(other.exitCode, 0);
+    EXPECT_TRUE(other.LastLine().contains("exists already")) << other.text.toStdString();
+
+    const EngineResult confirmed = RunEngine(args, {"VARID_REPLACE_OUTPUT=" + old});
+    EXPECT_EQ(confirmed.exitCode, 0) << confirmed.text.toStdString();
+    EXPECT_GT(QFileInfo(old).size(), 3) << "the old file was not replaced";
+}
+
 } // namespace
 } // namespace avtest

@@ -448,6 +448,18 @@ TEST_F(DriverTest, EngineStartFailures) {
     EXPECT_EQ(view.booked.value(1).reason, QStringLiteral("Error creating process : 2"));
 }
 
+// The user's agreement to replace an existing output reaches the engine of that file, so that
+// options without an overwrite flag (the disc presets) replace it too; a file whose output was not
+// there when the user was asked gets no such word.
+TEST_F(DriverTest, TheEngineLearnsWhichExistingOutputTheUserAgreedToReplace) {
+    source(QStringLiteral("a.mpg"));
+    source(QStringLiteral("b.mpg"));
+    touch(output(QStringLiteral("a.avi")), "old");
+    engine.runs = {goodRun(QStringLiteral("a.mpg")), goodRun(QStringLiteral("b.mpg"))};
+    EXPECT_TRUE(driver->Convert());
+    EXPECT_EQ(engine.confirmedReplacements, QStringList({output(QStringLiteral("a.avi")), QString()}));
+}
+
 TEST_F(DriverTest, ConvertChecksStopAtTheFirstFailure) {
     // No engine.
     QFile::remove(AppDir + QStringLiteral("avcore.dll"));

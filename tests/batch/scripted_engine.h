@@ -37,6 +37,7 @@ class TScriptedEngine final : public IEngineRunner {
     QList<TScriptedRun> runs; // the script, one entry per Execute
     QStringList commandLines; // every command line executed
     QList<TEnginePriority> priorities;
+    QStringList confirmedReplacements; // the output the user agreed to replace, per Execute
     bool executedInsideEndHandler = false;
     int terminations = 0;
     // Runs before each block is delivered (tests act "during" a file), with the block index.
@@ -54,12 +55,14 @@ class TScriptedEngine final : public IEngineRunner {
     void SetPriority(TEnginePriority p) override { priorities << p; }
     void SetCommandLine(const QString& line) override { m_commandLine = line; }
     QString GetCommandLine() const override { return m_commandLine; }
+    void SetConfirmedReplacement(const QString& output) override { m_confirmedReplacement = output; }
     void Execute() override {
         if (m_inEndHandler)
             executedInsideEndHandler = true;
         if (m_active)
             throw EVaridError(QStringLiteral("Process is already active"));
         commandLines << m_commandLine;
+        confirmedReplacements << m_confirmedReplacement;
         m_run = runFor ? runFor(m_commandLine) : runs.isEmpty() ? TScriptedRun() : runs.takeFirst();
         if (m_run.failToStart)
             throw EVaridError(QStringLiteral("Error creating process : 2"));
@@ -89,6 +92,7 @@ class TScriptedEngine final : public IEngineRunner {
     }
 
   private:
+    QString m_confirmedReplacement;
     void schedule() {
         QTimer::singleShot(0, &m_context, [this] { step(); });
     }

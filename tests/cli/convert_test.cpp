@@ -121,6 +121,24 @@ TEST_F(ConvertTest, ExistingOutputsNeedOverwriteAndSourcesAreDeletedOnRequest) {
                                QStringLiteral("/Trash/files/") + QFileInfo(src).fileName()));
 }
 
+// A disc preset's options carry no overwrite flag; --overwrite, the user's agreement, still
+// replaces the existing output.
+TEST_F(ConvertTest, OverwriteReplacesTheOutputOfADiscPreset) {
+    const QString src = work.filePath(QStringLiteral("clip.mp4"));
+    ASSERT_TRUE(QFile::copy(media + QStringLiteral("rabbit320.mp4"), src));
+    QDir().mkpath(work.filePath(QStringLiteral("out")));
+    QFile existing(out(QStringLiteral("clip.mpg")));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("old");
+    existing.close();
+
+    const TCliResult r =
+        convert({QStringLiteral("--format=MPEG"), QStringLiteral("--profile"), QStringLiteral("VCD PAL"),
+                 QStringLiteral("--overwrite"), QStringLiteral("--output"), QStringLiteral("out"), src});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_GT(sizeOf(out(QStringLiteral("clip.mpg"))), 1000);
+}
+
 // Ctrl+C or SIGTERM while a file converts stops the batch as "Stop now" does: the engine and its
 // FFmpeg end, nothing is left in the output folder, the source stays (even with --delete-source)
 // and the file is reported as not converted. The engine reads the file through the script the
