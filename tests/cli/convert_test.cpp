@@ -19,6 +19,13 @@ namespace {
 class ConvertTest : public TCliFixture {
   protected:
     QString out(const QString& name) const { return work.filePath(QStringLiteral("out/") + name); }
+    // An existing output of three bytes, "old", with its folder.
+    static void writeOld(const QString& path) {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile existing(path);
+        ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+        existing.write("old");
+    }
 };
 
 TEST_F(ConvertTest, VideoAndAudioSourcesToSeveralFormats) {
@@ -99,11 +106,7 @@ TEST_F(ConvertTest, ASourceNamedWithBlanksQuotesAndDollarGetsTheRightOutputName)
 TEST_F(ConvertTest, ExistingOutputsNeedOverwriteAndSourcesAreDeletedOnRequest) {
     const QString src = work.filePath(QStringLiteral("clip.mkv"));
     ASSERT_TRUE(QFile::copy(media + QStringLiteral("again.mkv"), src));
-    QDir().mkpath(work.filePath(QStringLiteral("out")));
-    QFile existing(out(QStringLiteral("clip.mp4")));
-    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
-    existing.write("old");
-    existing.close();
+    writeOld(out(QStringLiteral("clip.mp4")));
 
     TCliResult r =
         convert({QStringLiteral("--format=MP4"), QStringLiteral("--output"), QStringLiteral("out"), src});
@@ -126,11 +129,7 @@ TEST_F(ConvertTest, ExistingOutputsNeedOverwriteAndSourcesAreDeletedOnRequest) {
 TEST_F(ConvertTest, OverwriteReplacesTheOutputOfADiscPreset) {
     const QString src = work.filePath(QStringLiteral("clip.mp4"));
     ASSERT_TRUE(QFile::copy(media + QStringLiteral("rabbit320.mp4"), src));
-    QDir().mkpath(work.filePath(QStringLiteral("out")));
-    QFile existing(out(QStringLiteral("clip.mpg")));
-    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
-    existing.write("old");
-    existing.close();
+    writeOld(out(QStringLiteral("clip.mpg")));
 
     const TCliResult r =
         convert({QStringLiteral("--format=MPEG"), QStringLiteral("--profile"), QStringLiteral("VCD PAL"),
