@@ -59,6 +59,14 @@ struct TBatchDriver::TPlace {
     TFileIdentity sourceIdentity;
     // The AviSynth script of the file, when it has one.
     QString avsScript;
+    // Whether the next file's engine may start ahead of its turn (one file at a time, with runners
+    // that can stand by), and the engine waiting for the file this place is expected to take
+    // next, with what it was started for.
+    bool readsAhead = false;
+    IEngineRunner* standby = nullptr;
+    QString standbySource;
+    QString standbyCommand;
+    QString standbyReplacement;
 };
 
 TBatchDriver::TBatchDriver(IBatchQueue& queue, IEngineRunner& engine, IProgressView& view,
@@ -68,8 +76,12 @@ TBatchDriver::TBatchDriver(IBatchQueue& queue, IEngineRunner& engine, IProgressV
 }
 
 TBatchDriver::~TBatchDriver() {
-    for (const auto& place : m_places)
+    for (const auto& place : m_places) {
         place->engine->SetHandlers({}, {});
+        if (place->standby)
+            place->standby->SetHandlers({}, {});
+    }
+    m_engine.SetHandlers({}, {});
 }
 
 QString TBatchDriver::EnginePath() const {
@@ -100,8 +112,11 @@ QString TBatchDriver::CommandLineFor(const QString& source) const {
 }
 
 void TBatchDriver::setUpPlaces(int count) {
-    for (const auto& place : m_places)
+    for (const auto& place : m_places) {
         place->engine->SetHandlers({}, {});
+        if (place->standby)
+            place->standby->SetHandlers({}, {});
+    }
     m_places.clear();
     while (int(m_ownEngines.size()) < count - 1)
         m_ownEngines.push_back(m_engineFactory());
@@ -117,8 +132,22 @@ void TBatchDriver::setUpPlaces(int count) {
             place->parser = std::make_unique<TEngineOutputParser>(
                 m_run, *place->file, i, [this, i] { return processedInFlight(i); }, m_view, m_clock);
         place->parser->ShareAnimation(&m_animationRunning);
+        place->readsAhead = count == 1 && m_engineFactory && m_engine.CanStandBy();
         m_places.push_back(std::move(place));
     }
+}
+
+void TBatchDriver::attachEngine(int index) {
+    TPlace& place = *m_places[size_t(index)];
+    place.engine->SetHandlers(
+        [&place](const char* bytes, int64_t count) {
+            place.parser->ParseEngineOutput(bytes, count, place.engine->ProcessEnded());
+        },
+        [this, index] { FileFinished(index); });
+}
+
+QString TBatchDriver::confirmedReplacementFor(const QString& output, bool outputExists) const {
+    return outputExists && m_confirmedReplacements.contains(output) ? output : QString();
 }
 
 bool TBatchDriver::anyBusy() const {
@@ -210,11 +239,7 @@ bool TBatchDriver::StartBatch() {
         TPlace& place = *m_places[i];
         place.busy = false;
         place.engine->SetPriority(priorityFor(m_options.Priority));
-        place.engine->SetHandlers(
-            [&place](const char* bytes, int64_t count) {
-                place.parser->ParseEngineOutput(bytes, count, place.engine->ProcessEnded());
-            },
-            [this, i] { FileFinished(int(i)); });
+        attachEngine(int(i));
     }
     m_view.SetTrayHint(Str(Ids::IDS_MESSAGEBOX_TrayEncodingStart));
 
@@ -246,10 +271,13 @@ bool TBatchDriver::StartBatch() {
 
     const int result = m_view.RunProgress();
 
-    // Stopped during files: their ends book nothing, their rows stay where they are.
-    for (const auto& place : m_places)
+    // Stopped during files: their ends book nothing, their rows stay where they are. An engine
+    // waiting for its turn has written nothing and goes.
+    for (const auto& place : m_places) {
         if (place->engine->Active())
             stopPlace(*place);
+        cancelStandby(*place);
+    }
     m_view.BatchEndReport(run.BatchHadError, result);
     m_running = false;
     for (const auto& place : m_places)
@@ -327,15 +355,109 @@ void TBatchDriver::startFile(int index, int row) {
             place.avsScript = input;
             WriteAvsScript(file.CurrentInput, place.avsScript);
         }
-        place.engine->SetCommandLine(EngineCommandLine(EnginePath(), input, options, place.output));
-        place.engine->SetConfirmedReplacement(
-            place.outputExisted && m_confirmedReplacements.contains(place.output) ? place.output : QString());
-        place.engine->Execute();
+        const QString command = EngineCommandLine(EnginePath(), input, options, place.output);
+        const QString replacement = confirmedReplacementFor(place.output, place.outputExisted);
+        if (!takeStandby(index, file.CurrentInput, command, replacement)) {
+            place.engine->SetCommandLine(command);
+            place.engine->SetConfirmedReplacement(replacement);
+            place.engine->Execute();
+        }
     } catch (const EVaridError&) {
         place.busy = false;
         deleteAvsScript(place);
         throw;
     }
+    prepareStandby(index, options);
+}
+
+bool TBatchDriver::takeStandby(int index, const QString& source, const QString& command,
+                               const QString& replacement) {
+    TPlace& place = *m_places[size_t(index)];
+    // Only an engine started for this very file, with this very command line (the profile as
+    // stored now) and the same agreement to replace, may convert it.
+    if (!place.standby || !place.standby->Active() || place.standby->ProcessEnded() ||
+        place.standbySource != source || place.standbyCommand != command ||
+        place.standbyReplacement != replacement) {
+        cancelStandby(place);
+        return false;
+    }
+    IEngineRunner* const previous = std::exchange(place.engine, place.standby);
+    cancelStandby(place); // forgets what it was started for; it is no standby any more
+    previous->SetHandlers({}, {});
+    attachEngine(index);
+    if (place.engine->Go())
+        return true;
+    // It no longer waits: it has ended on its own, and the file starts afresh on its runner of
+    // before.
+    place.engine->SetHandlers({}, {});
+    if (place.engine->Active())
+        place.engine->Terminate(0);
+    place.engine = previous;
+    attachEngine(index);
+    return false;
+}
+
+IEngineRunner* TBatchDriver::idleRunner(const IEngineRunner* except) {
+    const auto idle = [except](IEngineRunner* runner) { return runner != except && !runner->Active(); };
+    if (idle(&m_engine))
+        return &m_engine;
+    for (const auto& spare : m_spareEngines)
+        if (idle(spare.get()))
+            return spare.get();
+    // One runner converts, one reads ahead, and one may still be ending a read-ahead not taken.
+    if (m_spareEngines.size() >= 2)
+        return nullptr;
+    m_spareEngines.push_back(m_engineFactory());
+    IEngineRunner* made = m_spareEngines.back().get();
+    made->SetHandlers({}, {});
+    return made;
+}
+
+void TBatchDriver::prepareStandby(int index, const QString& options) {
+    TPlace& place = *m_places[size_t(index)];
+    if (!place.readsAhead || place.standby || m_run.StopWhenDone || m_started >= m_run.TotalCount)
+        return;
+    // The file taken next: the first row not yet booked, once this one is booked.
+    QString next;
+    for (int row = 0; row < m_queue.Count() && next.isEmpty(); ++row) {
+        const QString source = m_queue.Caption(row);
+        if (!m_booked.contains(source) && source != place.file->CurrentInput)
+            next = source;
+    }
+    // A file that goes through the AviSynth script gets its script only at its turn.
+    if (next.isEmpty() || usesAvsScript(next))
+        return;
+    const QString output = OutputPathFor(next);
+    const QFileInfo info(output);
+    const QString command = EngineCommandLine(EnginePath(), next, options, output);
+    const QString replacement = confirmedReplacementFor(output, info.exists() || info.isSymLink());
+    IEngineRunner* const runner = idleRunner(place.engine);
+    if (!runner || !runner->CanStandBy())
+        return;
+    try {
+        runner->SetHandlers({}, {});
+        runner->SetPriority(priorityFor(m_options.Priority));
+        runner->SetCommandLine(command);
+        runner->SetConfirmedReplacement(replacement);
+        runner->ExecuteStandingBy();
+    } catch (const EVaridError&) {
+        return; // the file starts at its turn, as without a runner that can stand by
+    }
+    place.standby = runner;
+    place.standbySource = next;
+    place.standbyCommand = command;
+    place.standbyReplacement = replacement;
+}
+
+void TBatchDriver::cancelStandby(TPlace& place) {
+    if (place.standby && place.standby != place.engine && place.standby->Active()) {
+        place.standby->SetHandlers({}, {});
+        place.standby->Terminate(0);
+    }
+    place.standby = nullptr;
+    place.standbySource.clear();
+    place.standbyCommand.clear();
+    place.standbyReplacement.clear();
 }
 
 void TBatchDriver::FileFinished(int index) {
