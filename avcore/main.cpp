@@ -112,7 +112,8 @@ bool EnvironmentSays(const char* name) {
 
 // The converter asks the user before a batch whether existing outputs may be replaced. Options
 // texts without "-y" (the disc presets are complete without it) then name the output the user
-// agreed to replace in VARID_REPLACE_OUTPUT; any other existing file stays refused.
+// agreed to replace in VARID_REPLACE_OUTPUT (an engine started ahead of its turn learns it from
+// the converter's word); any other existing file stays refused.
 bool ReplaceConfirmed(const std::string& output) {
     const char* confirmed = std::getenv("VARID_REPLACE_OUTPUT");
     return confirmed && *confirmed && output == confirmed;
@@ -127,13 +128,17 @@ int main(int argc, char** argv) {
 
     // Started ahead of its turn: read the source while the previous file converts, then wait for
     // the converter's word. Nothing is written and nothing is said before it; without it (the
-    // converter chose another file, stopped, or went away) the engine leaves without a trace.
+    // converter chose another file, stopped, or went away) the engine leaves without a trace. The
+    // word also says whether the user agreed to replace an existing output.
     std::optional<Preparation> prepared;
+    bool replaceAgreed = false;
     if (EnvironmentSays("VARID_AVCORE_STANDBY")) {
         prepared = Prepare(args);
-        if (!WaitForGo()) {
+        const char word = WaitForGo();
+        if (word == 0) {
             return StopSignal() != 0 ? 128 + StopSignal() : kExitFailed;
         }
+        replaceAgreed = word == 'r';
     }
 
     std::string error;
@@ -141,7 +146,7 @@ int main(int argc, char** argv) {
     if (!request) {
         return Fail(error, kExitUsage);
     }
-    request->overwrite = request->overwrite || ReplaceConfirmed(request->output);
+    request->overwrite = request->overwrite || replaceAgreed || ReplaceConfirmed(request->output);
     const InputCheck input = CheckInput(request->input);
     if (!input.error.empty()) {
         return Fail(input.error);

@@ -60,13 +60,9 @@ struct TBatchDriver::TPlace {
     // The AviSynth script of the file, when it has one.
     QString avsScript;
     // Whether the next file's engine may start ahead of its turn (one file at a time, with runners
-    // that can stand by), and the engine waiting for the file this place is expected to take
-    // next, with what it was started for.
+    // that can stand by), and the engine waiting for the file this place is expected to take next.
     bool readsAhead = false;
-    IEngineRunner* standby = nullptr;
-    QString standbySource;
-    QString standbyCommand;
-    QString standbyReplacement;
+    TStandby standby;
 };
 
 TBatchDriver::TBatchDriver(IBatchQueue& queue, IEngineRunner& engine, IProgressView& view,
@@ -78,8 +74,8 @@ TBatchDriver::TBatchDriver(IBatchQueue& queue, IEngineRunner& engine, IProgressV
 TBatchDriver::~TBatchDriver() {
     for (const auto& place : m_places) {
         place->engine->SetHandlers({}, {});
-        if (place->standby)
-            place->standby->SetHandlers({}, {});
+        if (place->standby.runner)
+            place->standby.runner->SetHandlers({}, {});
     }
     m_engine.SetHandlers({}, {});
 }
@@ -114,8 +110,8 @@ QString TBatchDriver::CommandLineFor(const QString& source) const {
 void TBatchDriver::setUpPlaces(int count) {
     for (const auto& place : m_places) {
         place->engine->SetHandlers({}, {});
-        if (place->standby)
-            place->standby->SetHandlers({}, {});
+        if (place->standby.runner)
+            place->standby.runner->SetHandlers({}, {});
     }
     m_places.clear();
     while (int(m_ownEngines.size()) < count - 1)
@@ -183,6 +179,13 @@ int TBatchDriver::nextRow() const {
 }
 
 bool TBatchDriver::Convert() {
+    const bool ran = convert();
+    // Refused before the batch: an engine started ahead of it has nothing to do.
+    cancelStandby(m_firstStandby, nullptr);
+    return ran;
+}
+
+bool TBatchDriver::convert() {
     m_batchSources.clear();
     for (int row = 0; row < m_queue.Count(); ++row)
         m_batchSources << m_queue.Caption(row);
@@ -241,6 +244,8 @@ bool TBatchDriver::StartBatch() {
         place.engine->SetPriority(priorityFor(m_options.Priority));
         attachEngine(int(i));
     }
+    // The first file's engine, when it was started ahead of the batch, is the first place's.
+    m_places.front()->standby = std::exchange(m_firstStandby, TStandby());
     m_view.SetTrayHint(Str(Ids::IDS_MESSAGEBOX_TrayEncodingStart));
 
     m_running = true;
@@ -259,8 +264,10 @@ bool TBatchDriver::StartBatch() {
         StartFile();
     } catch (const EVaridError& e) {
         m_running = false;
-        for (const auto& place : m_places)
+        for (const auto& place : m_places) {
             place->parser->SetActive(false);
+            cancelStandby(place->standby, place->engine);
+        }
         Dialogs().MessageBox(e.message(), Str(Ids::IDS_MESSAGEBOX_Error), TMsgDlgType::mtError,
                              static_cast<unsigned>(TMsgDlgBtn::mbOK));
         return false;
@@ -276,7 +283,7 @@ bool TBatchDriver::StartBatch() {
     for (const auto& place : m_places) {
         if (place->engine->Active())
             stopPlace(*place);
-        cancelStandby(*place);
+        cancelStandby(place->standby, place->engine);
     }
     m_view.BatchEndReport(run.BatchHadError, result);
     m_running = false;
@@ -373,19 +380,19 @@ void TBatchDriver::startFile(int index, int row) {
 bool TBatchDriver::takeStandby(int index, const QString& source, const QString& command,
                                const QString& replacement) {
     TPlace& place = *m_places[size_t(index)];
-    // Only an engine started for this very file, with this very command line (the profile as
-    // stored now) and the same agreement to replace, may convert it.
-    if (!place.standby || !place.standby->Active() || place.standby->ProcessEnded() ||
-        place.standbySource != source || place.standbyCommand != command ||
-        place.standbyReplacement != replacement) {
-        cancelStandby(place);
+    IEngineRunner* const standby = place.standby.runner;
+    // Only an engine started for this very file with this very command line (the profile as
+    // stored now) may convert it.
+    if (!standby || !standby->Active() || standby->ProcessEnded() || place.standby.source != source ||
+        place.standby.command != command) {
+        cancelStandby(place.standby, place.engine);
         return false;
     }
-    IEngineRunner* const previous = std::exchange(place.engine, place.standby);
-    cancelStandby(place); // forgets what it was started for; it is no standby any more
+    place.standby = TStandby();
+    IEngineRunner* const previous = std::exchange(place.engine, standby);
     previous->SetHandlers({}, {});
     attachEngine(index);
-    if (place.engine->Go())
+    if (place.engine->Go(!replacement.isEmpty()))
         return true;
     // It no longer waits: it has ended on its own, and the file starts afresh on its runner of
     // before.
@@ -415,49 +422,53 @@ IEngineRunner* TBatchDriver::idleRunner(const IEngineRunner* except) {
 
 void TBatchDriver::prepareStandby(int index, const QString& options) {
     TPlace& place = *m_places[size_t(index)];
-    if (!place.readsAhead || place.standby || m_run.StopWhenDone || m_started >= m_run.TotalCount)
+    if (!place.readsAhead || place.standby.runner || m_run.StopWhenDone || m_started >= m_run.TotalCount)
         return;
     // The file taken next: the first row not yet booked, once this one is booked.
-    QString next;
-    for (int row = 0; row < m_queue.Count() && next.isEmpty(); ++row) {
+    for (int row = 0; row < m_queue.Count(); ++row) {
         const QString source = m_queue.Caption(row);
-        if (!m_booked.contains(source) && source != place.file->CurrentInput)
-            next = source;
+        if (!m_booked.contains(source) && source != place.file->CurrentInput) {
+            place.standby = startStandby(source, options, place.engine);
+            return;
+        }
     }
+}
+
+TBatchDriver::TStandby TBatchDriver::startStandby(const QString& source, const QString& options,
+                                                  const IEngineRunner* active) {
     // A file that goes through the AviSynth script gets its script only at its turn.
-    if (next.isEmpty() || usesAvsScript(next))
-        return;
-    const QString output = OutputPathFor(next);
-    const QFileInfo info(output);
-    const QString command = EngineCommandLine(EnginePath(), next, options, output);
-    const QString replacement = confirmedReplacementFor(output, info.exists() || info.isSymLink());
-    IEngineRunner* const runner = idleRunner(place.engine);
+    if (usesAvsScript(source))
+        return {};
+    IEngineRunner* const runner = idleRunner(active);
     if (!runner || !runner->CanStandBy())
-        return;
+        return {};
+    const QString command = EngineCommandLine(EnginePath(), source, options, OutputPathFor(source));
     try {
         runner->SetHandlers({}, {});
         runner->SetPriority(priorityFor(m_options.Priority));
         runner->SetCommandLine(command);
-        runner->SetConfirmedReplacement(replacement);
         runner->ExecuteStandingBy();
     } catch (const EVaridError&) {
-        return; // the file starts at its turn, as without a runner that can stand by
+        return {}; // the file starts at its turn, as without a runner that can stand by
     }
-    place.standby = runner;
-    place.standbySource = next;
-    place.standbyCommand = command;
-    place.standbyReplacement = replacement;
+    return {runner, source, command};
 }
 
-void TBatchDriver::cancelStandby(TPlace& place) {
-    if (place.standby && place.standby != place.engine && place.standby->Active()) {
-        place.standby->SetHandlers({}, {});
-        place.standby->Terminate(0);
+void TBatchDriver::ReadAhead() {
+    if (m_running || m_firstStandby.runner || !m_engineFactory || !m_engine.CanStandBy() ||
+        m_queue.Count() == 0)
+        return;
+    m_firstStandby = startStandby(
+        m_queue.Caption(0),
+        PatchEngineOptions(m_settings.profileOptions ? m_settings.profileOptions() : QString()), &m_engine);
+}
+
+void TBatchDriver::cancelStandby(TStandby& standby, const IEngineRunner* active) {
+    if (standby.runner && standby.runner != active && standby.runner->Active()) {
+        standby.runner->SetHandlers({}, {});
+        standby.runner->Terminate(0);
     }
-    place.standby = nullptr;
-    place.standbySource.clear();
-    place.standbyCommand.clear();
-    place.standbyReplacement.clear();
+    standby = TStandby();
 }
 
 void TBatchDriver::FileFinished(int index) {

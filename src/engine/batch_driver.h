@@ -85,6 +85,11 @@ class TBatchDriver : public QObject {
     // AviSynth script); nothing is written.
     QString CommandLineFor(const QString& source) const;
 
+    // Starts the engine of the first row ahead of the batch, where the runners can stand by: it
+    // reads its source while the program gets ready. The batch takes it when it starts that very
+    // file with the very same command line, and stops it otherwise.
+    void ReadAhead();
+
     // The convert command: engine present, list not empty, outputs differ from their sources and
     // from each other, overwrites confirmed, output folder present; then the batch. Returns
     // whether a batch ran.
@@ -116,11 +121,19 @@ class TBatchDriver : public QObject {
   private:
     struct TPlace;
 
+    bool convert();
     void setUpPlaces(int count);
     void attachEngine(int place);
+    // An engine started ahead of its turn, with the file and the command line it was started for.
+    struct TStandby {
+        IEngineRunner* runner = nullptr;
+        QString source;
+        QString command;
+    };
     bool takeStandby(int place, const QString& source, const QString& command, const QString& replacement);
     void prepareStandby(int place, const QString& options);
-    void cancelStandby(TPlace& place);
+    TStandby startStandby(const QString& source, const QString& options, const IEngineRunner* active);
+    void cancelStandby(TStandby& standby, const IEngineRunner* active);
     IEngineRunner* idleRunner(const IEngineRunner* except);
     QString confirmedReplacementFor(const QString& output, bool outputExists) const;
     bool startFile(int place);
@@ -152,6 +165,7 @@ class TBatchDriver : public QObject {
     // One file at a time: the runners that read the next file ahead while the current one
     // converts, beside the batch's own runner (one reads ahead while another may still be ending).
     std::vector<std::unique_ptr<IEngineRunner>> m_spareEngines;
+    TStandby m_firstStandby; // the first file's engine, started ahead of the batch
     bool m_running = false;
     bool m_animationRunning = false; // shared by the places' parsers
     bool m_ran = false;              // the last batch started its first file

@@ -56,8 +56,8 @@ void TEngineProcess::ExecuteStandingBy() {
     execute(true);
 }
 
-bool TEngineProcess::Go() {
-    return m_redirector.WriteInput("g", 1);
+bool TEngineProcess::Go(bool replaceOutput) {
+    return m_redirector.WriteInput(replaceOutput ? "r" : "g", 1);
 }
 
 void TEngineProcess::execute(bool standingBy) {
@@ -68,7 +68,7 @@ void TEngineProcess::execute(bool standingBy) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(replace);
     environment.remove(standBy);
-    if (!m_confirmedReplacement.isEmpty())
+    if (!m_confirmedReplacement.isEmpty() && !standingBy)
         environment.insert(replace, m_confirmedReplacement);
     if (standingBy)
         environment.insert(standBy, QStringLiteral("1"));

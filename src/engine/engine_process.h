@@ -17,7 +17,7 @@ class TEngineProcess final : public IEngineRunner {
     void Execute() override;
     bool CanStandBy() const override { return true; }
     void ExecuteStandingBy() override;
-    bool Go() override;
+    bool Go(bool replaceOutput) override;
     bool Active() const override { return m_redirector.Active(); }
     bool ProcessEnded() const override { return m_redirector.ProcessEnded(); }
     void Terminate(int exitCode) override { m_redirector.Terminate(exitCode); }

@@ -33,10 +33,14 @@ class IEngineRunner {
     // previous file converts, writes and says nothing, and converts only once told to go.
     virtual bool CanStandBy() const { return false; }
     // Starts the engine ahead of its turn; it ends without a trace when stopped or forgotten
-    // before Go. Throws as Execute.
+    // before Go. The confirmed replacement is not passed: Go says it. Throws as Execute.
     virtual void ExecuteStandingBy() { Execute(); }
-    // Lets an engine started ahead of its turn convert. False when it no longer waits (it ended).
-    virtual bool Go() { return false; }
+    // Lets an engine started ahead of its turn convert, replacing an existing output only when
+    // replaceOutput says the user agreed to. False when it no longer waits (it ended).
+    virtual bool Go(bool replaceOutput) {
+        (void)replaceOutput;
+        return false;
+    }
     virtual bool Active() const = 0;
     // Whether the engine has exited and its last output is being drained.
     virtual bool ProcessEnded() const = 0;

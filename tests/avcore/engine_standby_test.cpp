@@ -45,7 +45,7 @@ class EngineStandBy : public EngineTest {
     }
 
     // Starts the engine ahead of its turn for source, converting into the work folder.
-    void Start(const QString& source, bool dryRun = false) {
+    void Start(const QString& source, bool dryRun = false, const char* options = kOptions) {
         auto env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("VARID_AVCORE_STANDBY"), QStringLiteral("1"));
         env.insert(QStringLiteral("VARID_FFPROBE"), probe_);
@@ -54,7 +54,7 @@ class EngineStandBy : public EngineTest {
         }
         engine_.setProcessEnvironment(env);
         engine_.setProcessChannelMode(QProcess::MergedChannels);
-        engine_.start(QStringLiteral(VARID_BIN_DIR "/avcore.dll"), EngineArgs(source, kOptions, Output()));
+        engine_.start(QStringLiteral(VARID_BIN_DIR "/avcore.dll"), EngineArgs(source, options, Output()));
         ASSERT_TRUE(engine_.waitForStarted());
     }
 
@@ -129,6 +129,34 @@ TEST_F(EngineStandBy, AfterGoItConverts) {
     const ProbedFile out = Probe(Output());
     ASSERT_TRUE(out.ok);
     EXPECT_TRUE(out.Film() && out.Sound());
+}
+
+// The word says whether the user agreed to replace an existing output, for options that do not
+// replace it themselves (the disc presets have no "-y"): "g" keeps it, "r" replaces it.
+TEST_F(EngineStandBy, TheWordSaysWhetherAnExistingOutputMayBeReplaced) {
+    for (const char word : {'g', 'r'}) {
+        SCOPED_TRACE(word);
+        QFile::remove(mark_ + QStringLiteral(".once"));
+        QFile old(Output());
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        old.write("old");
+        old.close();
+        Start(Sources::Get().AudioVideo(), false, kOptions + 3); // the options without "-y "
+        ASSERT_TRUE(WaitUntilRead());
+        engine_.write(&word, 1);
+        const int code = Finish();
+        const QString log = QString::fromUtf8(engine_.readAll());
+        QFile result(Output());
+        ASSERT_TRUE(result.open(QIODevice::ReadOnly));
+        if (word == 'g') {
+            EXPECT_EQ(code, 1) << log.toStdString();
+            EXPECT_EQ(result.readAll(), QByteArray("old"));
+        } else {
+            EXPECT_EQ(code, 0) << log.toStdString();
+            EXPECT_GT(result.size(), 1000);
+        }
+        EXPECT_EQ(WorkFiles(), QStringList{QStringLiteral("out.avi")}) << "no temporary file is left";
+    }
 }
 
 // Read ahead as a sound file, replaced by a film before go: the conversion is planned for the

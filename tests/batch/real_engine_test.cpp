@@ -41,8 +41,8 @@ class TRecordingRunner final : public IEngineRunner {
         m_record << QStringLiteral("standby ") + inputName();
         m_engine.ExecuteStandingBy();
     }
-    bool Go() override {
-        const bool going = m_engine.Go();
+    bool Go(bool replaceOutput) override {
+        const bool going = m_engine.Go(replaceOutput);
         m_record << (going ? QStringLiteral("go ") : QStringLiteral("no go ")) + inputName();
         return going;
     }
