@@ -33,8 +33,9 @@ class IEngineRunner {
     // previous file converts, writes and says nothing, and converts only once told to go.
     virtual bool CanStandBy() const { return false; }
     // Starts the engine ahead of its turn; it ends without a trace when stopped or forgotten
-    // before Go. The confirmed replacement is not passed: Go says it. Throws as Execute.
-    virtual void ExecuteStandingBy() { Execute(); }
+    // before Go. The confirmed replacement is not passed: Go says it. Throws as Execute. A runner
+    // that cannot stand by starts nothing.
+    virtual void ExecuteStandingBy() {}
     // Lets an engine started ahead of its turn convert, replacing an existing output only when
     // replaceOutput says the user agreed to. False when it no longer waits (it ended).
     virtual bool Go(bool replaceOutput) {
