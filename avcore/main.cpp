@@ -61,9 +61,59 @@ std::optional<avcore::SourceFacts> DescribeSource(const std::string& ffmpeg, con
     return text ? avcore::ParseProbe(*text) : std::nullopt;
 }
 
+// A file read ahead of its turn, while the converter's previous file still converted: the media
+// file, its identity when it was read, and what FFprobe found in it. Only regular files are read
+// ahead; a pipe or device is left for its turn.
+struct Preparation {
+    std::string mediaFile;
+    struct stat identity {};
+    std::optional<avcore::SourceFacts> facts;
+};
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+std::optional<Preparation> Prepare(const std::vector<std::string>& args) {
+    std::string error;
+    const auto request = avcore::ParseRequest(args, error);
+    struct stat st {};
+    if (!request || stat(request->input.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return std::nullopt;
+    }
+    const avcore::InputCheck input = avcore::CheckInput(request->input);
+    Preparation prepared;
+    prepared.mediaFile = input.mediaFile;
+    if (!input.error.empty() || stat(prepared.mediaFile.c_str(), &prepared.identity) != 0) {
+        return std::nullopt;
+    }
+    prepared.facts = DescribeSource(avcore::FindFfmpeg(), prepared.mediaFile);
+    // Changed while it was read: what was read may be neither the old file nor the new one.
+    if (stat(prepared.mediaFile.c_str(), &st) != 0 || !SameFile(st, prepared.identity)) {
+        return std::nullopt;
+    }
+    return prepared;
+}
+
+// What was read ahead, while the media file is still the very file that was read.
+std::optional<avcore::SourceFacts> PreparedFacts(const std::optional<Preparation>& prepared,
+                                                 const std::string& mediaFile, bool& valid) {
+    struct stat st {};
+    valid = prepared && prepared->mediaFile == mediaFile && stat(mediaFile.c_str(), &st) == 0 &&
+            SameFile(st, prepared->identity);
+    return valid ? prepared->facts : std::nullopt;
+}
+
+bool EnvironmentSays(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value == '1';
+}
+
 // The converter asks the user before a batch whether existing outputs may be replaced. Options
 // texts without "-y" (the disc presets are complete without it) then name the output the user
-// agreed to replace in VARID_REPLACE_OUTPUT; any other existing file stays refused.
+// agreed to replace in VARID_REPLACE_OUTPUT (an engine started ahead of its turn learns it from
+// the converter's word); any other existing file stays refused.
 bool ReplaceConfirmed(const std::string& output) {
     const char* confirmed = std::getenv("VARID_REPLACE_OUTPUT");
     return confirmed && *confirmed && output == confirmed;
@@ -74,13 +124,29 @@ bool ReplaceConfirmed(const std::string& output) {
 int main(int argc, char** argv) {
     using namespace avcore;
     InstallStopHandlers();
+    const std::vector<std::string> args(argv + 1, argv + argc);
+
+    // Started ahead of its turn: read the source while the previous file converts, then wait for
+    // the converter's word. Nothing is written and nothing is said before it; without it (the
+    // converter chose another file, stopped, or went away) the engine leaves without a trace. The
+    // word also says whether the user agreed to replace an existing output.
+    std::optional<Preparation> prepared;
+    bool replaceAgreed = false;
+    if (EnvironmentSays("VARID_AVCORE_STANDBY")) {
+        prepared = Prepare(args);
+        const char word = WaitForGo();
+        if (word == 0) {
+            return StopSignal() != 0 ? 128 + StopSignal() : kExitFailed;
+        }
+        replaceAgreed = word == 'r';
+    }
 
     std::string error;
-    auto request = ParseRequest(std::vector<std::string>(argv + 1, argv + argc), error);
+    auto request = ParseRequest(args, error);
     if (!request) {
         return Fail(error, kExitUsage);
     }
-    request->overwrite = request->overwrite || ReplaceConfirmed(request->output);
+    request->overwrite = request->overwrite || replaceAgreed || ReplaceConfirmed(request->output);
     const InputCheck input = CheckInput(request->input);
     if (!input.error.empty()) {
         return Fail(input.error);
@@ -90,16 +156,17 @@ int main(int argc, char** argv) {
         return Fail(error);
     }
 
-    const bool dryRun = [] {
-        const char* dry = std::getenv("VARID_AVCORE_DRY_RUN");
-        return dry && *dry == '1';
-    }();
+    const bool dryRun = EnvironmentSays("VARID_AVCORE_DRY_RUN");
     const std::string ffmpeg = FindFfmpeg();
     if (ffmpeg.empty() && !dryRun) {
         return Fail(
             "Error: FFmpeg was not found; install the ffmpeg package or name the program in VARID_FFMPEG");
     }
-    const std::optional<SourceFacts> source = DescribeSource(ffmpeg, input.mediaFile);
+    bool readAhead = false;
+    std::optional<SourceFacts> source = PreparedFacts(prepared, input.mediaFile, readAhead);
+    if (!readAhead) {
+        source = DescribeSource(ffmpeg, input.mediaFile);
+    }
     if (dryRun) {
         // For tests and the benchmark: the FFmpeg arguments, one a line, and nothing run.
         const FfmpegPlan plan = Translate(*request, source, input.mediaFile, request->output, kProgressFd);

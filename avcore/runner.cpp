@@ -192,6 +192,29 @@ int StopSignal() {
     return g_stopSignal;
 }
 
+char WaitForGo() {
+    pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {g_wakeReadFd, POLLIN, 0}};
+    while (StopSignal() == 0) {
+        if (poll(fds, g_wakeReadFd >= 0 ? 2 : 1, -1) < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return 0;
+        }
+        if (StopSignal() != 0) {
+            break;
+        }
+        if (fds[0].revents != 0) {
+            char word = 0;
+            ssize_t got;
+            while ((got = read(STDIN_FILENO, &word, 1)) < 0 && errno == EINTR) {
+            }
+            return got == 1 && StopSignal() == 0 && (word == 'g' || word == 'r') ? word : 0;
+        }
+    }
+    return 0;
+}
+
 bool WriteLine(const std::string& line) {
     static bool readerGone = false;
     if (readerGone) {

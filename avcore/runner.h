@@ -29,6 +29,10 @@ void InstallStopHandlers();
 void RequestStop(int signal);
 // The stop signal received so far, 0 when none.
 int StopSignal();
+// Waits for the converter's word on standard input, one byte: 'g' to convert, 'r' to convert and
+// replace an existing output. 0 when the input ended (the converter no longer wants this file),
+// a stop signal came first, or the word was none of these.
+char WaitForGo();
 
 // Runs the program with the arguments and feeds its output to the filters. error is set when the
 // program could not be started.

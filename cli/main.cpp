@@ -135,6 +135,12 @@ int main(int argc, char** argv) {
 
     // The sources, each once, in the order given; the ones the list refuses are reported.
     TSourceList list;
+    TEngineProcess engine;
+    TTerminalView view(stdout, stderr, ::isatty(STDOUT_FILENO) == 1);
+    TSystemClock clock;
+    TBatchDriver driver(list, engine, view, clock);
+    driver.SetEngineFactory([] { return std::make_unique<TEngineProcess>(); });
+    driver.SetSettings(BatchSettingsFor(choice, args.jobs > 0 ? args.jobs : Options.FilesAtOnce));
     QList<TNotConverted> refused;
     QStringList accepted;
     // A file given more than once is one file: it is converted (and counted) once.
@@ -151,14 +157,10 @@ int main(int argc, char** argv) {
             accepted << path;
         else if (result != TAddResult::Duplicate)
             refused << RefusedFile(file, result);
+        // The first file's engine reads its source while the others are looked at.
+        if (accepted.size() == 1 && result == TAddResult::Added && !args.dryRun)
+            driver.ReadAhead();
     }
-
-    TEngineProcess engine;
-    TTerminalView view(stdout, stderr, ::isatty(STDOUT_FILENO) == 1);
-    TSystemClock clock;
-    TBatchDriver driver(list, engine, view, clock);
-    driver.SetEngineFactory([] { return std::make_unique<TEngineProcess>(); });
-    driver.SetSettings(BatchSettingsFor(choice, args.jobs > 0 ? args.jobs : Options.FilesAtOnce));
 
     QList<TNotConverted> notConverted = refused;
     if (args.dryRun) {

@@ -59,6 +59,10 @@ struct TBatchDriver::TPlace {
     TFileIdentity sourceIdentity;
     // The AviSynth script of the file, when it has one.
     QString avsScript;
+    // Whether the next file's engine may start ahead of its turn (one file at a time, with runners
+    // that can stand by), and the engine waiting for the file this place is expected to take next.
+    bool readsAhead = false;
+    TStandby standby;
 };
 
 TBatchDriver::TBatchDriver(IBatchQueue& queue, IEngineRunner& engine, IProgressView& view,
@@ -68,8 +72,12 @@ TBatchDriver::TBatchDriver(IBatchQueue& queue, IEngineRunner& engine, IProgressV
 }
 
 TBatchDriver::~TBatchDriver() {
-    for (const auto& place : m_places)
+    for (const auto& place : m_places) {
         place->engine->SetHandlers({}, {});
+        if (place->standby.runner)
+            place->standby.runner->SetHandlers({}, {});
+    }
+    m_engine.SetHandlers({}, {});
 }
 
 QString TBatchDriver::EnginePath() const {
@@ -100,8 +108,11 @@ QString TBatchDriver::CommandLineFor(const QString& source) const {
 }
 
 void TBatchDriver::setUpPlaces(int count) {
-    for (const auto& place : m_places)
+    for (const auto& place : m_places) {
         place->engine->SetHandlers({}, {});
+        if (place->standby.runner)
+            place->standby.runner->SetHandlers({}, {});
+    }
     m_places.clear();
     while (int(m_ownEngines.size()) < count - 1)
         m_ownEngines.push_back(m_engineFactory());
@@ -117,8 +128,22 @@ void TBatchDriver::setUpPlaces(int count) {
             place->parser = std::make_unique<TEngineOutputParser>(
                 m_run, *place->file, i, [this, i] { return processedInFlight(i); }, m_view, m_clock);
         place->parser->ShareAnimation(&m_animationRunning);
+        place->readsAhead = count == 1 && m_engineFactory && m_engine.CanStandBy();
         m_places.push_back(std::move(place));
     }
+}
+
+void TBatchDriver::attachEngine(int index) {
+    TPlace& place = *m_places[size_t(index)];
+    place.engine->SetHandlers(
+        [&place](const char* bytes, int64_t count) {
+            place.parser->ParseEngineOutput(bytes, count, place.engine->ProcessEnded());
+        },
+        [this, index] { FileFinished(index); });
+}
+
+QString TBatchDriver::confirmedReplacementFor(const QString& output, bool outputExists) const {
+    return outputExists && m_confirmedReplacements.contains(output) ? output : QString();
 }
 
 bool TBatchDriver::anyBusy() const {
@@ -154,6 +179,13 @@ int TBatchDriver::nextRow() const {
 }
 
 bool TBatchDriver::Convert() {
+    const bool ran = convert();
+    // Refused before the batch: an engine started ahead of it has nothing to do.
+    cancelStandby(m_firstStandby, nullptr);
+    return ran;
+}
+
+bool TBatchDriver::convert() {
     m_batchSources.clear();
     for (int row = 0; row < m_queue.Count(); ++row)
         m_batchSources << m_queue.Caption(row);
@@ -210,12 +242,10 @@ bool TBatchDriver::StartBatch() {
         TPlace& place = *m_places[i];
         place.busy = false;
         place.engine->SetPriority(priorityFor(m_options.Priority));
-        place.engine->SetHandlers(
-            [&place](const char* bytes, int64_t count) {
-                place.parser->ParseEngineOutput(bytes, count, place.engine->ProcessEnded());
-            },
-            [this, i] { FileFinished(int(i)); });
+        attachEngine(int(i));
     }
+    // The first file's engine, when it was started ahead of the batch, is the first place's.
+    m_places.front()->standby = std::exchange(m_firstStandby, TStandby());
     m_view.SetTrayHint(Str(Ids::IDS_MESSAGEBOX_TrayEncodingStart));
 
     m_running = true;
@@ -234,8 +264,10 @@ bool TBatchDriver::StartBatch() {
         StartFile();
     } catch (const EVaridError& e) {
         m_running = false;
-        for (const auto& place : m_places)
+        for (const auto& place : m_places) {
             place->parser->SetActive(false);
+            cancelStandby(place->standby, place->engine);
+        }
         Dialogs().MessageBox(e.message(), Str(Ids::IDS_MESSAGEBOX_Error), TMsgDlgType::mtError,
                              static_cast<unsigned>(TMsgDlgBtn::mbOK));
         return false;
@@ -246,10 +278,13 @@ bool TBatchDriver::StartBatch() {
 
     const int result = m_view.RunProgress();
 
-    // Stopped during files: their ends book nothing, their rows stay where they are.
-    for (const auto& place : m_places)
+    // Stopped during files: their ends book nothing, their rows stay where they are. An engine
+    // waiting for its turn has written nothing and goes.
+    for (const auto& place : m_places) {
         if (place->engine->Active())
             stopPlace(*place);
+        cancelStandby(place->standby, place->engine);
+    }
     m_view.BatchEndReport(run.BatchHadError, result);
     m_running = false;
     for (const auto& place : m_places)
@@ -327,15 +362,113 @@ void TBatchDriver::startFile(int index, int row) {
             place.avsScript = input;
             WriteAvsScript(file.CurrentInput, place.avsScript);
         }
-        place.engine->SetCommandLine(EngineCommandLine(EnginePath(), input, options, place.output));
-        place.engine->SetConfirmedReplacement(
-            place.outputExisted && m_confirmedReplacements.contains(place.output) ? place.output : QString());
-        place.engine->Execute();
+        const QString command = EngineCommandLine(EnginePath(), input, options, place.output);
+        const QString replacement = confirmedReplacementFor(place.output, place.outputExisted);
+        if (!takeStandby(index, file.CurrentInput, command, replacement)) {
+            place.engine->SetCommandLine(command);
+            place.engine->SetConfirmedReplacement(replacement);
+            place.engine->Execute();
+        }
     } catch (const EVaridError&) {
         place.busy = false;
         deleteAvsScript(place);
         throw;
     }
+    prepareStandby(index, options);
+}
+
+bool TBatchDriver::takeStandby(int index, const QString& source, const QString& command,
+                               const QString& replacement) {
+    TPlace& place = *m_places[size_t(index)];
+    IEngineRunner* const standby = place.standby.runner;
+    // Only an engine started for this very file with this very command line (the profile as
+    // stored now) may convert it.
+    if (!standby || !standby->Active() || standby->ProcessEnded() || place.standby.source != source ||
+        place.standby.command != command) {
+        cancelStandby(place.standby, place.engine);
+        return false;
+    }
+    place.standby = TStandby();
+    IEngineRunner* const previous = std::exchange(place.engine, standby);
+    previous->SetHandlers({}, {});
+    attachEngine(index);
+    if (place.engine->Go(!replacement.isEmpty()))
+        return true;
+    // It no longer waits: it has ended on its own, and the file starts afresh on its runner of
+    // before.
+    place.engine->SetHandlers({}, {});
+    if (place.engine->Active())
+        place.engine->Terminate(0);
+    place.engine = previous;
+    attachEngine(index);
+    return false;
+}
+
+IEngineRunner* TBatchDriver::idleRunner(const IEngineRunner* except) {
+    const auto idle = [except](IEngineRunner* runner) { return runner != except && !runner->Active(); };
+    if (idle(&m_engine))
+        return &m_engine;
+    for (const auto& spare : m_spareEngines)
+        if (idle(spare.get()))
+            return spare.get();
+    // One runner converts, one reads ahead, and one may still be ending a read-ahead not taken.
+    if (m_spareEngines.size() >= 2)
+        return nullptr;
+    m_spareEngines.push_back(m_engineFactory());
+    IEngineRunner* made = m_spareEngines.back().get();
+    made->SetHandlers({}, {});
+    return made;
+}
+
+void TBatchDriver::prepareStandby(int index, const QString& options) {
+    TPlace& place = *m_places[size_t(index)];
+    if (!place.readsAhead || place.standby.runner || m_run.StopWhenDone || m_started >= m_run.TotalCount)
+        return;
+    // The file taken next: the first row not yet booked, once this one is booked.
+    for (int row = 0; row < m_queue.Count(); ++row) {
+        const QString source = m_queue.Caption(row);
+        if (!m_booked.contains(source) && source != place.file->CurrentInput) {
+            place.standby = startStandby(source, options, place.engine);
+            return;
+        }
+    }
+}
+
+TBatchDriver::TStandby TBatchDriver::startStandby(const QString& source, const QString& options,
+                                                  const IEngineRunner* active) {
+    // A file that goes through the AviSynth script gets its script only at its turn.
+    if (usesAvsScript(source))
+        return {};
+    IEngineRunner* const runner = idleRunner(active);
+    if (!runner || !runner->CanStandBy())
+        return {};
+    const QString command = EngineCommandLine(EnginePath(), source, options, OutputPathFor(source));
+    try {
+        runner->SetHandlers({}, {});
+        runner->SetPriority(priorityFor(m_options.Priority));
+        runner->SetCommandLine(command);
+        runner->ExecuteStandingBy();
+    } catch (const EVaridError&) {
+        return {}; // the file starts at its turn, as without a runner that can stand by
+    }
+    return {runner, source, command};
+}
+
+void TBatchDriver::ReadAhead() {
+    if (m_running || m_firstStandby.runner || !m_engineFactory || !m_engine.CanStandBy() ||
+        m_queue.Count() == 0)
+        return;
+    m_firstStandby = startStandby(
+        m_queue.Caption(0),
+        PatchEngineOptions(m_settings.profileOptions ? m_settings.profileOptions() : QString()), &m_engine);
+}
+
+void TBatchDriver::cancelStandby(TStandby& standby, const IEngineRunner* active) {
+    if (standby.runner && standby.runner != active && standby.runner->Active()) {
+        standby.runner->SetHandlers({}, {});
+        standby.runner->Terminate(0);
+    }
+    standby = TStandby();
 }
 
 void TBatchDriver::FileFinished(int index) {

@@ -12,6 +12,11 @@
 // batch: it is booked only by its own engine's end, converted only after its own checks, and its
 // source deleted only then; a failed row moves to the end; no two engines ever write the same
 // output name at once; a failure stops no other file.
+//
+// One file at a time, the engine of the next file starts ahead of its turn when the runner can
+// stand by: it reads its source while the current file converts and converts only when that file
+// has been booked and the next one is started with the very same command line. Until then it
+// writes and says nothing; when the batch takes another file or ends, it is stopped.
 #include "app/options.h"
 #include "engine/batch_report.h"
 #include "engine/batch_run_state.h"
@@ -80,6 +85,11 @@ class TBatchDriver : public QObject {
     // AviSynth script); nothing is written.
     QString CommandLineFor(const QString& source) const;
 
+    // Starts the engine of the first row ahead of the batch, where the runners can stand by: it
+    // reads its source while the program gets ready. The batch takes it when it starts that very
+    // file with the very same command line, and stops it otherwise.
+    void ReadAhead();
+
     // The convert command: engine present, list not empty, outputs differ from their sources and
     // from each other, overwrites confirmed, output folder present; then the batch. Returns
     // whether a batch ran.
@@ -111,7 +121,21 @@ class TBatchDriver : public QObject {
   private:
     struct TPlace;
 
+    bool convert();
     void setUpPlaces(int count);
+    void attachEngine(int place);
+    // An engine started ahead of its turn, with the file and the command line it was started for.
+    struct TStandby {
+        IEngineRunner* runner = nullptr;
+        QString source;
+        QString command;
+    };
+    bool takeStandby(int place, const QString& source, const QString& command, const QString& replacement);
+    void prepareStandby(int place, const QString& options);
+    TStandby startStandby(const QString& source, const QString& options, const IEngineRunner* active);
+    void cancelStandby(TStandby& standby, const IEngineRunner* active);
+    IEngineRunner* idleRunner(const IEngineRunner* except);
+    QString confirmedReplacementFor(const QString& output, bool outputExists) const;
     bool startFile(int place);
     void startFile(int place, int row);
     void startNextFile(int place);
@@ -138,6 +162,10 @@ class TBatchDriver : public QObject {
     SourceDisposer m_disposeOfSource;
     std::vector<std::unique_ptr<TPlace>> m_places;
     std::vector<std::unique_ptr<IEngineRunner>> m_ownEngines; // the runners of places 1..
+    // One file at a time: the runners that read the next file ahead while the current one
+    // converts, beside the batch's own runner (one reads ahead while another may still be ending).
+    std::vector<std::unique_ptr<IEngineRunner>> m_spareEngines;
+    TStandby m_firstStandby; // the first file's engine, started ahead of the batch
     bool m_running = false;
     bool m_animationRunning = false; // shared by the places' parsers
     bool m_ran = false;              // the last batch started its first file
@@ -145,6 +173,6 @@ class TBatchDriver : public QObject {
     QStringList m_batchSources;      // the rows of the batch when it started
     // The outputs that existed when the user agreed to replace them, before the batch started.
     QStringList m_confirmedReplacements;
-    QSet<QString> m_booked;          // sources booked in this batch
+    QSet<QString> m_booked; // sources booked in this batch
     QList<TFileOutcome> m_outcomes;
 };

@@ -45,12 +45,33 @@ void TEngineProcess::SetPriority(TEnginePriority priority) {
 }
 
 void TEngineProcess::SetConfirmedReplacement(const QString& output) {
-    // The engine learns of the user's agreement from our word only, never from a variable that
-    // happens to be in the environment the program was started with.
-    static const QString name = QStringLiteral("VARID_REPLACE_OUTPUT");
+    m_confirmedReplacement = output;
+}
+
+void TEngineProcess::Execute() {
+    execute(false);
+}
+
+void TEngineProcess::ExecuteStandingBy() {
+    execute(true);
+}
+
+bool TEngineProcess::Go(bool replaceOutput) {
+    return m_redirector.WriteInput(replaceOutput ? "r" : "g", 1);
+}
+
+void TEngineProcess::execute(bool standingBy) {
+    // The engine learns of the user's agreement and of its turn from our word only, never from a
+    // variable that happens to be in the environment the program was started with.
+    static const QString replace = QStringLiteral("VARID_REPLACE_OUTPUT");
+    static const QString standBy = QStringLiteral("VARID_AVCORE_STANDBY");
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(name);
-    if (!output.isEmpty())
-        environment.insert(name, output);
+    environment.remove(replace);
+    environment.remove(standBy);
+    if (!m_confirmedReplacement.isEmpty() && !standingBy)
+        environment.insert(replace, m_confirmedReplacement);
+    if (standingBy)
+        environment.insert(standBy, QStringLiteral("1"));
     m_redirector.Environment = environment.toStringList();
+    m_redirector.Execute();
 }

@@ -14,12 +14,18 @@ class TEngineProcess final : public IEngineRunner {
     void SetCommandLine(const QString& commandLine) override { m_redirector.SetCommandLine(commandLine); }
     QString GetCommandLine() const override { return m_redirector.GetCommandLine(); }
     void SetConfirmedReplacement(const QString& output) override;
-    void Execute() override { m_redirector.Execute(); }
+    void Execute() override;
+    bool CanStandBy() const override { return true; }
+    void ExecuteStandingBy() override;
+    bool Go(bool replaceOutput) override;
     bool Active() const override { return m_redirector.Active(); }
     bool ProcessEnded() const override { return m_redirector.ProcessEnded(); }
     void Terminate(int exitCode) override { m_redirector.Terminate(exitCode); }
     int ExitCode() const override { return m_redirector.ExitCode(); }
 
   private:
+    void execute(bool standingBy);
+
     TRedirector m_redirector;
+    QString m_confirmedReplacement;
 };

@@ -28,6 +28,20 @@ class IEngineRunner {
     virtual void SetConfirmedReplacement(const QString& output) = 0;
     // Starts the engine; throws EVaridError with the failure's text when it cannot start.
     virtual void Execute() = 0;
+
+    // Whether the engine can be started ahead of its turn: it then reads its source while the
+    // previous file converts, writes and says nothing, and converts only once told to go.
+    virtual bool CanStandBy() const { return false; }
+    // Starts the engine ahead of its turn; it ends without a trace when stopped or forgotten
+    // before Go. The confirmed replacement is not passed: Go says it. Throws as Execute. A runner
+    // that cannot stand by starts nothing.
+    virtual void ExecuteStandingBy() {}
+    // Lets an engine started ahead of its turn convert, replacing an existing output only when
+    // replaceOutput says the user agreed to. False when it no longer waits (it ended).
+    virtual bool Go(bool replaceOutput) {
+        (void)replaceOutput;
+        return false;
+    }
     virtual bool Active() const = 0;
     // Whether the engine has exited and its last output is being drained.
     virtual bool ProcessEnded() const = 0;

@@ -20,6 +20,7 @@
 #include <sys/wait.h>
 #include <system_error>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -294,6 +295,27 @@ void TRedirector::Terminate(int exitCode) {
     if (!Active())
         throw EVaridError(QStringLiteral("Cannot Terminate an inactive process"));
     StopGroup();
+}
+
+bool TRedirector::WriteInput(const char* bytes, int count) {
+    if (!Active() || !m_run || m_run->child.stdinWrite.get() < 0 || count < 0)
+        return false;
+    // Writing to a child that has gone raises SIGPIPE, which must not end this program: the
+    // signal is held back for the write and a raised one taken off again.
+    sigset_t pipeSignal;
+    sigset_t previous;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipeSignal, &previous);
+    ssize_t written;
+    while ((written = write(m_run->child.stdinWrite.get(), bytes, size_t(count))) < 0 && errno == EINTR) {
+    }
+    if (written < 0 && errno == EPIPE) {
+        const timespec none{};
+        sigtimedwait(&pipeSignal, nullptr, &none);
+    }
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    return written == count;
 }
 
 void TRedirector::StopGroup() const {

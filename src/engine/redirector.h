@@ -79,6 +79,9 @@ class TRedirector {
     // process: ExitCode() reports what ended it. Raises "Cannot Terminate an inactive process"
     // when no child is held.
     void Terminate(int exitCode);
+    // Writes to the child's standard input. Returns false when no child is held or it no longer
+    // reads its input (it has closed it or ended).
+    bool WriteInput(const char* bytes, int count);
 
     // Exit status of the last child whose end was reported, valid from OnTerminated on until the
     // next Execute. ExitCode(): the child's exit code when it exited; 128 + the signal number when

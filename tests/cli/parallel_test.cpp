@@ -10,6 +10,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <sys/stat.h>
@@ -162,6 +163,53 @@ TEST_F(ParallelConvertTest, InterruptTerminateOrKillEndsEveryEngineInFlight) {
             EXPECT_TRUE(QDir(prog.file(QStringLiteral("langs")))
                             .entryList({QStringLiteral("DirectShow-*")})
                             .isEmpty());
+        }
+    }
+}
+
+// One file at a time, the next file's engine reads its source while the current file converts.
+// Ended by Ctrl+C or killed, the program leaves neither that engine nor any other behind, and no
+// part of an output.
+TEST_F(ParallelConvertTest, OneAtATimeTheEngineReadingAheadEndsWithTheProgram) {
+    QStringList sources;
+    for (const char* name : {"one.mp4", "two.mp4", "three.mp4"})
+        sources << copy(QStringLiteral("frog.mp4"), QString::fromLatin1(name));
+    for (const int signal : {SIGINT, SIGKILL}) {
+        SCOPED_TRACE(strsignal(signal));
+        QDir(work.filePath(QStringLiteral("out"))).removeRecursively();
+        QProcess p;
+        p.setWorkingDirectory(work.path());
+        p.start(prog.file(QStringLiteral("varid-convert")),
+                QStringList{QStringLiteral("--jobs"), QStringLiteral("1"), QStringLiteral("--format"),
+                            QStringLiteral("AVI"), QStringLiteral("--output"), QStringLiteral("out")} +
+                    sources);
+        ASSERT_TRUE(p.waitForStarted());
+        // One engine converts and one waits with the next file read.
+        QList<qint64> engines;
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                engines = ChildProcesses(p.processId());
+                return engines.size() == 2 || p.state() == QProcess::NotRunning;
+            },
+            60000));
+        ASSERT_EQ(engines.size(), 2) << p.readAll().toStdString();
+        QList<qint64> all = engines;
+        for (const qint64 engine : std::as_const(engines))
+            all += ChildProcesses(engine);
+        ASSERT_EQ(::kill(static_cast<pid_t>(p.processId()), signal), 0);
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return std::none_of(all.cbegin(), all.cend(), [](qint64 pid) { return ProcessRunning(pid); });
+            },
+            60000));
+        EXPECT_EQ(outFolder().filter(QStringLiteral("varid-part")), QStringList());
+        if (signal == SIGINT) {
+            // Only the files reported converted are there.
+            const QString text = QString::fromUtf8(p.readAllStandardOutput());
+            const int stopped = int(text.count(QStringLiteral(": stopped before it was converted")));
+            EXPECT_GE(stopped, 1) << text.toStdString();
+            EXPECT_EQ(outFolder().size(), 3 - stopped) << text.toStdString();
         }
     }
 }
