@@ -5,6 +5,7 @@
 #include "log_filter.h"
 #include "output_file.h"
 #include "preflight.h"
+#include "probe.h"
 #include "progress.h"
 #include "request.h"
 #include "runner.h"
@@ -47,17 +48,26 @@ std::string JoinForDisplay(const std::vector<std::string>& args) {
     return text;
 }
 
-// What FFprobe reads from the source, read the way FFmpeg will read it; nothing when there is no
-// FFprobe or it could not describe the file (FFmpeg then says why). A pipe or device is not read
-// twice: what FFprobe took from it would be missing from the conversion.
+// What the source states about itself, read the way FFmpeg will read it: with FFmpeg's own
+// libraries in this process, or with FFprobe where another FFmpeg or FFprobe was chosen
+// (VARID_FFMPEG, VARID_FFPROBE). Nothing when it could not be described (FFmpeg then says why). A
+// pipe or device is not read twice: what was taken from it would be missing from the conversion.
 std::optional<avcore::SourceFacts> DescribeSource(const std::string& ffmpeg, const std::string& mediaFile) {
     struct stat st {};
-    const std::string ffprobe = avcore::FindFfprobe(ffmpeg);
-    if (ffprobe.empty() || stat(mediaFile.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (stat(mediaFile.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
         return std::nullopt;
     }
-    const auto text =
-        avcore::RunForOutput(ffprobe, avcore::ProbeArgs(avcore::SafeInputOptions(), "file:" + mediaFile));
+    const auto chosen = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value && *value;
+    };
+    const std::string input = "file:" + mediaFile;
+    std::optional<std::string> text;
+    if (!chosen("VARID_FFMPEG") && !chosen("VARID_FFPROBE")) {
+        text = avcore::ProbeInProcess(avcore::SafeInputOptions(), input);
+    } else if (const std::string ffprobe = avcore::FindFfprobe(ffmpeg); !ffprobe.empty()) {
+        text = avcore::RunForOutput(ffprobe, avcore::ProbeArgs(avcore::SafeInputOptions(), input));
+    }
     return text ? avcore::ParseProbe(*text) : std::nullopt;
 }
 

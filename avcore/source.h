@@ -1,5 +1,6 @@
-// What the source file states about itself, read with FFprobe before the conversion: its streams
-// with their picture shape, rotation and length, and which of them the output takes.
+// What the source file states about itself, read before the conversion: its streams with their
+// picture shape, rotation and length, and which of them the output takes. FFmpeg's libraries in
+// the engine's process, or FFprobe, describe the source in FFprobe's text, which ParseProbe reads.
 #pragma once
 
 #include <optional>

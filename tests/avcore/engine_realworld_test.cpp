@@ -193,3 +193,41 @@ INSTANTIATE_TEST_SUITE_P(Sources, EngineRealWorld, ::testing::ValuesIn(kCases),
 
 } // namespace
 } // namespace avtest
+
+namespace avtest {
+namespace {
+
+// The engine reads a source with FFmpeg's libraries in its own process. FFprobe, chosen with
+// VARID_FFPROBE, reads the same facts: for every kind of source both plan the same conversion.
+TEST_F(EngineTest, ReadsEverySourceAsFfprobeDoes) {
+    const Sources& s = Sources::Get();
+    const QStringList sources = {s.AudioVideo(),
+                                 s.VideoOnly(),
+                                 s.AudioOnly(),
+                                 s.Portrait(),
+                                 s.Wide(),
+                                 s.Narrow(),
+                                 s.Anamorphic(),
+                                 s.FastHd(),
+                                 s.Uhd(),
+                                 s.ShortSound(),
+                                 s.CoverArt(),
+                                 QStringLiteral(VARID_MEDIA_DIR "/again.mkv"),
+                                 QStringLiteral(VARID_MEDIA_DIR "/frog.mp4"),
+                                 QStringLiteral(VARID_MEDIA_DIR "/viper.ogg")};
+    for (const QString& source : sources) {
+        for (const char* options : {kMp4, kTgp, kMp3}) {
+            SCOPED_TRACE(
+                (QFileInfo(source).fileName() + QLatin1Char(' ') + QLatin1String(options)).toStdString());
+            const QStringList args = EngineArgs(source, QLatin1String(options), Out(QStringLiteral("out")));
+            const EngineResult inProcess = RunEngine(args, {"VARID_AVCORE_DRY_RUN=1"});
+            const EngineResult withFfprobe =
+                RunEngine(args, {"VARID_AVCORE_DRY_RUN=1", "VARID_FFPROBE=ffprobe"});
+            ASSERT_EQ(inProcess.exitCode, 0) << inProcess.text.toStdString();
+            EXPECT_EQ(inProcess.lines, withFfprobe.lines);
+        }
+    }
+}
+
+} // namespace
+} // namespace avtest
