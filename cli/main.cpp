@@ -152,14 +152,14 @@ int main(int argc, char** argv) {
             continue;
         seen << path;
         ++given;
+        // The first file's engine reads its source while the files are looked at.
+        if (given == 1 && !args.dryRun)
+            driver.ReadAhead(path);
         const TAddResult result = list.AddSourceFile(path);
         if (result == TAddResult::Added)
             accepted << path;
         else if (result != TAddResult::Duplicate)
             refused << RefusedFile(file, result);
-        // The first file's engine reads its source while the others are looked at.
-        if (accepted.size() == 1 && result == TAddResult::Added && !args.dryRun)
-            driver.ReadAhead();
     }
 
     QList<TNotConverted> notConverted = refused;

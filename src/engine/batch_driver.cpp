@@ -454,13 +454,13 @@ TBatchDriver::TStandby TBatchDriver::startStandby(const QString& source, const Q
     return {runner, source, command};
 }
 
-void TBatchDriver::ReadAhead() {
+void TBatchDriver::ReadAhead(const QString& source) {
     if (m_running || m_firstStandby.runner || !m_engineFactory || !m_engine.CanStandBy() ||
-        m_queue.Count() == 0)
+        !QFileInfo(source).isFile())
         return;
     m_firstStandby = startStandby(
-        m_queue.Caption(0),
-        PatchEngineOptions(m_settings.profileOptions ? m_settings.profileOptions() : QString()), &m_engine);
+        source, PatchEngineOptions(m_settings.profileOptions ? m_settings.profileOptions() : QString()),
+        &m_engine);
 }
 
 void TBatchDriver::cancelStandby(TStandby& standby, const IEngineRunner* active) {

@@ -85,10 +85,10 @@ class TBatchDriver : public QObject {
     // AviSynth script); nothing is written.
     QString CommandLineFor(const QString& source) const;
 
-    // Starts the engine of the first row ahead of the batch, where the runners can stand by: it
-    // reads its source while the program gets ready. The batch takes it when it starts that very
-    // file with the very same command line, and stops it otherwise.
-    void ReadAhead();
+    // Starts the engine of source, meant to be the batch's first file, ahead of the batch where
+    // the runners can stand by: it reads its source while the program gets ready. The batch takes
+    // it when it starts that very file with the very same command line, and stops it otherwise.
+    void ReadAhead(const QString& source);
 
     // The convert command: engine present, list not empty, outputs differ from their sources and
     // from each other, overwrites confirmed, output folder present; then the batch. Returns
