@@ -72,18 +72,23 @@ std::optional<avcore::SourceFacts> DescribeSource(const std::string& ffmpeg, con
 }
 
 // A file read ahead of its turn, while the converter's previous file still converted: the media
-// file, its identity when it was read, and what FFprobe found in it. Only regular files are read
+// file, its identity when it was read, and what was found in it. Only regular files are read
 // ahead; a pipe or device is left for its turn.
 struct Preparation {
     std::string mediaFile;
     struct stat identity {};
     std::optional<avcore::SourceFacts> facts;
-};
 
-bool SameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
-           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
-}
+    // Whether what was read describes mediaFile as it is now: the very file, unchanged.
+    bool Describes(const std::string& file) const {
+        struct stat now {};
+        return file == mediaFile && stat(file.c_str(), &now) == 0 && SameFile(now, identity);
+    }
+    static bool SameFile(const struct stat& a, const struct stat& b) {
+        return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+               a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+    }
+};
 
 std::optional<Preparation> Prepare(const std::vector<std::string>& args) {
     std::string error;
@@ -100,19 +105,10 @@ std::optional<Preparation> Prepare(const std::vector<std::string>& args) {
     }
     prepared.facts = DescribeSource(avcore::FindFfmpeg(), prepared.mediaFile);
     // Changed while it was read: what was read may be neither the old file nor the new one.
-    if (stat(prepared.mediaFile.c_str(), &st) != 0 || !SameFile(st, prepared.identity)) {
+    if (!prepared.Describes(prepared.mediaFile)) {
         return std::nullopt;
     }
     return prepared;
-}
-
-// What was read ahead, while the media file is still the very file that was read.
-std::optional<avcore::SourceFacts> PreparedFacts(const std::optional<Preparation>& prepared,
-                                                 const std::string& mediaFile, bool& valid) {
-    struct stat st {};
-    valid = prepared && prepared->mediaFile == mediaFile && stat(mediaFile.c_str(), &st) == 0 &&
-            SameFile(st, prepared->identity);
-    return valid ? prepared->facts : std::nullopt;
 }
 
 bool EnvironmentSays(const char* name) {
@@ -172,11 +168,9 @@ int main(int argc, char** argv) {
         return Fail(
             "Error: FFmpeg was not found; install the ffmpeg package or name the program in VARID_FFMPEG");
     }
-    bool readAhead = false;
-    std::optional<SourceFacts> source = PreparedFacts(prepared, input.mediaFile, readAhead);
-    if (!readAhead) {
-        source = DescribeSource(ffmpeg, input.mediaFile);
-    }
+    const std::optional<SourceFacts> source = prepared && prepared->Describes(input.mediaFile)
+                                                  ? prepared->facts
+                                                  : DescribeSource(ffmpeg, input.mediaFile);
     if (dryRun) {
         // For tests and the benchmark: the FFmpeg arguments, one a line, and nothing run.
         const FfmpegPlan plan = Translate(*request, source, input.mediaFile, request->output, kProgressFd);

@@ -72,12 +72,16 @@ TBatchDriver::TBatchDriver(IBatchQueue& queue, IEngineRunner& engine, IProgressV
 }
 
 TBatchDriver::~TBatchDriver() {
+    detachEngines();
+    m_engine.SetHandlers({}, {});
+}
+
+void TBatchDriver::detachEngines() {
     for (const auto& place : m_places) {
         place->engine->SetHandlers({}, {});
         if (place->standby.runner)
             place->standby.runner->SetHandlers({}, {});
     }
-    m_engine.SetHandlers({}, {});
 }
 
 QString TBatchDriver::EnginePath() const {
@@ -108,11 +112,7 @@ QString TBatchDriver::CommandLineFor(const QString& source) const {
 }
 
 void TBatchDriver::setUpPlaces(int count) {
-    for (const auto& place : m_places) {
-        place->engine->SetHandlers({}, {});
-        if (place->standby.runner)
-            place->standby.runner->SetHandlers({}, {});
-    }
+    detachEngines();
     m_places.clear();
     while (int(m_ownEngines.size()) < count - 1)
         m_ownEngines.push_back(m_engineFactory());
@@ -415,23 +415,16 @@ IEngineRunner* TBatchDriver::idleRunner(const IEngineRunner* except) {
     if (m_spareEngines.size() >= 2)
         return nullptr;
     m_spareEngines.push_back(m_engineFactory());
-    IEngineRunner* made = m_spareEngines.back().get();
-    made->SetHandlers({}, {});
-    return made;
+    return m_spareEngines.back().get();
 }
 
 void TBatchDriver::prepareStandby(int index, const QString& options) {
     TPlace& place = *m_places[size_t(index)];
-    if (!place.readsAhead || place.standby.runner || m_run.StopWhenDone || m_started >= m_run.TotalCount)
+    if (!place.readsAhead || place.standby.runner || m_run.StopWhenDone)
         return;
-    // The file taken next: the first row not yet booked, once this one is booked.
-    for (int row = 0; row < m_queue.Count(); ++row) {
-        const QString source = m_queue.Caption(row);
-        if (!m_booked.contains(source) && source != place.file->CurrentInput) {
-            place.standby = startStandby(source, options, place.engine);
-            return;
-        }
-    }
+    // The file taken next: the row the batch would take now, with this file in flight.
+    if (const int row = nextRow(); row >= 0)
+        place.standby = startStandby(m_queue.Caption(row), options, place.engine);
 }
 
 TBatchDriver::TStandby TBatchDriver::startStandby(const QString& source, const QString& options,

@@ -123,6 +123,7 @@ class TBatchDriver : public QObject {
 
     bool convert();
     void setUpPlaces(int count);
+    void detachEngines();
     void attachEngine(int place);
     // An engine started ahead of its turn, with the file and the command line it was started for.
     struct TStandby {

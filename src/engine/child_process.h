@@ -28,7 +28,7 @@ struct TChildRequest {
 
 struct TChildProcess {
     pid_t pid = 0;        // also the id of its process group
-    TUniqueFd stdinWrite; // held and never written: a child reading its input waits
+    TUniqueFd stdinWrite; // held; a child reading its input waits until it is written
     TUniqueFd stdoutRead; // non-blocking
     TUniqueFd stderrRead; // non-blocking
 };
