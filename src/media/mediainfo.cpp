@@ -151,3 +151,7 @@ void TMediaInfo::LibraryOption(const char* option, const char* value) {
     if (Library().loaded)
         HandlelessOption(Library().Option, option, value);
 }
+
+bool TMediaInfo::Load() {
+    return Library().loaded;
+}
