@@ -18,8 +18,9 @@ QString sectionName(const QString& trimmed) {
     return trimmed.mid(1, close < 0 ? -1 : close - 1).trimmed();
 }
 
-bool sameName(const QString& a, const QString& b) {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+// Names match without regard to letter case: both sides are compared case-folded.
+QString folded(const QString& name) {
+    return name.trimmed().toCaseFolded();
 }
 
 } // namespace
@@ -40,6 +41,38 @@ TIniFile::TIniFile(QString fileName) : m_fileName(std::move(fileName)) {
     // A final line break does not start another line.
     if (!m_lines.isEmpty() && m_lines.last().isEmpty())
         m_lines.removeLast();
+    buildIndex();
+}
+
+void TIniFile::buildIndex() {
+    m_sections.clear();
+    // The section being indexed: null before the first header and within a later duplicate of a
+    // section, whose keys no read finds. A new entry is made only as the previous one is left,
+    // so the pointer never outlives a change of the table.
+    Section* current = nullptr;
+    QString key;
+    for (int i = 0; i < m_lines.size(); ++i) {
+        const QString& line = m_lines.at(i);
+        const QString trimmed = line.trimmed();
+        if (isSectionHeader(trimmed)) {
+            if (current)
+                current->end = i;
+            current = nullptr;
+            const QString name = folded(sectionName(trimmed));
+            if (!m_sections.contains(name)) {
+                current = &m_sections[name];
+                current->header = i;
+            }
+            continue;
+        }
+        if (!current || !splitKeyLine(line, &key, nullptr))
+            continue;
+        const QString name = key.toCaseFolded();
+        if (!current->keys.contains(name)) // the first of duplicate keys wins
+            current->keys.insert(name, i);
+    }
+    if (current)
+        current->end = int(m_lines.size());
 }
 
 bool TIniFile::splitKeyLine(const QString& line, QString* key, QString* value) {
@@ -56,35 +89,13 @@ bool TIniFile::splitKeyLine(const QString& line, QString* key, QString* value) {
     return true;
 }
 
-TIniFile::SectionRange TIniFile::findSection(const QString& section) const {
-    SectionRange range;
-    const QString wanted = section.trimmed();
-    for (int i = 0; i < m_lines.size(); ++i) {
-        const QString trimmed = m_lines.at(i).trimmed();
-        if (!isSectionHeader(trimmed))
-            continue;
-        if (range.header >= 0) {
-            range.end = i;
-            return range;
-        }
-        if (sameName(sectionName(trimmed), wanted))
-            range.header = i;
-    }
-    if (range.header >= 0)
-        range.end = int(m_lines.size());
-    return range;
+const TIniFile::Section* TIniFile::findSection(const QString& section) const {
+    const auto it = m_sections.constFind(folded(section));
+    return it == m_sections.constEnd() ? nullptr : &it.value();
 }
 
-int TIniFile::findKey(const SectionRange& range, const QString& key) const {
-    if (range.header < 0)
-        return -1;
-    const QString wanted = key.trimmed();
-    QString name;
-    for (int i = range.header + 1; i < range.end; ++i) {
-        if (splitKeyLine(m_lines.at(i), &name, nullptr) && sameName(name, wanted))
-            return i;
-    }
-    return -1;
+int TIniFile::findKey(const Section* section, const QString& key) const {
+    return section ? section->keys.value(folded(key), -1) : -1;
 }
 
 QString TIniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
@@ -149,7 +160,7 @@ bool TIniFile::ReadBool(const QString& section, const QString& key, bool def) co
 }
 
 bool TIniFile::SectionExists(const QString& section) const {
-    return findSection(section).header >= 0;
+    return findSection(section) != nullptr;
 }
 
 bool TIniFile::ValueExists(const QString& section, const QString& key) const {
@@ -158,11 +169,11 @@ bool TIniFile::ValueExists(const QString& section, const QString& key) const {
 
 QStringList TIniFile::ReadSection(const QString& section) const {
     QStringList keys;
-    const SectionRange range = findSection(section);
-    if (range.header < 0)
+    const Section* range = findSection(section);
+    if (!range)
         return keys;
     QString name;
-    for (int i = range.header + 1; i < range.end; ++i) {
+    for (int i = range->header + 1; i < range->end; ++i) {
         if (splitKeyLine(m_lines.at(i), &name, nullptr) && !name.isEmpty())
             keys << name;
     }
@@ -193,24 +204,27 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
     QString v = value;
     v.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
     v = v.trimmed();
-    SectionRange range = findSection(section);
-    if (range.header < 0) {
+    const Section* range = findSection(section);
+    if (!range) {
         m_lines << QLatin1Char('[') + section.trimmed() + QLatin1Char(']');
         m_lines << k + QLatin1Char('=') + v;
+        buildIndex();
         return;
     }
     const int line = findKey(range, k);
     if (line >= 0) {
+        // The key's place and name stay as they are: the index does not change.
         const QString& old = m_lines.at(line);
         m_lines[line] = old.left(old.indexOf(QLatin1Char('=')) + 1) + v;
         return;
     }
-    int insertAt = range.header + 1;
-    for (int i = range.header + 1; i < range.end; ++i) {
+    int insertAt = range->header + 1;
+    for (int i = range->header + 1; i < range->end; ++i) {
         if (splitKeyLine(m_lines.at(i), nullptr, nullptr))
             insertAt = i + 1;
     }
     m_lines.insert(insertAt, k + QLatin1Char('=') + v);
+    buildIndex();
 }
 
 void TIniFile::WriteInteger(const QString& section, const QString& key, int value) {

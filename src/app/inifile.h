@@ -11,6 +11,7 @@
 // section and a missing section at the end of the file, and keeps every other line as it was.
 // A line break inside a written value is written as a blank, so a value stays one line.
 // Changes are held in memory until UpdateFile(), which replaces the file atomically.
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -55,13 +56,20 @@ class TIniFile {
     static constexpr int MaxValueLength = 2047;
 
   private:
-    struct SectionRange {
-        int header = -1; // line index of "[name]"
-        int end = 0;     // one past the last line that belongs to the section
+    struct Section {
+        int header = -1;          // line index of "[name]"
+        int end = 0;              // one past the last line that belongs to the section
+        QHash<QString, int> keys; // case-folded key name -> line of its first occurrence
     };
-    SectionRange findSection(const QString& section) const;
-    int findKey(const SectionRange& range, const QString& key) const;
+    // The section that reads of that name find (the first of duplicates), or null.
+    const Section* findSection(const QString& section) const;
+    int findKey(const Section* section, const QString& key) const;
     static bool splitKeyLine(const QString& line, QString* key, QString* value);
+    // Finds every section and key once, so that a read is a lookup instead of a scan of the file
+    // (a language file is read key by key, several hundred times). Rebuilt after every write.
+    void buildIndex();
+
+    QHash<QString, Section> m_sections; // case-folded section name -> its first occurrence
 
     QString m_fileName;
     QStringList m_lines;

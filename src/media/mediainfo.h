@@ -27,6 +27,12 @@ class TMediaInfo {
     // Sets a library-wide option (the handle-less form of the option call).
     static void LibraryOption(const char* option, const char* value);
 
+    // The library is loaded on first use. A process about to fork children that describe files
+    // loads it first, so that the children inherit it instead of each loading it after the fork,
+    // where the loader's locks may be held by a thread that the child does not have. False when
+    // the library cannot be loaded.
+    static bool Load();
+
   private:
     struct Deleter {
         void operator()(void* handle) const;

@@ -1,5 +1,6 @@
 #include "sources/parallel_probe.h"
 
+#include "media/mediainfo.h"
 #include "media/probe.h"
 #include "sources/source_filters.h"
 
@@ -98,6 +99,7 @@ TParallelProbe::TParallelProbe(QStringList paths, std::vector<bool> wanted, QStr
     const int count = static_cast<int>(std::count(m_wanted.begin(), m_wanted.end(), true));
     if (count < kMinFilesForChildren)
         return;
+    TMediaInfo::Load();
     const int cores = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
     m_workers.resize(static_cast<size_t>(std::min(cores, 8)));
     for (size_t k = 0; k < m_workers.size(); ++k)

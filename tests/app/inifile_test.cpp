@@ -87,6 +87,22 @@ TEST_F(IniFileTest, WritesKeepLinesAndCommentsAndAppendMissingKeysAndSections) {
     EXPECT_EQ(again.ReadInteger(QStringLiteral("ADDED"), QStringLiteral("flag"), 0), 1);
 }
 
+TEST_F(IniFileTest, ReadsAndWritesOfOneObjectSeeItsEarlierWrites) {
+    // A key added to the first section moves every line after it: the later section's keys must
+    // still be found where they now stand, and a second write of a new key must not add it twice.
+    write("[General]\nA=1\n[Other]\nC=3\n[other]\nC=dup\n");
+    TIniFile ini(path);
+    ini.WriteString(G, QStringLiteral("New"), QStringLiteral("x"));
+    ini.WriteString(QStringLiteral("OTHER"), QStringLiteral("c"), QStringLiteral("4"));
+    ini.WriteString(G, QStringLiteral("new"), QStringLiteral("y"));
+    ini.WriteString(QStringLiteral("Added"), QStringLiteral("K"), QStringLiteral("1"));
+    EXPECT_EQ(ini.ReadString(G, QStringLiteral("NEW"), {}), QStringLiteral("y"));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("other"), QStringLiteral("C"), {}), QStringLiteral("4"));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("added"), QStringLiteral("k"), {}), QStringLiteral("1"));
+    EXPECT_EQ(ini.Text(),
+              QStringLiteral("[General]\nA=1\nNew=y\n[Other]\nC=4\n[other]\nC=dup\n[Added]\nK=1\n"));
+}
+
 TEST_F(IniFileTest, AWrittenValueStaysOneLine) {
     // A folder name holding line breaks must not add keys or sections to the file.
     write("[General]\nPath=/old\nPriority=1\n");
