@@ -140,6 +140,8 @@ int main(int argc, char** argv) {
     bool replaceAgreed = false;
     if (EnvironmentSays("VARID_AVCORE_STANDBY")) {
         prepared = Prepare(args);
+        // FFmpeg's libraries are not needed again unless the source changes before the word.
+        CloseProbeLibraries();
         const char word = WaitForGo();
         if (word == 0) {
             return StopSignal() != 0 ? 128 + StopSignal() : kExitFailed;
@@ -215,7 +217,9 @@ int main(int argc, char** argv) {
     log.ShowNameAs("file:" + output.TempPath(), request->output);
     log.ShowNameAs("file:" + input.mediaFile, input.mediaFile);
     ProgressWriter progress(sink);
-    RunOutcome outcome = RunFfmpeg(ffmpeg, plan.args, log, progress, error);
+    // FFmpeg's libraries, when this process read the source with them, go once FFmpeg runs:
+    // closing them before would delay its start.
+    RunOutcome outcome = RunFfmpeg(ffmpeg, plan.args, log, progress, error, CloseProbeLibraries);
     if (!error.empty()) {
         return Fail(error);
     }

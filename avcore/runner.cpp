@@ -244,6 +244,7 @@ struct ChildOutput {
     std::function<void(std::string_view)> onLog;      // standard output and error
     std::function<void(std::string_view)> onProgress; // descriptor kProgressFd
     std::function<void(std::chrono::steady_clock::time_point)> onTick;
+    std::function<void()> onStarted; // once the program runs
 };
 
 // Runs the program with its output going to the handlers until it has closed both pipes and
@@ -296,6 +297,8 @@ RunOutcome RunChild(const std::string& program, const std::string& name, const s
     int execErrno = 0;
     if (read(execError.read.Get(), &execErrno, sizeof execErrno) == static_cast<ssize_t>(sizeof execErrno)) {
         error = "Error: " + name + " could not be started (" + program + "): " + std::strerror(execErrno);
+    } else if (output.onStarted) {
+        output.onStarted();
     }
 
     bool logOpen = true;
@@ -361,10 +364,11 @@ RunOutcome RunChild(const std::string& program, const std::string& name, const s
 } // namespace
 
 RunOutcome RunFfmpeg(const std::string& program, const std::vector<std::string>& args, LogFilter& log,
-                     ProgressWriter& progress, std::string& error) {
+                     ProgressWriter& progress, std::string& error, const std::function<void()>& started) {
     ChildOutput output{[&log](std::string_view bytes) { log.Feed(bytes); },
                        [&progress](std::string_view bytes) { progress.Feed(bytes); },
-                       [&progress](std::chrono::steady_clock::time_point now) { progress.Tick(now); }};
+                       [&progress](std::chrono::steady_clock::time_point now) { progress.Tick(now); },
+                       started};
     RunOutcome outcome = RunChild(program, "FFmpeg", args, output, error);
     log.Finish();
     return outcome;
@@ -373,7 +377,7 @@ RunOutcome RunFfmpeg(const std::string& program, const std::vector<std::string>&
 std::optional<std::string> RunForOutput(const std::string& program, const std::vector<std::string>& args) {
     std::string text;
     std::string error;
-    ChildOutput output{[&text](std::string_view bytes) { text.append(bytes); }, {}, {}};
+    ChildOutput output{[&text](std::string_view bytes) { text.append(bytes); }, {}, {}, {}};
     const RunOutcome outcome = RunChild(program, "FFmpeg", args, output, error);
     if (!error.empty() || !outcome.exited || outcome.exitCode != 0 || outcome.stopSignal != 0) {
         return std::nullopt;

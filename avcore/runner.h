@@ -6,6 +6,7 @@
 #include "log_filter.h"
 #include "progress.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,9 +36,9 @@ int StopSignal();
 char WaitForGo();
 
 // Runs the program with the arguments and feeds its output to the filters. error is set when the
-// program could not be started.
+// program could not be started. started, when given, runs once the program has been started.
 RunOutcome RunFfmpeg(const std::string& program, const std::vector<std::string>& args, LogFilter& log,
-                     ProgressWriter& progress, std::string& error);
+                     ProgressWriter& progress, std::string& error, const std::function<void()>& started = {});
 
 // Runs a program to the end and returns what it wrote (standard output and error); nothing when
 // it could not be started, failed or was stopped.

@@ -159,6 +159,60 @@ TEST_F(EngineStandBy, TheWordSaysWhetherAnExistingOutputMayBeReplaced) {
     }
 }
 
+// FFmpeg's libraries are in the engine only while it reads the source: not while it waits for its
+// turn, and not while FFmpeg converts (the engine's own end and FFmpeg's start stay light), whether
+// it read the source ahead of its turn or at it.
+TEST_F(EngineStandBy, FfmpegsLibrariesAreLoadedOnlyWhileTheSourceIsRead) {
+    for (const bool ahead : {true, false}) {
+        SCOPED_TRACE(ahead ? "read ahead" : "read at its turn");
+        QFile::remove(Output());
+        auto env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("VARID_FFPROBE"));
+        env.remove(QStringLiteral("VARID_FFMPEG"));
+        if (ahead)
+            env.insert(QStringLiteral("VARID_AVCORE_STANDBY"), QStringLiteral("1"));
+        engine_.setProcessEnvironment(env);
+        engine_.start(QStringLiteral(VARID_BIN_DIR "/avcore.dll"),
+                      EngineArgs(Sources::Get().AudioVideo(), kOptions, Output()));
+        ASSERT_TRUE(engine_.waitForStarted());
+        const qint64 pid = engine_.processId();
+        const auto childOf = [pid] {
+            for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs))
+                if (ReadProcStat(entry.toLongLong()).parent == pid)
+                    return entry.toLongLong();
+            return 0LL;
+        };
+        const auto isFfmpeg = [](qint64 child) {
+            QFile comm(QStringLiteral("/proc/%1/comm").arg(child));
+            return comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == "ffmpeg";
+        };
+        const auto inPoll = [pid] {
+            QFile wchan(QStringLiteral("/proc/%1/wchan").arg(pid));
+            return wchan.open(QIODevice::ReadOnly) && wchan.readAll().contains("poll");
+        };
+        const auto mapsCodecs = [pid] {
+            QFile maps(QStringLiteral("/proc/%1/maps").arg(pid));
+            return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libavcodec");
+        };
+
+        if (ahead) {
+            // Waiting for its turn: the source was read in this process (there is no child), and
+            // the libraries are gone again.
+            ASSERT_TRUE(QTest::qWaitFor([&] { return childOf() == 0 && inPoll(); }, kWaitMs));
+            EXPECT_FALSE(mapsCodecs());
+            engine_.write("g");
+        }
+        // Converting: FFmpeg is held still as soon as it runs; the engine in poll then reads it.
+        qint64 ffmpeg = 0;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (ffmpeg = childOf()) != 0 && isFfmpeg(ffmpeg); }, kWaitMs));
+        kill(static_cast<pid_t>(ffmpeg), SIGSTOP);
+        ASSERT_TRUE(QTest::qWaitFor(inPoll, kWaitMs));
+        EXPECT_FALSE(mapsCodecs());
+        kill(static_cast<pid_t>(ffmpeg), SIGCONT);
+        EXPECT_EQ(Finish(), 0);
+    }
+}
+
 // Read ahead as a sound file, replaced by a film before go: the conversion is planned for the
 // film, exactly as for an engine that read it at its turn.
 TEST_F(EngineStandBy, ASourceReplacedBeforeGoIsReadAgain) {

@@ -40,7 +40,7 @@ echo "== package"
   { cat "$tmp/cpack.log"; fail "cpack failed"; }
 deb=$(ls "$tmp"/cpack/*.deb)
 dpkg-deb -f "$deb" Depends | tee "$tmp/depends"
-for dep in ffmpeg libavcodec-extra libqt6widgets6 libmediainfo0v5; do
+for dep in ffmpeg libavcodec-extra libqt6widgets6 libmediainfo0v5 libavformat59; do
   grep -q "\b$dep\b" "$tmp/depends" || fail "Depends lacks $dep"
 done
 
