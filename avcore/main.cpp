@@ -140,8 +140,11 @@ int main(int argc, char** argv) {
     bool replaceAgreed = false;
     if (EnvironmentSays("VARID_AVCORE_STANDBY")) {
         prepared = Prepare(args);
-        // FFmpeg's libraries are not needed again unless the source changes before the word.
-        CloseProbeLibraries();
+        // FFmpeg's libraries are not needed again unless the source changes before the word. When
+        // the word is already there, they go once FFmpeg runs (below), not before it starts.
+        if (!GoArrived()) {
+            CloseProbeLibraries();
+        }
         const char word = WaitForGo();
         if (word == 0) {
             return StopSignal() != 0 ? 128 + StopSignal() : kExitFailed;

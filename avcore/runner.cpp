@@ -215,6 +215,11 @@ char WaitForGo() {
     return 0;
 }
 
+bool GoArrived() {
+    pollfd input{STDIN_FILENO, POLLIN, 0};
+    return poll(&input, 1, 0) == 1;
+}
+
 bool WriteLine(const std::string& line) {
     static bool readerGone = false;
     if (readerGone) {

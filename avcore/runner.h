@@ -34,6 +34,8 @@ int StopSignal();
 // replace an existing output. 0 when the input ended (the converter no longer wants this file),
 // a stop signal came first, or the word was none of these.
 char WaitForGo();
+// Whether the converter's word has already come (standard input has something to read).
+bool GoArrived();
 
 // Runs the program with the arguments and feeds its output to the filters. error is set when the
 // program could not be started. started, when given, runs once the program has been started.
