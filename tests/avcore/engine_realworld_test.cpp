@@ -191,12 +191,6 @@ INSTANTIATE_TEST_SUITE_P(Sources, EngineRealWorld, ::testing::ValuesIn(kCases),
                              return std::string(info.param.name);
                          });
 
-} // namespace
-} // namespace avtest
-
-namespace avtest {
-namespace {
-
 // The engine reads a source with FFmpeg's libraries in its own process. FFprobe, chosen with
 // VARID_FFPROBE, reads the same facts: for every kind of source both plan the same conversion.
 TEST_F(EngineTest, ReadsEverySourceAsFfprobeDoes) {

@@ -80,10 +80,15 @@ class EngineStandBy : public EngineTest {
                     return false;
                 }
             }
-            QFile wchan(QStringLiteral("/proc/%1/wchan").arg(pid));
-            return wchan.open(QIODevice::ReadOnly) && wchan.readAll().contains("poll");
+            return InPoll(pid);
         };
         return WaitUntilRead() && QTest::qWaitFor(waiting, kWaitMs);
+    }
+
+    // Whether the process sleeps in poll (the engine waiting for the word, or for FFmpeg's output).
+    static bool InPoll(qint64 pid) {
+        QFile wchan(QStringLiteral("/proc/%1/wchan").arg(pid));
+        return wchan.open(QIODevice::ReadOnly) && wchan.readAll().contains("poll");
     }
 
     int Finish() {
@@ -176,20 +181,11 @@ TEST_F(EngineStandBy, FfmpegsLibrariesAreLoadedOnlyWhileTheSourceIsRead) {
                       EngineArgs(Sources::Get().AudioVideo(), kOptions, Output()));
         ASSERT_TRUE(engine_.waitForStarted());
         const qint64 pid = engine_.processId();
-        const auto childOf = [pid] {
-            for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs))
-                if (ReadProcStat(entry.toLongLong()).parent == pid)
-                    return entry.toLongLong();
-            return 0LL;
-        };
         const auto isFfmpeg = [](qint64 child) {
             QFile comm(QStringLiteral("/proc/%1/comm").arg(child));
             return comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == "ffmpeg";
         };
-        const auto inPoll = [pid] {
-            QFile wchan(QStringLiteral("/proc/%1/wchan").arg(pid));
-            return wchan.open(QIODevice::ReadOnly) && wchan.readAll().contains("poll");
-        };
+        const auto inPoll = [pid] { return InPoll(pid); };
         const auto mapsCodecs = [pid] {
             QFile maps(QStringLiteral("/proc/%1/maps").arg(pid));
             return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libavcodec");
@@ -198,13 +194,14 @@ TEST_F(EngineStandBy, FfmpegsLibrariesAreLoadedOnlyWhileTheSourceIsRead) {
         if (ahead) {
             // Waiting for its turn: the source was read in this process (there is no child), and
             // the libraries are gone again.
-            ASSERT_TRUE(QTest::qWaitFor([&] { return childOf() == 0 && inPoll(); }, kWaitMs));
+            ASSERT_TRUE(QTest::qWaitFor([&] { return FindChildProcess(pid) == 0 && inPoll(); }, kWaitMs));
             EXPECT_FALSE(mapsCodecs());
             engine_.write("g");
         }
         // Converting: FFmpeg is held still as soon as it runs; the engine in poll then reads it.
         qint64 ffmpeg = 0;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return (ffmpeg = childOf()) != 0 && isFfmpeg(ffmpeg); }, kWaitMs));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (ffmpeg = FindChildProcess(pid)) != 0 && isFfmpeg(ffmpeg); },
+                                    kWaitMs));
         kill(static_cast<pid_t>(ffmpeg), SIGSTOP);
         ASSERT_TRUE(QTest::qWaitFor(inPoll, kWaitMs));
         EXPECT_FALSE(mapsCodecs());
