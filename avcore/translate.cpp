@@ -350,10 +350,16 @@ class Translator {
             Add({"-vf", fit.Filters()});
             return;
         }
-        const std::string rate = target_ ? RatioText(target_->frameRate) : FrameRate();
+        // The still runs at the frame rate asked for, else 25 a second. The fps filter states that
+        // rate to the encoder too, which would otherwise take the picture stream's own (90000 for
+        // a cover in an MP3): more than some encoders accept at all.
+        std::string rate = target_ ? RatioText(target_->frameRate) : FrameRate();
+        if (rate.empty()) {
+            rate = "25";
+        }
         const std::string still = "[" + StreamSpec(r_.start.empty() ? 0 : 1, source) +
-                                  "]loop=loop=-1:size=1:start=0,setpts=N/((" + (rate.empty() ? "25" : rate) +
-                                  ")*TB)" + LengthFilter("trim", facts_->LengthOf(facts_->Sound()));
+                                  "]loop=loop=-1:size=1:start=0,setpts=N/((" + rate + ")*TB),fps=" + rate +
+                                  LengthFilter("trim", facts_->LengthOf(facts_->Sound()));
         Add({"-filter_complex", still + "," + fit.Filters() + "[still]"});
     }
 
