@@ -17,6 +17,7 @@
 #include "profiles/optiondetails.h"
 #include "sources/sourcelist.h"
 #include "terminal_dialogs.h"
+#include "terminal_text.h"
 #include "terminal_view.h"
 
 #include <QCoreApplication>
@@ -38,11 +39,11 @@ constexpr int kExitNotConverted = 1;
 constexpr int kExitUsage = 2;
 
 void out(const QString& text) {
-    std::fputs((text + QLatin1Char('\n')).toLocal8Bit().constData(), stdout);
+    std::fputs((TerminalLine(text) + QLatin1Char('\n')).toLocal8Bit().constData(), stdout);
 }
 
 void err(const QString& text) {
-    std::fputs((text + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
+    std::fputs((TerminalMessage(text) + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
 }
 
 int usageError(const QString& message) {

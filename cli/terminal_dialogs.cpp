@@ -1,18 +1,15 @@
 #include "terminal_dialogs.h"
 
 #include "lang/strings.h"
-
-#include <QRegularExpression>
+#include "terminal_text.h"
 
 #include <cstdio>
 
 namespace {
 
 void printMessage(const QString& caption, const QString& text) {
-    // One line on the terminal: every run of line breaks becomes one blank.
-    static const QRegularExpression breaks(QStringLiteral("[\r\n]+"));
-    const QString flat = QString(text).replace(breaks, QStringLiteral(" "));
-    const QString line = caption.isEmpty() ? flat : caption + QStringLiteral(": ") + flat;
+    const QString flat = TerminalMessage(text);
+    const QString line = caption.isEmpty() ? flat : TerminalMessage(caption) + QStringLiteral(": ") + flat;
     std::fputs((line + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
     std::fflush(stderr);
 }

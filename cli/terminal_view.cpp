@@ -2,6 +2,7 @@
 
 #include "app/utils.h"
 #include "lang/strings.h"
+#include "terminal_text.h"
 
 #include <QFileInfo>
 
@@ -9,7 +10,7 @@ TTerminalView::TTerminalView(std::FILE* progress, std::FILE* errors, bool intera
     : m_out(progress), m_err(errors), m_interactive(interactive) {}
 
 void TTerminalView::print(std::FILE* to, const QString& line) {
-    std::fputs(line.toLocal8Bit().constData(), to);
+    std::fputs(TerminalLine(line).toLocal8Bit().constData(), to);
     std::fputc('\n', to);
     std::fflush(to);
 }
@@ -44,7 +45,7 @@ void TTerminalView::redraw() {
         fileLine(m_working, m_filePercent, m_fileRemaining) + QStringLiteral(" | ") + batchLine();
     if (m_interactive) {
         // Carriage return and "erase to end of line": the line updates in place.
-        std::fputs(("\r" + line + "\x1b[K").toLocal8Bit().constData(), m_out);
+        std::fputs(("\r" + TerminalLine(line) + "\x1b[K").toLocal8Bit().constData(), m_out);
         std::fflush(m_out);
         m_liveLine = true;
         return;
@@ -64,10 +65,11 @@ void TTerminalView::redrawRows() {
         for (const TRow& row : std::as_const(m_rows)) {
             if (!row.active)
                 continue;
-            block += fileLine(row.working, row.percent, row.remaining) + QStringLiteral("\x1b[K\n");
+            block +=
+                TerminalLine(fileLine(row.working, row.percent, row.remaining)) + QStringLiteral("\x1b[K\n");
             ++lines;
         }
-        block += batchLine() + QStringLiteral("\x1b[K\n");
+        block += TerminalLine(batchLine()) + QStringLiteral("\x1b[K\n");
         std::fputs(block.toLocal8Bit().constData(), m_out);
         std::fflush(m_out);
         m_liveRows = lines + 1;

@@ -89,6 +89,30 @@ TEST_F(CliInputTest, AnOutputFolderThatCannotBeMadeSaysWhy) {
         << r.err.toStdString();
 }
 
+TEST_F(CliInputTest, NamesWithLineBreaksOrEscapesArePrintedOnOneLineAndHarmless) {
+    // A name may hold any control character: one converts, one is refused, each at once with
+    // the other; both are reported on lines of their own, and no escape reaches the terminal.
+    const QString song = QStringLiteral("new\nline\x1b[31m.ogg");
+    ASSERT_TRUE(QFile::copy(media + QStringLiteral("viper.ogg"), work.filePath(song)));
+    const QString junk = QStringLiteral("junk\x1b]0;title\x07.mp3");
+    write(junk, QByteArray(4000, 'x'));
+    const TCliResult r =
+        convert({QStringLiteral("--format"), QStringLiteral("WAV"), QStringLiteral("--jobs"),
+                 QStringLiteral("2"), QStringLiteral("--output"), QStringLiteral("out"), song, junk});
+    EXPECT_EQ(r.exitCode, 1) << r.out.toStdString() << r.err.toStdString();
+    EXPECT_GT(sizeOf(work.filePath(QStringLiteral("out/new\nline\x1b[31m.wav"))), 1000);
+    const QStringList lines = r.out.split(QLatin1Char('\n'));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Converted: ") +
+                               work.filePath(QStringLiteral("new?line?[31m.ogg")) + QStringLiteral(" -> ") +
+                               work.filePath(QStringLiteral("out/new?line?[31m.wav"))))
+        << r.out.toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("  junk?]0;title?.mp3: not a media file")))
+        << r.out.toStdString();
+    for (const QString& text : {r.out, r.err}) {
+        EXPECT_FALSE(text.contains(QChar(0x1b)) || text.contains(QChar(0x07))) << text.toStdString();
+    }
+}
+
 TEST_F(CliInputTest, ANameThatIsNotUtf8Converts) {
     // "caf\xE9.ogg": a Latin-1 name, as bytes. QProcess takes texts, so a shell passes the bytes.
     const QByteArray name("caf\xE9.ogg");
