@@ -350,13 +350,9 @@ class Translator {
             Add({"-vf", fit.Filters()});
             return;
         }
-        // The still runs at the frame rate asked for, else 25 a second. The fps filter states that
-        // rate to the encoder too, which would otherwise take the picture stream's own (90000 for
-        // a cover in an MP3): more than some encoders accept at all.
-        std::string rate = target_ ? RatioText(target_->frameRate) : FrameRate();
-        if (rate.empty()) {
-            rate = "25";
-        }
+        // The fps filter states the still's rate to the encoder too, which would otherwise take the
+        // picture stream's own (90000 for a cover in an MP3): more than some encoders accept at all.
+        const std::string rate = target_ ? RatioText(target_->frameRate) : MadePictureRate();
         const std::string still = "[" + StreamSpec(r_.start.empty() ? 0 : 1, source) +
                                   "]loop=loop=-1:size=1:start=0,setpts=N/((" + rate + ")*TB),fps=" + rate +
                                   LengthFilter("trim", facts_->LengthOf(facts_->Sound()));
@@ -369,10 +365,16 @@ class Translator {
         const FrameSize size =
             r_.size ? FrameSize{Align(r_.size->width, alignment), Align(r_.size->height, alignment)}
                     : FrameSize{320, 240};
-        const std::string rate = FrameRate();
         Add({"-filter_complex", "color=c=black:s=" + std::to_string(size.width) + "x" +
-                                    std::to_string(size.height) + ":r=" + (rate.empty() ? "25" : rate) +
+                                    std::to_string(size.height) + ":r=" + MadePictureRate() +
                                     LengthFilter("trim", facts_->LengthOf(choice_.sound)) + "[still]"});
+    }
+
+    // The frame rate of a picture the engine makes (a still, a black picture): the one asked for,
+    // else 25 a second.
+    std::string MadePictureRate() {
+        const std::string rate = FrameRate();
+        return rate.empty() ? "25" : rate;
     }
 
     static std::string RatioText(Ratio r) { return std::to_string(r.num) + "/" + std::to_string(r.den); }
