@@ -18,6 +18,25 @@ bool Contains(std::string_view text, std::string_view fragment) {
     return text.find(fragment) != std::string_view::npos;
 }
 
+// FFmpeg's closing sizes, "video:0kB audio:0kB subtitle:0kB other streams:0kB global headers:4kB
+// muxing overhead: unknown", for an output that got no packet: each stream's data rounds to 0 kB,
+// and the container's overhead is unknown, as it is when there is no data to weigh it against.
+// The file then holds headers and nothing to play: an empty source, in a format whose encoder
+// brings a header of its own (AAC, Opus, Vorbis, FLAC), which FFmpeg itself does not call empty.
+bool NoPacketsWritten(std::string_view text) {
+    if (!StartsWith(text, "video:") || !Contains(text, "muxing overhead: unknown")) {
+        return false;
+    }
+    for (const std::string_view label : {"video:", " audio:", " subtitle:", " other streams:"}) {
+        const auto at = text.find(label);
+        const std::string_view size = at == std::string_view::npos ? "" : text.substr(at + label.size(), 2);
+        if (size != "0k" && size != "0K") { // kB, or KiB in later FFmpeg
+            return false;
+        }
+    }
+    return true;
+}
+
 enum class Level { Info, Warning, Error };
 
 struct TaggedLine {
@@ -157,6 +176,9 @@ void LogFilter::Line(std::string_view raw) {
         // FFmpeg's own statistics are replaced by the engine's progress lines.
         if (StartsWith(text, "frame=") || StartsWith(text, "size=") || StartsWith(text, "Press [q]")) {
             return;
+        }
+        if (NoPacketsWritten(text)) {
+            noPackets_ = true;
         }
         if (StartsWith(text, "Input #0, ")) {
             sawInput_ = true;
@@ -321,7 +343,7 @@ std::string LogFilter::Diagnose(const RunOutcome& outcome, long long outputBytes
                                 : EncoderReason());
     }
     const std::string shortfall = LengthError(outcome);
-    if (emptyOutput_ || outputBytes == 0) {
+    if (emptyOutput_ || noPackets_ || outputBytes == 0) {
         if (shortfall.empty() && (facts_.start || facts_.length)) {
             return "Error: nothing was converted and the output file is empty; check the start time and "
                    "duration";

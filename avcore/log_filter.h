@@ -68,6 +68,7 @@ class LogFilter {
     bool inputHasVideo_ = false;
     bool inputHasAudio_ = false;
     bool emptyOutput_ = false;
+    bool noPackets_ = false; // FFmpeg wrote headers but not one packet
     bool durationEstimated_ = false;
     int decodeErrors_ = 0; // damaged packets or frames FFmpeg met in the source
     std::optional<double> inputDuration_;

@@ -6,6 +6,7 @@
 #include "engine_fixture.h"
 #include "support/byte_files.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -74,6 +75,17 @@ QString CutVideo(const QString& dir) {
     return cut;
 }
 
+// A WAV file that holds no sound: its header says 0 bytes of samples.
+QString EmptySound(const QString& dir) {
+    const QString path = dir + "/empty.wav";
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    QByteArray header(
+        "RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\x01\0\x02\0\x44\xac\0\0\x10\xb1\x02\0\x04\0\x10\0data\0\0\0\0", 44);
+    EXPECT_EQ(file.write(header), 44);
+    return path;
+}
+
 const RealWorldCase kCases[] = {
     // Phone videos are shown upright and whole: in a fixed frame between black borders, in a
     // frame of their own size standing up.
@@ -126,6 +138,13 @@ const RealWorldCase kCases[] = {
     {"CoverLeftOutOfOpus", From<&Sources::CoverArt>, "opus", kOpus, 0, 0, 1},
     {"ShortSoundIntoFlac", From<&Sources::ShortSound>, "flac", kFlac, 0, 0, 0.5},
     {"CutVideoIntoOpus", CutVideo, "opus", kOpus, 0, 0, 0, false, 0, "ended early"},
+    // A source with nothing in it fails in every format, also where the encoder writes a header
+    // of its own (AAC, Opus, Vorbis, FLAC) and FFmpeg leaves a file with nothing to play.
+    {"EmptySoundIntoMp3", EmptySound, "mp3", kMp3, 0, 0, 0, false, 0, "gave no audio or video data"},
+    {"EmptySoundIntoM4a", EmptySound, "m4a", kM4a, 0, 0, 0, false, 0, "gave no audio or video data"},
+    {"EmptySoundIntoMkv", EmptySound, "mkv", kMkvAv1, 0, 0, 0, false, 0, "gave no audio or video data"},
+    {"EmptySoundIntoOpus", EmptySound, "opus", kOpus, 0, 0, 0, false, 0, "gave no audio or video data"},
+    {"EmptySoundIntoFlac", EmptySound, "flac", kFlac, 0, 0, 0, false, 0, "gave no audio or video data"},
 };
 
 class EngineRealWorld : public EngineTest, public ::testing::WithParamInterface<RealWorldCase> {};
