@@ -355,6 +355,13 @@ QString Sources::Uhd() const {
     return Made("uhd.mp4", {ColourClip("4096x2160", 0.08, 0.08) << "%1/uhd.mp4"});
 }
 
+QString Sources::MkvFilm() const {
+    // Encoded at the encoder's usual speed, with B-frames, as downloads are.
+    QStringList args = ColourClip("320x240", 1, 1);
+    args.replaceInStrings("ultrafast", "medium");
+    return Made("film.mkv", {args << "%1/film.mkv"});
+}
+
 QString Sources::ShortSound() const {
     return Made("short-sound.mp4", {ColourClip("320x240", 2, 0.5) << "%1/short-sound.mp4"});
 }

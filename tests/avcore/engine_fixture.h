@@ -100,6 +100,7 @@ class Sources {
     QString Uhd() const;        // 4096x2160, two frames
     QString ShortSound() const; // 2 s of picture, 0.5 s of sound
     QString CoverArt() const;   // MP3 with a cover picture (300x300)
+    QString MkvFilm() const;    // H.264 and AAC in Matroska, 4:3, as downloads often are
 
   private:
     Sources();

@@ -100,6 +100,8 @@ const RealWorldCase kCases[] = {
     {"NarrowIntoWideFrame", From<&Sources::Narrow>, "vob",
      QString(kVob).replace("-aspect 5:4", "-aspect 16:9"), kWide, kNarrow, 1},
     {"WidePixelsWhereNoPixelShapeIsStored", From<&Sources::Anamorphic>, "rm", kRm, kWide, kWide, 1},
+    // A film in Matroska: the engine reads it with FFmpeg's libraries, closes them, and ends well.
+    {"MkvFilmIntoMp4", From<&Sources::MkvFilm>, "mp4", kMp4, kNarrow, kNarrow, 1},
     // Limits of the formats: packet size, picture size, frame rate.
     {"DetailedHdIntoRealMediaPackets", From<&Sources::FastHd>, "rm", kRm, kWide, kWide, 0.25},
     {"FastHdIntoH263FrameRate", From<&Sources::FastHd>, "3gp", QString(kTgp).replace("-r 12.5", "-r 60"),
