@@ -227,7 +227,15 @@ int main(int argc, char** argv) {
         return Fail(error);
     }
     outcome.reached = progress.ReachedSeconds();
-    error = log.Diagnose(outcome, output.TempSize());
+    const long long written = output.TempSize();
+    // With its folder taken away while FFmpeg wrote (deleted, or a drive unplugged), the file is
+    // gone for that reason, not for anything FFmpeg did.
+    if (written < 0 && outcome.stopSignal == 0) {
+        error = MissingOutputFolder(request->output);
+    }
+    if (error.empty()) {
+        error = log.Diagnose(outcome, written);
+    }
     if (error.empty()) {
         error = output.Commit(request->overwrite);
     }

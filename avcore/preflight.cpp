@@ -142,12 +142,20 @@ InputCheck CheckInput(const std::string& input) {
     return check;
 }
 
-std::string CheckOutput(const std::string& output, const std::string& mediaFile, bool overwrite) {
+std::string MissingOutputFolder(const std::string& output) {
     const std::string folder = FolderOf(output);
     struct stat st {};
     if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         return "Error: the output folder " + Quoted(folder) + " does not exist";
     }
+    return {};
+}
+
+std::string CheckOutput(const std::string& output, const std::string& mediaFile, bool overwrite) {
+    if (std::string missing = MissingOutputFolder(output); !missing.empty()) {
+        return missing;
+    }
+    const std::string folder = FolderOf(output);
     const std::string name = output.substr(output.find_last_of('/') + 1);
     if (name.size() > NAME_MAX) {
         return "Error: the output file name " + Quoted(name) +

@@ -18,6 +18,10 @@ InputCheck CheckInput(const std::string& input);
 // and it does not exist unless it may be replaced. Returns an "Error..." sentence or "".
 std::string CheckOutput(const std::string& output, const std::string& mediaFile, bool overwrite);
 
+// "Error: the output folder ... does not exist" when the output's folder is not there (any more),
+// else "".
+std::string MissingOutputFolder(const std::string& output);
+
 // The source file named in a script's DirectShowSource("...") call, or "" when there is none.
 std::string DirectShowSourceOf(const std::string& script);
 

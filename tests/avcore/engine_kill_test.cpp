@@ -157,6 +157,53 @@ TEST_F(EngineStop, SourceCutWhileConvertingFails) {
     EXPECT_EQ(Temporaries(dir_.path()), QStringList());
 }
 
+// The output's folder taken away while the engine runs (deleted, or its drive unplugged): the file
+// fails with the folder named, not with FFmpeg's words about a file it could not write.
+TEST_F(EngineStop, OutputFolderRemovedWhileConvertingIsNamed) {
+    const QByteArray whole = ReadFile(Sources::Get().VideoOnly());
+    const QString folder = Out("unplugged");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString source = Fifo();
+    ASSERT_FALSE(source.isEmpty());
+    const int fd = open(QFile::encodeName(source).constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    engine_.setProcessChannelMode(QProcess::MergedChannels);
+    engine_.start(QStringLiteral(VARID_BIN_DIR "/avcore.dll"),
+                  EngineArgs(source, kStuckOptions, folder + "/out.avi"));
+    ASSERT_TRUE(engine_.waitForStarted());
+    // FFmpeg has opened its source and waits for data, before it opens the output: the folder goes
+    // now.
+    const auto readsSource = [&] {
+        const qint64 ffmpeg = FindChildProcess(engine_.processId());
+        const QDir fds(QStringLiteral("/proc/%1/fd").arg(ffmpeg));
+        const QStringList entries = ffmpeg != 0 ? fds.entryList(QDir::System) : QStringList();
+        return std::any_of(entries.begin(), entries.end(), [&](const QString& fd) {
+            return QFile::symLinkTarget(fds.filePath(fd)) == source;
+        });
+    };
+    ASSERT_TRUE(QTest::qWaitFor(readsSource, kWaitMs));
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    qint64 written = 0;
+    const bool allWritten = QTest::qWaitFor(
+        [&] {
+            const ssize_t n =
+                write(fd, whole.constData() + written, static_cast<size_t>(whole.size() - written));
+            written += std::max<ssize_t>(n, 0);
+            return written == whole.size() || engine_.state() == QProcess::NotRunning;
+        },
+        kWaitMs);
+    close(fd); // the end of the source, for FFmpeg
+    EXPECT_TRUE(allWritten);
+
+    ASSERT_TRUE(engine_.waitForFinished(kWaitMs));
+    const QString text = QString::fromLocal8Bit(engine_.readAll());
+    EXPECT_NE(engine_.exitCode(), 0);
+    EXPECT_EQ(text.trimmed().section('\n', -1).toStdString(),
+              ("Error: the output folder '" + folder + "' does not exist").toStdString())
+        << text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(folder));
+}
+
 // The converter's runner stops the engine with a signal the engine handles: it stops FFmpeg,
 // removes its temporary file and ends by itself, leaving the old output as it was.
 TEST_F(EngineStop, RunnerStopLetsTheEngineCleanUp) {
