@@ -6,7 +6,6 @@
 #include "engine_fixture.h"
 #include "support/byte_files.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -78,11 +77,9 @@ QString CutVideo(const QString& dir) {
 // A WAV file that holds no sound: its header says 0 bytes of samples.
 QString EmptySound(const QString& dir) {
     const QString path = dir + "/empty.wav";
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    QByteArray header(
+    const QByteArray header(
         "RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\x01\0\x02\0\x44\xac\0\0\x10\xb1\x02\0\x04\0\x10\0data\0\0\0\0", 44);
-    EXPECT_EQ(file.write(header), 44);
+    EXPECT_TRUE(WriteByteNamedFile(QFile::encodeName(path), header));
     return path;
 }
 
