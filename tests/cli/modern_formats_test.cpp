@@ -125,7 +125,7 @@ const ProfileCase kProfiles[] = {
     {"M4A", "AAC 256 kbps", "mov,mp4", "", "", "aac", "MPEG-4", "", "AAC"},
     {"M4A", "Apple Lossless (ALAC)", "mov,mp4", "", "", "alac", "MPEG-4", "", "ALAC"},
     {"FLAC", "Default", "flac", "", "", "flac", "FLAC", "", "FLAC"},
-    {"FLAC", "CD Quality 16 bit 44100 Hz", "flac", "", "", "flac", "FLAC", "", "FLAC"},
+    {"FLAC", "Stereo CD Quality 16 bit 44100 Hz", "flac", "", "", "flac", "FLAC", "", "FLAC"},
     {"OPUS", "Default", "ogg", "", "", "opus", "Ogg", "", "Opus"},
     {"OPUS", "Music 192 kbps", "ogg", "", "", "opus", "Ogg", "", "Opus"},
     {"OPUS", "Voice 32 kbps Mono", "ogg", "", "", "opus", "Ogg", "", "Opus"},

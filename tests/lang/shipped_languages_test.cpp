@@ -168,6 +168,23 @@ TEST_P(ShippedLanguageTest, ProfilesAreTheEnglishOnesUnderTranslatedNames) {
     EXPECT_EQ(avs.readAll(), englishAvs.readAll());
 }
 
+// A format's first profile is the one a batch uses until the user picks another. FLAC is chosen to
+// keep sound as it is, so in every language its list opens with the lossless Default, never with
+// the 16 bit 44100 Hz stereo profile.
+TEST_P(ShippedLanguageTest, FlacListOpensWithTheLosslessDefault) {
+    constexpr int Flac = 19;
+    LanguageFileName = LangsDir + English;
+    InitProfileFolders();
+    ASSERT_EQ(ProfileNames(Flac).value(0), QStringLiteral("Default"));
+    const QString englishDefault = ProfileFileName(Flac, QStringLiteral("Default"));
+
+    LanguageFileName = file();
+    InitProfileFolders();
+    const QStringList names = ProfileNames(Flac);
+    ASSERT_FALSE(names.isEmpty());
+    EXPECT_EQ(names.first().toStdString(), MatchingProfile(Flac, englishDefault).toStdString());
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Shipped, ShippedLanguageTest, ::testing::ValuesIn(Languages),
     [](const ::testing::TestParamInfo<ShippedLanguage>& info) {
