@@ -49,7 +49,9 @@ template <typename F> bool Resolve(void* library, const char* name, F& function)
 const TLibrary& Library() {
     static const TLibrary library = [] {
         TLibrary l;
-        void* handle = dlopen("libmediainfo.so.0", RTLD_NOW | RTLD_LOCAL);
+        // Functions are bound when first called, which saves binding the whole network library
+        // chain libmediainfo brings for the local files it is given here.
+        void* handle = dlopen("libmediainfo.so.0", RTLD_LAZY | RTLD_LOCAL);
         if (!handle) {
             std::fprintf(stderr, "The MediaInfo library could not be loaded: %s\n", dlerror());
             return l;
