@@ -141,7 +141,9 @@ int main(int argc, char** argv) {
     TSystemClock clock;
     TBatchDriver driver(list, engine, view, clock);
     driver.SetEngineFactory([] { return std::make_unique<TEngineProcess>(); });
-    driver.SetSettings(BatchSettingsFor(choice, args.jobs > 0 ? args.jobs : Options.FilesAtOnce));
+    // The first file's engine starts while the files are looked at, with these settings.
+    const int jobs = args.jobs > 0 ? args.jobs : Options.FilesAtOnce;
+    driver.SetSettings(BatchSettingsFor(choice, jobs));
     QList<TNotConverted> refused;
     QStringList accepted;
     // A file given more than once is one file: it is converted (and counted) once.
@@ -164,6 +166,9 @@ int main(int argc, char** argv) {
     }
 
     QList<TNotConverted> notConverted = refused;
+    // How many files at once also depends on the largest picture among them.
+    driver.SetSettings(BatchSettingsFor(choice, jobs, LargestPicture(list)));
+
     if (args.dryRun) {
         for (const QString& source : std::as_const(accepted))
             out(driver.CommandLineFor(source));

@@ -5,6 +5,7 @@
 #include "lang/multilanguages.h"
 #include "lang/strings.h"
 #include "profiles/optiondetails.h"
+#include "sources/sourcelist.h"
 
 #include <QFile>
 #include <QThread>
@@ -15,9 +16,13 @@
 namespace {
 
 // What one file in flight may take of the memory at most, by what its engine and FFmpeg were
-// seen to take at their peak (a sound file, a video file up to full HD), with room to spare.
+// seen to take at their peak, with room to spare: a sound file; a video file up to full HD; and a
+// larger picture, which grows with its pixels: converted at its size to AV1 a 4K film took 1.6 GiB,
+// to H.265 1.5 GiB, to H.264 1.2 GiB (full HD to AV1 or H.264: 0.5 GiB).
 constexpr int64_t kSoundFileBytes = 128LL << 20;
 constexpr int64_t kVideoFileBytes = 512LL << 20;
+constexpr int64_t kVideoBaseBytes = 128LL << 20;
+constexpr int64_t kVideoBytesPerPixel = 224;
 
 // MemAvailable of /proc/meminfo in bytes; -1 when it cannot be read.
 int64_t availableMemory() {
@@ -102,7 +107,7 @@ bool ChooseOutput(const QString& formatName, const QString& profileName, TOutput
     return false;
 }
 
-TBatchSettings BatchSettingsFor(const TOutputChoice& choice, int filesAtOnceOption) {
+TBatchSettings BatchSettingsFor(const TOutputChoice& choice, int filesAtOnceOption, int64_t largestPicture) {
     TBatchSettings settings;
     settings.outputFolder = choice.outputFolder;
     settings.outputExtension = OutputExtension(choice.formatIndex, choice.profileName);
@@ -111,22 +116,41 @@ TBatchSettings BatchSettingsFor(const TOutputChoice& choice, int filesAtOnceOpti
     };
     settings.avsExtensions = AvsExtensions;
     const TFormatInfo* format = FormatInfo(choice.formatIndex);
-    settings.filesAtOnce = FilesAtOnceFor(filesAtOnceOption, format ? format->Kind : TFormatKind::Video);
+    settings.filesAtOnce =
+        FilesAtOnceFor(filesAtOnceOption, format ? format->Kind : TFormatKind::Video, largestPicture);
     return settings;
 }
 
-int FilesAtOnceFor(int option, TFormatKind kind) {
-    if (option > 0)
-        return std::min(option, MaxFilesAtOnce);
-    return AutomaticFilesAtOnce(kind, QThread::idealThreadCount(), availableMemory());
+int64_t LargestPicture(const TSourceList& sources) {
+    int64_t largest = 0;
+    for (int row = 0; row < sources.Count(); ++row) {
+        const TFileItem& item = sources.Row(row).Item;
+        bool wide = false;
+        bool high = false;
+        const int64_t pixels = item.Width.toLongLong(&wide) * item.Height.toLongLong(&high);
+        if (wide && high)
+            largest = std::max(largest, pixels);
+    }
+    return largest;
 }
 
-int AutomaticFilesAtOnce(TFormatKind kind, int processors, int64_t availableBytes) {
+int FilesAtOnceFor(int option, TFormatKind kind, int64_t largestPicture) {
+    if (option > 0)
+        return std::min(option, MaxFilesAtOnce);
+    return AutomaticFilesAtOnce(kind, QThread::idealThreadCount(), availableMemory(), largestPicture);
+}
+
+int AutomaticFilesAtOnce(TFormatKind kind, int processors, int64_t availableBytes, int64_t largestPicture) {
     processors = std::max(1, processors);
     int files =
         kind == TFormatKind::Audio ? processors : std::clamp(processors / 2, std::min(2, processors), 4);
     if (availableBytes >= 0) {
-        const int64_t perFile = kind == TFormatKind::Audio ? kSoundFileBytes : kVideoFileBytes;
+        // A sound output takes no picture, whatever the source holds.
+        const int64_t perFile =
+            kind == TFormatKind::Audio
+                ? kSoundFileBytes
+                : std::max(kVideoFileBytes,
+                           kVideoBaseBytes + kVideoBytesPerPixel * std::max<int64_t>(0, largestPicture));
         files = int(std::min<int64_t>(files, availableBytes / perFile));
     }
     return std::clamp(files, 1, MaxFilesAtOnce);

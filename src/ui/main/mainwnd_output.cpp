@@ -55,7 +55,7 @@ TBatchSettings TfrmMain::ConvertSettings() const {
     TOutputChoice choice = StoredOutputChoice();
     if (m_chooser)
         choice = {m_chooser->CurrentFormat(), m_chooser->CurrentProfile(), m_chooser->OutputFolderText()};
-    return BatchSettingsFor(choice, Options.FilesAtOnce);
+    return BatchSettingsFor(choice, Options.FilesAtOnce, LargestPicture(m_list));
 }
 
 void TfrmMain::showStoredChoice() {
