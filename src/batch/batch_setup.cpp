@@ -18,7 +18,7 @@ namespace {
 // What one file in flight may take of the memory at most, by what its engine and FFmpeg were
 // seen to take at their peak, with room to spare: a sound file; a video file up to full HD; and a
 // larger picture, which grows with its pixels: converted at its size to AV1 a 4K film took 1.6 GiB,
-// to H.265 1.5 GiB, to H.264 1.2 GiB (full HD to AV1 or H.264: 0.5 GiB).
+// to H.265 1.5 GiB, to H.264 1.1 GiB (full HD to AV1 or H.264: 0.5 GiB).
 constexpr int64_t kSoundFileBytes = 128LL << 20;
 constexpr int64_t kVideoFileBytes = 512LL << 20;
 constexpr int64_t kVideoBaseBytes = 128LL << 20;
