@@ -64,9 +64,16 @@ def test(program_dir, media_dir, shots_dir):
         s.screenshot("maximised")
 
         # The frame's close asks the program to end, which saves the options with the window's
-        # size and state.
+        # size and state. Once, in a full parallel test run, one Alt+F4 went by without effect (the
+        # window stayed, maximised and focused; the cause was not found): the key is pressed a
+        # second time then, and the log says so.
         s.key("alt+F4")
-        s.wait_for(lambda: not s.running(), "the program ended by the frame's close")
+        try:
+            s.wait_for(lambda: not s.running(), "the program ended by the frame's close", timeout=10)
+        except varid_e2e.HarnessError:
+            print("the program still ran 10 s after Alt+F4: pressed again", file=sys.stderr)
+            s.key("alt+F4")
+            s.wait_for(lambda: not s.running(), "the program ended by the frame's close")
         ini = read_options(s)
         assert list(ini["VideoConvertoptions"])[:9] == [
             "OutputFormat", "LastInputOpenDir", "LastOutputOpenDir", "Priority", "ShutdownFlag",
