@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSize>
 #include <QStringDecoder>
 #include <gtest/gtest.h>
 
@@ -35,6 +36,23 @@ QSet<QString> sectionIds(const QString& page) {
     return captures(page, QStringLiteral("\\bid=\"([^\"]+)\""));
 }
 
+// The size a PNG file states in its header; empty when the file is no PNG.
+QSize pngSize(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray head = file.read(24);
+    if (head.size() < 24 || !head.startsWith("\x89PNG\r\n\x1a\n") || head.mid(12, 4) != "IHDR")
+        return {};
+    const auto at = [&](int offset) {
+        int value = 0;
+        for (int i = 0; i < 4; ++i)
+            value = (value << 8) | static_cast<unsigned char>(head[offset + i]);
+        return value;
+    };
+    return {at(16), at(20)};
+}
+
 } // namespace
 
 TEST(ShippedHelpTest, EveryPageIsUtf8WithTheEnglishSectionsAndWorkingLinks) {
@@ -52,6 +70,26 @@ TEST(ShippedHelpTest, EveryPageIsUtf8WithTheEnglishSectionsAndWorkingLinks) {
         // Images and other local files a page refers to are shipped beside it.
         for (const QString& target : captures(page, QStringLiteral("(?:src|href)=\"([^\"#:]+)\"")))
             EXPECT_TRUE(QFileInfo::exists(LangsFolder + target)) << target.toStdString();
+    }
+}
+
+// A retaken screenshot changes its size: the page must state the new one, or the browser shows
+// the window squeezed or stretched.
+TEST(ShippedHelpTest, EveryPictureIsShownAtItsOwnSize) {
+    const QRegularExpression image(
+        QStringLiteral("<img src=\"([^\"]+)\" width=\"(\\d+)\" height=\"(\\d+)\""));
+    for (const char* name : Languages) {
+        SCOPED_TRACE(name);
+        const QString page = readPage(QString::fromLatin1(name));
+        int pictures = 0;
+        for (auto it = image.globalMatch(page); it.hasNext(); ++pictures) {
+            const QRegularExpressionMatch m = it.next();
+            const QSize size = pngSize(LangsFolder + m.captured(1));
+            EXPECT_EQ(QStringLiteral("%1x%2").arg(size.width()).arg(size.height()).toStdString(),
+                      (m.captured(2) + QLatin1Char('x') + m.captured(3)).toStdString())
+                << m.captured(1).toStdString();
+        }
+        EXPECT_EQ(pictures, page.count(QStringLiteral("<img ")));
     }
 }
 
