@@ -169,8 +169,11 @@ void TEngineOutputParser::readTime(const QString& line) {
     }
     bool ok = false;
     const double seconds = value.toDouble(&ok);
+    // A time before the start, as FFmpeg reports before the first frame of some sources (our
+    // engine passes it on as N/A, an engine line may still carry one), is no position yet, like
+    // the time written while there is none: no percentage below zero.
     if (ok && std::isfinite(seconds))
-        m_run.TimeMs = roundEven32(seconds * 1000.0);
+        m_run.TimeMs = seconds > 0 ? roundEven32(seconds * 1000.0) : 0;
 }
 
 void TEngineOutputParser::showBatchEstimate(int64_t elapsedMs) {

@@ -144,6 +144,18 @@ TEST_F(ParserTest, TimeValues) {
     EXPECT_EQ(run.TimeMs, 62);
 }
 
+// A progress line with a time before the start (as FFmpeg reports before the first frame of some
+// sources) is no position yet, so the file's percentage never goes below zero.
+TEST_F(ParserTest, ATimeBeforeTheStartIsNoPosition) {
+    feed("  Duration: 00:10:00.00, start: -2.6\n");
+    feed("size= 1kB time=6.00 bitrate=1\n");
+    EXPECT_EQ(view.filePercent, 1);
+    feed("size= 1kB time=-2.60 bitrate=1\n");
+    EXPECT_EQ(run.TimeMs, 0);
+    EXPECT_EQ(view.filePercent, 1);
+    EXPECT_GE(run.FilePercent, 0);
+}
+
 TEST_F(ParserTest, FilePercentIsCappedAt100) {
     feed("  Duration: 00:10:00.00, start: 0.0\n");
     feed("size= 1kB time=700.00 bitrate=1\n");
