@@ -1,5 +1,6 @@
 #include "terminal_view.h"
 
+#include "app/byte_names.h"
 #include "app/utils.h"
 #include "lang/strings.h"
 #include "terminal_text.h"
@@ -153,9 +154,10 @@ void TTerminalView::ShowFileError(const QString& source, const QString& line) {
 void TTerminalView::FileBooked(const TFileOutcome& outcome) {
     endLiveLine();
     if (outcome.converted)
-        print(m_out, FormatStr(Str(Ids::IDS_CLI_Converted), {outcome.source, outcome.output}));
+        print(m_out,
+              FormatStr(Str(Ids::IDS_CLI_Converted), {ByteNames().Display(outcome.source), outcome.output}));
     else
-        print(m_out, FormatStr(Str(Ids::IDS_CLI_Failed), {outcome.source}));
+        print(m_out, FormatStr(Str(Ids::IDS_CLI_Failed), {ByteNames().Display(outcome.source)}));
     m_working.clear();
     if (!m_rows.isEmpty() && m_interactive)
         redrawRows();

@@ -105,6 +105,12 @@ TResolvedName TByteNameAliases::Resolve(const QString& path) {
     return {alias, TNameMatch::Aliased};
 }
 
+QString TByteNameAliases::DisplayText(QString text) const {
+    for (auto it = m_display.constBegin(); it != m_display.constEnd(); ++it)
+        text.replace(it.key(), it.value());
+    return text;
+}
+
 QString TByteNameAliases::Portable(const QString& path) const {
     const QByteArray real = RealName(path);
     if (real.isEmpty())

@@ -54,6 +54,9 @@ class TByteNameAliases {
     QByteArray RealName(const QString& path) const { return m_real.value(path); }
     // The name to show for a path: the absolute readable form (with U+FFFD) for an alias.
     QString Display(const QString& path) const { return m_display.value(path, path); }
+    // A text that may name aliases (a message of the engine, which works with them): each alias
+    // path in it replaced by its readable form, so that no message shows the private folder.
+    QString DisplayText(QString text) const;
     // A text that names the same file in another program: a file: URL with the real bytes
     // percent-encoded for an alias (LocalPathOfUrl reads it back), the path itself otherwise.
     QString Portable(const QString& path) const;

@@ -1,5 +1,6 @@
 #include "engine/batch_driver.h"
 
+#include "app/byte_names.h"
 #include "app/dialogs.h"
 #include "app/errors.h"
 #include "app/paths.h"
@@ -476,15 +477,16 @@ void TBatchDriver::FileFinished(int index) {
     // A file counts as converted only when the engine reported no failure, exited with 0 and
     // left a non-empty output.
     const TFileRunState& file = *place.file;
+    const QString source = ByteNames().Display(file.CurrentInput);
     QString reason;
     if (file.FileFailed) {
         reason = place.parser->FirstFailureLine();
     } else if (const int code = place.engine->ExitCode(); code != 0) {
-        reason = FormatStr(Str(Ids::IDS_BATCH_EngineExitCode), {file.CurrentInput, QString::number(code)});
+        reason = FormatStr(Str(Ids::IDS_BATCH_EngineExitCode), {source, QString::number(code)});
     } else if (const QFileInfo out(place.output); !out.isFile()) {
-        reason = FormatStr(Str(Ids::IDS_BATCH_NoOutput), {file.CurrentInput, place.output});
+        reason = FormatStr(Str(Ids::IDS_BATCH_NoOutput), {source, place.output});
     } else if (out.size() == 0) {
-        reason = FormatStr(Str(Ids::IDS_BATCH_EmptyOutput), {file.CurrentInput, place.output});
+        reason = FormatStr(Str(Ids::IDS_BATCH_EmptyOutput), {source, place.output});
     }
     if (!file.FileFailed && !reason.isEmpty())
         m_view.ShowFileError(file.CurrentInput, reason);
@@ -572,8 +574,9 @@ void TBatchDriver::startNextFile(int index) {
     } catch (const EVaridError& e) {
         // The engine could not be started for this file: it is booked failed with the reason
         // and the batch goes on with the next file.
-        m_view.ShowFileError(place.file->CurrentInput, e.message());
-        bookFile(index, e.message());
+        const QString reason = ByteNames().DisplayText(e.message());
+        m_view.ShowFileError(place.file->CurrentInput, reason);
+        bookFile(index, reason);
         endOrContinue(index);
     }
 }

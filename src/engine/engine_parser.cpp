@@ -1,5 +1,6 @@
 #include "engine/engine_parser.h"
 
+#include "app/byte_names.h"
 #include "app/utils.h"
 #include "engine/clock.h"
 #include "engine/progress_view.h"
@@ -265,12 +266,13 @@ void TEngineOutputParser::HandleLine(const QString& line) {
             ? FormatStr(Str(Ids::IDS_CONVERTING_TitlePercent),
                         {QString::number(m_batch.BatchPercent), Str(Ids::IDS_ID_EncodingInProgress)})
             : FormatStr(Str(Ids::IDS_MAIN_MENUITEM_Hint),
-                        {m_run.EngineInputName, QString::number(m_run.FilePercent)}));
+                        {ByteNames().Display(m_run.EngineInputName), QString::number(m_run.FilePercent)}));
 
     if (IsFailureLine(line)) {
         m_run.FileFailed = true;
-        m_failures << TrimControls(line);
-        m_view.ShowFileError(m_run.CurrentInput, line);
+        const QString shown = ByteNames().DisplayText(line);
+        m_failures << TrimControls(shown);
+        m_view.ShowFileError(m_run.CurrentInput, shown);
     }
 }
 
