@@ -158,6 +158,8 @@ void TTerminalView::FileBooked(const TFileOutcome& outcome) {
               FormatStr(Str(Ids::IDS_CLI_Converted), {ByteNames().Display(outcome.source), outcome.output}));
     else
         print(m_out, FormatStr(Str(Ids::IDS_CLI_Failed), {ByteNames().Display(outcome.source)}));
+    if (outcome.sourceFate == TSourceFate::NotRemoved)
+        print(m_err, FormatStr(Str(Ids::IDS_CLI_SourceNotRemoved), {ByteNames().Display(outcome.source)}));
     m_working.clear();
     if (!m_rows.isEmpty() && m_interactive)
         redrawRows();

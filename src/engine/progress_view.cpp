@@ -5,12 +5,14 @@
 
 #include <QStringList>
 
-QString SourcesNote(int trashed, int deleted) {
+QString SourcesNote(int trashed, int deleted, int notRemoved) {
     QStringList lines;
     if (trashed > 0)
         lines << FormatStr(Str(Ids::IDS_BATCH_SourcesTrashed), {QString::number(trashed)});
     if (deleted > 0)
         lines << FormatStr(Str(Ids::IDS_BATCH_SourcesDeleted), {QString::number(deleted)});
+    if (notRemoved > 0)
+        lines << FormatStr(Str(Ids::IDS_BATCH_SourcesNotRemoved), {QString::number(notRemoved)});
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -78,8 +78,9 @@ class IProgressView {
 };
 
 // Where the converted sources of a batch went, for its end report: one line for those moved to
-// the trash and one for those deleted ("Source files moved to the Trash: 3"); empty when none went.
-QString SourcesNote(int trashed, int deleted);
+// the trash, one for those deleted ("Source files moved to the Trash: 3") and one for those that
+// were to go but are still in place; empty when none was to go.
+QString SourcesNote(int trashed, int deleted, int notRemoved);
 
 // A duration in milliseconds as "h:nn:ss": hours without a leading zero (as many as there are,
 // 25 for a day and an hour), minutes and seconds two digits, the milliseconds dropped. A negative duration

@@ -32,5 +32,5 @@ TSourceFate DisposeOfSource(const QString& source, const TFileIdentity& identity
         return TSourceFate::Trashed;
     const bool removed =
         real.isEmpty() ? RemoveIfSameFile(source, identity) : RemoveIfSameFile(real, identity);
-    return removed ? TSourceFate::Deleted : TSourceFate::Kept;
+    return removed ? TSourceFate::Deleted : TSourceFate::NotRemoved;
 }

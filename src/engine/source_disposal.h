@@ -10,9 +10,11 @@ enum class TDisposal { Delete, Trash };
 
 // Where a converted source went.
 enum class TSourceFate {
-    Kept,    // not asked for, or the name no longer names the converted file, or removing failed
-    Trashed, // in the trash, from where the user can put it back
-    Deleted, // gone for good
+    Kept,       // not asked for
+    Trashed,    // in the trash, from where the user can put it back
+    Deleted,    // gone for good
+    NotRemoved, // asked for, but still there: the name no longer names the converted file, or
+                // removing it failed (a read-only folder or drive)
 };
 
 // Disposes of a source as how says, by its real name when it is known by an alias of ByteNames().

@@ -212,8 +212,8 @@ TEST_F(DriverTest, OnlyTheVeryFileThatWasConvertedIsDisposedOf) {
         EXPECT_EQ(QFile::exists(trashFiles + QFileInfo(untouched).fileName()),
                   c.fate == TSourceFate::Trashed);
         EXPECT_FALSE(QFile::exists(trashFiles + QFileInfo(moved).fileName()));
-        EXPECT_EQ(view.booked[0].sourceFate, TSourceFate::Kept);
-        EXPECT_EQ(view.booked[1].sourceFate, TSourceFate::Kept);
+        EXPECT_EQ(view.booked[0].sourceFate, TSourceFate::NotRemoved);
+        EXPECT_EQ(view.booked[1].sourceFate, TSourceFate::NotRemoved);
         EXPECT_EQ(view.booked[2].sourceFate, c.fate);
     }
 }

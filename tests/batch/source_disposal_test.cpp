@@ -90,12 +90,12 @@ TEST_F(SourceDisposalTest, OnlyTheVeryFileThatWasConvertedGoes) {
             ASSERT_TRUE(f.open(QIODevice::Append));
             f.write(" and more");
         }
-        EXPECT_EQ(DisposeOfSource(rewritten, before, how), TSourceFate::Kept);
+        EXPECT_EQ(DisposeOfSource(rewritten, before, how), TSourceFate::NotRemoved);
         EXPECT_TRUE(QFile::exists(rewritten));
         const QString unknown = make(QStringLiteral("unknown.mpg"));
-        EXPECT_EQ(DisposeOfSource(unknown, TFileIdentity(), how), TSourceFate::Kept);
+        EXPECT_EQ(DisposeOfSource(unknown, TFileIdentity(), how), TSourceFate::NotRemoved);
         EXPECT_TRUE(QFile::exists(unknown));
-        EXPECT_EQ(DisposeOfSource(dir.filePath(QStringLiteral("gone.mpg")), before, how), TSourceFate::Kept);
+        EXPECT_EQ(DisposeOfSource(dir.filePath(QStringLiteral("gone.mpg")), before, how), TSourceFate::NotRemoved);
     }
     EXPECT_FALSE(QFile::exists(trash() + QStringLiteral("/files/rewritten.mpg")));
 }

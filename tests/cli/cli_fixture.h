@@ -25,9 +25,11 @@ class TCliFixture : public ::testing::Test {
         ASSERT_TRUE(prog.copyExecutable(QStringLiteral("varid-convert")));
         ASSERT_TRUE(prog.copyExecutable(QStringLiteral("avcore.dll")));
     }
-    TCliResult convert(const QStringList& args) {
+    TCliResult convert(const QStringList& args, const QProcessEnvironment& env = {}) {
         QProcess p;
         p.setWorkingDirectory(work.path());
+        if (!env.isEmpty())
+            p.setProcessEnvironment(env);
         p.start(prog.file(QStringLiteral("varid-convert")), args);
         EXPECT_TRUE(p.waitForFinished(300000)) << "varid-convert did not end";
         TCliResult r;

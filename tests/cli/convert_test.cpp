@@ -124,6 +124,38 @@ TEST_F(ConvertTest, ExistingOutputsNeedOverwriteAndSourcesAreDeletedOnRequest) {
                                QStringLiteral("/Trash/files/") + QFileInfo(src).fileName()));
 }
 
+// A source that cannot be deleted (here: it changed while it converted, so it is no longer the file
+// that was converted) stays, and the terminal says so; the file still counts as converted.
+TEST_F(ConvertTest, ASourceThatIsNotDeletedIsNamed) {
+    const QString src = work.filePath(QStringLiteral("clip.mp3"));
+    ASSERT_TRUE(QFile::copy(media + QStringLiteral("viper.mp3"), src));
+    // FFmpeg, run through a script that first gives the source another modification time.
+    const QString ffmpeg = work.filePath(QStringLiteral("ffmpeg-touching"));
+    {
+        QFile script(ffmpeg);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\ntouch -d 2001-01-01 \"$TOUCHED\"\nexec ffmpeg \"$@\"\n");
+    }
+    ASSERT_TRUE(QFile::setPermissions(ffmpeg, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("VARID_FFMPEG"), ffmpeg);
+    env.insert(QStringLiteral("TOUCHED"), src);
+
+    const TCliResult r = convert({QStringLiteral("--format=WAV"), QStringLiteral("--delete-source"),
+                                  QStringLiteral("--output"), QStringLiteral("out"), src},
+                                 env);
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_GT(sizeOf(out(QStringLiteral("clip.wav"))), 1000);
+    EXPECT_TRUE(QFile::exists(src));
+    EXPECT_TRUE(
+        r.err.split(QLatin1Char('\n'))
+            .contains(
+                QStringLiteral(
+                    "Source not deleted (it could not be removed, or it changed while it converted): ") +
+                src))
+        << r.err.toStdString();
+}
+
 // A disc preset's options carry no overwrite flag; --overwrite, the user's agreement, still
 // replaces the existing output.
 TEST_F(ConvertTest, OverwriteReplacesTheOutputOfADiscPreset) {

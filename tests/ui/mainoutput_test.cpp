@@ -322,6 +322,9 @@ TEST_F(MainOutputTest, AnUnannouncedSuccessShowsInTheWindow) {
         {{2, QStringLiteral("/out"), 1, 1},
          "2 files converted.\nSource files moved to the Trash: 1\n"
          "Source files deleted (they could not go to the Trash): 1"},
+        {{2, QStringLiteral("/out"), 1, 0, 1},
+         "2 files converted.\nSource files moved to the Trash: 1\n"
+         "Source files still in place (they could not be removed, or changed while they converted): 1"},
     };
     for (const auto& c : cases) {
         emit batch->succeededUnannounced(c.success);

@@ -219,7 +219,8 @@ struct TBatchWindow::Impl final : public IProgressView {
         };
         const int trashed = count(TSourceFate::Trashed);
         const int deleted = count(TSourceFate::Deleted);
-        const QString sources = SourcesNote(trashed, deleted);
+        const int notRemoved = count(TSourceFate::NotRemoved);
+        const QString sources = SourcesNote(trashed, deleted, notRemoved);
         const auto withSources = [&sources](const QString& text, const char* gap) {
             return sources.isEmpty() ? text : text + QLatin1String(gap) + sources;
         };
@@ -240,7 +241,7 @@ struct TBatchWindow::Impl final : public IProgressView {
         // file was done has nothing to say).
         if (!announced && converted > 0)
             emit self.succeededUnannounced(
-                {converted, TrimControls(driver->Settings().outputFolder), trashed, deleted});
+                {converted, TrimControls(driver->Settings().outputFolder), trashed, deleted, notRemoved});
         if (Options.ShutdownWindowsWhenDone && modalResult != mrCancel) {
             TfrmShutdown countdown(owner);
             countdown.adjustSize();

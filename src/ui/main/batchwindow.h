@@ -21,6 +21,7 @@ struct TBatchSuccess {
     QString outputFolder;
     int trashed = 0;
     int deleted = 0;
+    int notRemoved = 0;
 };
 
 // What a test steers in place of the real parts; every empty member takes the real one.

@@ -61,7 +61,8 @@ void TBatchDoneBar::ApplyCaptions() {
     QString text = m_success.converted == 1 ? Str(Ids::IDS_MAIN_LABEL_DoneOne)
                                             : FormatStr(Str(Ids::IDS_MAIN_LABEL_DoneFiles),
                                                         {QString::number(m_success.converted)});
-    if (const QString sources = SourcesNote(m_success.trashed, m_success.deleted); !sources.isEmpty())
+    if (const QString sources = SourcesNote(m_success.trashed, m_success.deleted, m_success.notRemoved);
+        !sources.isEmpty())
         text += QLatin1Char('\n') + sources;
     lblBatchDone->setText(text);
     btnOpenOutput->setText(Str(Ids::IDS_MAIN_MENUITEM_OpenDes));
