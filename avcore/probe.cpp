@@ -13,6 +13,7 @@ extern "C" {
 
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 #include <sstream>
 
@@ -131,6 +132,14 @@ void DescribeStream(const Libav& av, std::ostringstream& out, AVFormatContext* f
         << "\ncodec_type=" << (type ? type : "unknown") << '\n';
     if (par->codec_type == AVMEDIA_TYPE_VIDEO) {
         out << "width=" << par->width << "\nheight=" << par->height << '\n';
+        // FFprobe's names of the field orders.
+        static const char* const kFieldOrders[] = {"unknown", "progressive", "tt", "bb", "tb", "bt"};
+        const int fieldOrder = static_cast<int>(par->field_order);
+        out << "field_order="
+            << (fieldOrder >= 0 && fieldOrder < static_cast<int>(std::size(kFieldOrders))
+                    ? kFieldOrders[fieldOrder]
+                    : "unknown")
+            << '\n';
         if (const AVRational shape = av.guess_sample_aspect_ratio(format, stream, nullptr); shape.num != 0) {
             out << "sample_aspect_ratio=" << Fraction(shape, ':') << '\n';
         }

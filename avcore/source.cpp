@@ -38,6 +38,9 @@ StreamFacts MakeStream(const std::map<std::string, std::string>& f) {
     s.width = ParseInt(get("width"));
     s.height = ParseInt(get("height"));
     s.pixelShape = ParseRatio(get("sample_aspect_ratio")).value_or(Ratio{});
+    const std::string fields = get("field_order");
+    s.interlaced =
+        fields == "tt" || fields == "bb" || fields == "tb" || fields == "bt" || s.codec == "dvvideo";
     // The display matrix, or the older "rotate" tag.
     if (auto turn = ParseNumber(get("rotation"))) {
         s.rotation = QuarterTurn(*turn);
@@ -134,7 +137,7 @@ std::vector<std::string> ProbeArgs(const std::vector<std::string>& inputOptions,
     std::vector<std::string> args = {"-v", "quiet", "-hide_banner"};
     args.insert(args.end(), inputOptions.begin(), inputOptions.end());
     args.insert(args.end(), {"-show_entries",
-                             "format=duration:stream=index,codec_type,codec_name,width,height,"
+                             "format=duration:stream=index,codec_type,codec_name,width,height,field_order,"
                              "sample_aspect_ratio,avg_frame_rate,r_frame_rate,duration,sample_rate,channels:"
                              "stream_disposition=default,attached_pic:stream_side_data=rotation:"
                              "stream_tags=rotate,DURATION",

@@ -31,6 +31,9 @@ struct StreamFacts {
     int width = 0; // as stored, before rotation
     int height = 0;
     Ratio pixelShape; // the sample aspect ratio
+    // Its pictures may be interlaced, two fields taken one after the other woven into each: the
+    // file says so (a field order), or it is DV, whose pictures are.
+    bool interlaced = false;
     int rotation = 0; // 0, 90, 180 or 270: the turn that shows the picture upright
     double frameRate = 0;
     int sampleRate = 0;

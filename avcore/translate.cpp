@@ -347,7 +347,11 @@ class Translator {
             Note(note);
         }
         if (choice_.film) {
-            Add({"-vf", fit.Filters()});
+            // Every encoder here writes whole pictures: interlaced ones are made whole first (each
+            // picture flagged interlaced, the others pass as they are), so that neither scaling
+            // nor a player shows the two fields' combs.
+            Add({"-vf", (choice_.film->interlaced ? "bwdif=mode=send_frame:deint=interlaced," : "") +
+                            fit.Filters()});
             return;
         }
         // The fps filter states the still's rate to the encoder too, which would otherwise take the

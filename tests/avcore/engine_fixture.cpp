@@ -255,6 +255,18 @@ double PictureShape(const QString& path) {
     return last.captured(1).toDouble() * film->pixelShape / last.captured(2).toDouble();
 }
 
+CombCount CountCombs(const QString& path) {
+    const QString log = RunTool("ffmpeg", {"-hide_banner", "-nostdin", "-i", path, "-map", "0:V:0", "-vf",
+                                           "idet", "-f", "null", "-"});
+    static const QRegularExpression counts(
+        R"(Multi frame detection: TFF:\s*(\d+) BFF:\s*(\d+) Progressive:\s*(\d+))");
+    const QRegularExpressionMatch m = counts.match(log);
+    if (!m.hasMatch()) {
+        return {};
+    }
+    return {m.captured(1).toInt() + m.captured(2).toInt(), m.captured(3).toInt()};
+}
+
 bool DecodesCleanly(const QString& path, QString* log) {
     int exitCode = -1;
     const QString text = RunTool(
@@ -360,6 +372,33 @@ QString Sources::MkvFilm() const {
     QStringList args = ColourClip("320x240", 1, 1);
     args.replaceInStrings("ultrafast", "medium");
     return Made("film.mkv", {args << "%1/film.mkv"});
+}
+
+QString Sources::Interlaced() const {
+    // Moving pictures, so that the two fields of each differ, encoded as interlaced in MPEG-TS.
+    return Made("interlaced.mts", {{"-f",
+                                    "lavfi",
+                                    "-i",
+                                    "testsrc2=size=720x576:rate=50:duration=1",
+                                    "-f",
+                                    "lavfi",
+                                    "-i",
+                                    "sine=duration=1",
+                                    "-vf",
+                                    "interlace=scan=tff",
+                                    "-c:v",
+                                    "libx264",
+                                    "-preset",
+                                    "ultrafast",
+                                    "-flags",
+                                    "+ildct+ilme",
+                                    "-x264opts",
+                                    "tff=1",
+                                    "-pix_fmt",
+                                    "yuv420p",
+                                    "-c:a",
+                                    "ac3",
+                                    "%1/interlaced.mts"}});
 }
 
 QString Sources::ShortSound() const {

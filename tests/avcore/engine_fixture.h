@@ -78,6 +78,13 @@ ProbedFile Probe(const QString& path);
 // The shape the picture is shown in inside its black borders (FFmpeg's border detection over
 // every frame), 0 when there is none.
 double PictureShape(const QString& path);
+// How many of the file's pictures FFmpeg's interlace detection finds woven of two fields, and how
+// many whole (both 0 when it could not tell).
+struct CombCount {
+    int interlaced = 0;
+    int progressive = 0;
+};
+CombCount CountCombs(const QString& path);
 // Whether FFmpeg decodes every stream of the file to the end without an error.
 bool DecodesCleanly(const QString& path, QString* log = nullptr);
 
@@ -101,6 +108,7 @@ class Sources {
     QString ShortSound() const; // 2 s of picture, 0.5 s of sound
     QString CoverArt() const;   // MP3 with a cover picture (300x300)
     QString MkvFilm() const;    // H.264 and AAC in Matroska, 4:3, as downloads often are
+    QString Interlaced() const; // 720x576, 50 fields a second woven into 25 pictures: camcorder footage
 
   private:
     Sources();

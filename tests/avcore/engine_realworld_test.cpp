@@ -12,6 +12,7 @@
 #include <cmath>
 #include <functional>
 #include <ostream>
+#include <utility>
 
 namespace avtest {
 namespace {
@@ -210,6 +211,28 @@ INSTANTIATE_TEST_SUITE_P(Sources, EngineRealWorld, ::testing::ValuesIn(kCases),
                              return std::string(info.param.name);
                          });
 
+// Camcorder footage: every picture woven of two fields. Each output holds whole pictures, at the
+// source's size and scaled down; a source of whole pictures gets no deinterlacing filter.
+TEST_F(EngineTest, InterlacedFootageBecomesWholePictures) {
+    const QString source = Sources::Get().Interlaced();
+    const CombCount before = CountCombs(source);
+    ASSERT_GT(before.interlaced, 15) << "the test source is not interlaced";
+    for (const auto& [options, extension] :
+         {std::pair{kVob, "vob"}, std::pair{kMov, "mov"}, std::pair{kMp4, "mp4"}}) {
+        SCOPED_TRACE(options);
+        const QString output = Out(QString("out.") + extension);
+        const EngineResult run = RunEngine(EngineArgs(source, options, output));
+        ASSERT_EQ(run.exitCode, 0) << run.text.toStdString();
+        const CombCount after = CountCombs(output);
+        EXPECT_EQ(after.interlaced, 0) << after.progressive << " whole pictures";
+        EXPECT_GT(after.progressive, 15);
+    }
+    const EngineResult wide =
+        RunEngine(EngineArgs(Sources::Get().Wide(), kVob, Out("wide.vob")), {"VARID_AVCORE_DRY_RUN=1"});
+    ASSERT_EQ(wide.exitCode, 0) << wide.text.toStdString();
+    EXPECT_FALSE(wide.text.contains(QStringLiteral("bwdif"))) << wide.text.toStdString();
+}
+
 // The engine reads a source with FFmpeg's libraries in its own process. FFprobe, chosen with
 // VARID_FFPROBE, reads the same facts: for every kind of source both plan the same conversion.
 TEST_F(EngineTest, ReadsEverySourceAsFfprobeDoes) {
@@ -225,6 +248,7 @@ TEST_F(EngineTest, ReadsEverySourceAsFfprobeDoes) {
                                  s.Uhd(),
                                  s.ShortSound(),
                                  s.CoverArt(),
+                                 s.Interlaced(),
                                  QStringLiteral(VARID_MEDIA_DIR "/again.mkv"),
                                  QStringLiteral(VARID_MEDIA_DIR "/frog.mp4"),
                                  QStringLiteral(VARID_MEDIA_DIR "/viper.ogg")};
