@@ -108,6 +108,12 @@ class Translator {
         } else {
             if (container_) {
                 Add({"-f", std::string(container_->muxer)});
+                // A WAV header counts sizes up to 4 GiB (under seven hours of CD sound, two of 5.1):
+                // a longer output is written as RF64, WAV's form with larger sizes; a shorter one
+                // stays a plain WAV, with room kept for the larger header.
+                if (container_->muxer == "wav") {
+                    Add({"-rf64", "auto"});
+                }
             } else if (!r_.format.empty()) {
                 Add({"-f", r_.format}); // a container FFmpeg may know although this engine does not list it
             }
