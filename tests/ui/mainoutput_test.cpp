@@ -330,6 +330,10 @@ TEST_F(MainOutputTest, AnUnannouncedSuccessShowsInTheWindow) {
         emit batch->succeededUnannounced(c.success);
         EXPECT_TRUE(bar->isVisible());
         EXPECT_EQ(Text("lblBatchDone"), QString::fromUtf8(c.text));
+        // Every line can be read in the narrowest window: a long one wraps rather than being cut.
+        Main().resize(Main().minimumWidth(), Main().height());
+        QApplication::processEvents();
+        EXPECT_LE(bar->minimumSizeHint().width(), bar->width()) << c.text;
     }
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(Act("actAdd")->isEnabled());

@@ -33,6 +33,8 @@ TBatchDoneBar::TBatchDoneBar(QWidget* parent) : QFrame(parent) {
     lblBatchDone->setObjectName(QStringLiteral("lblBatchDone"));
     lblBatchDone->setTextFormat(Qt::PlainText);
     lblBatchDone->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long line (where the sources went, in a long language) wraps in a narrow window.
+    lblBatchDone->setWordWrap(true);
     row->addWidget(lblBatchDone, 1);
     btnOpenOutput = new QPushButton(this);
     btnOpenOutput->setObjectName(QStringLiteral("btnOpenOutput"));
