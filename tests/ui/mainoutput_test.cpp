@@ -330,6 +330,8 @@ TEST_F(MainOutputTest, AnUnannouncedSuccessShowsInTheWindow) {
         emit batch->succeededUnannounced(c.success);
         EXPECT_TRUE(bar->isVisible());
         EXPECT_EQ(Text("lblBatchDone"), QString::fromUtf8(c.text));
+        EXPECT_EQ(Child<QLabel>("imgBatchDone")->accessibleName(),
+                  QString::fromUtf8(c.text).section(QLatin1Char('\n'), 0, 0));
         // Every line can be read in the narrowest window: a long one wraps rather than being cut.
         Main().resize(Main().minimumWidth(), Main().height());
         QApplication::processEvents();

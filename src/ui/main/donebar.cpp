@@ -22,13 +22,13 @@ TBatchDoneBar::TBatchDoneBar(QWidget* parent) : QFrame(parent) {
     setPalette(tinted);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(8, 6, 4, 6);
-    auto* icon = new QLabel(this);
-    icon->setObjectName(QStringLiteral("imgBatchDone"));
+    imgBatchDone = new QLabel(this);
+    imgBatchDone->setObjectName(QStringLiteral("imgBatchDone"));
     const int size = style()->pixelMetric(QStyle::PM_SmallIconSize);
-    icon->setPixmap(QIcon::fromTheme(QStringLiteral("emblem-default"),
-                                     style()->standardIcon(QStyle::SP_DialogApplyButton))
-                        .pixmap(size, size));
-    row->addWidget(icon);
+    imgBatchDone->setPixmap(QIcon::fromTheme(QStringLiteral("emblem-default"),
+                                             style()->standardIcon(QStyle::SP_DialogApplyButton))
+                                .pixmap(size, size));
+    row->addWidget(imgBatchDone);
     lblBatchDone = new QLabel(this);
     lblBatchDone->setObjectName(QStringLiteral("lblBatchDone"));
     lblBatchDone->setTextFormat(Qt::PlainText);
@@ -67,6 +67,8 @@ void TBatchDoneBar::ApplyCaptions() {
         !sources.isEmpty())
         text += QLatin1Char('\n') + sources;
     lblBatchDone->setText(text);
+    // The check mark says what the first line says.
+    imgBatchDone->setAccessibleName(text.section(QLatin1Char('\n'), 0, 0));
     btnOpenOutput->setText(Str(Ids::IDS_MAIN_MENUITEM_OpenDes));
     btnCloseMessage->setToolTip(Str(Ids::IDS_MAIN_BUTTON_CloseMessage));
     btnCloseMessage->setAccessibleName(Str(Ids::IDS_MAIN_BUTTON_CloseMessage));

@@ -22,6 +22,7 @@ class TBatchDoneBar : public QFrame {
 
   private:
     TBatchSuccess m_success;
+    QLabel* imgBatchDone = nullptr;
     QLabel* lblBatchDone = nullptr;
     QPushButton* btnOpenOutput = nullptr;
     QToolButton* btnCloseMessage = nullptr;
